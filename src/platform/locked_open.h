@@ -1,0 +1,15 @@
+// Opening a profile file under a byte-range lock on its first 16 bytes.
+#pragma once
+
+#include <cstdio>
+
+namespace vorel {
+
+// Opens `name` with the C mode string `mode` ("rb", "rt", "w", ...) and waits
+// for a lock on bytes 0-15: shared when the mode has none of '+', 'a', 'w',
+// exclusive otherwise. Returns nullptr when the file cannot be opened
+// (silently) or locked (after printing the lock failure on stderr).
+// A text-mode stream ('t' without 'b') skips a leading UTF-8 byte-order mark.
+std::FILE* open_with_lock(const char* name, const char* mode);
+
+}  // namespace vorel

@@ -1,0 +1,158 @@
+// The dynamic profile file (*.dpi): reader interface.
+//
+// Every run of an instrumented program adds its execution counts to the
+// dynamic profile file: one record per routine with its names, block
+// counters, block positions, entry points and value-profile (indirect and
+// virtual call) targets. Opening the file builds an index of all routines
+// sorted by lookup key; routine records are loaded one at a time on demand.
+//
+// Layouts: the older fixed layout (magic 0xDC0B) and the segmented layout
+// (magic 0xDC12), optionally with a table of contents.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+// Slots of a routine's segments, in table-of-contents order.
+enum DpiSegmentSlot : int {
+  kSlotMain = 0,       // 0xDEEF routine main record
+  kSlotSrcRoot = 1,    // 0xDA5E source-root length
+  kSlotFlowGraph = 2,  // 0xDC6A flow graph
+  kSlotD1F0 = 3,       // 0xD1F0 value
+  kSlotFEEF = 4,       // 0xFEEF data not used here
+  kSlotCount = 5,
+};
+
+// One routine of the index.
+struct dpi_toc_entry {
+  std::string file_name;        // source file name, re-rooted with the source root
+  std::string func_name;
+  std::string key;              // routine-order lookup key of the two names
+  uint64_t seg_pos[kSlotCount] = {};   // payload positions (0: absent)
+  uint64_t seg_len[kSlotCount] = {};   // payload lengths
+  uint32_t func_number = 0;
+  uint32_t flags = 0;           // bit 0 external linkage, bit 1 indirectly called
+  uint64_t entry_exec_count = 0;  // largest entry-block count / runs
+  uint32_t file_order = 0;      // position of the routine in the file (0-based)
+};
+
+struct dpi_block {
+  uint64_t count = 0;           // summed over all runs
+  uint32_t start_line = 0;
+  uint32_t start_col = 0;
+  uint32_t end_line = 0;
+  uint32_t end_col = 0;
+  uint32_t extra = 0;           // position mode 3: unwind-handler mark
+};
+
+struct dpi_vp_target {
+  uint64_t address = 0;
+  uint64_t virtual_marker = 0;  // non-zero: virtual call
+  float count = 0;              // summed over all runs
+};
+
+struct dpi_vp_site {
+  uint64_t block_index = 0;
+  dpi_vp_target targets[4];
+};
+
+struct dpi_entry_point {
+  std::string name;
+  uint32_t block_index = 0;
+  uint32_t extra = 0;           // flags bit 20: extra entry value
+};
+
+// One fully loaded routine record.
+struct dpi_routine {
+  uint64_t flags = 0;
+  uint32_t value = 0;
+  uint32_t entry_cnt = 0;
+  uint32_t block_cnt = 0;
+  uint32_t E = 0, X = 0, Y = 0, Z = 0, V = 0;
+  uint32_t func_number = 0;
+  uint64_t attributes = 0;      // bit 0 external, bit 1 indirectly called
+  std::string file_name;        // as stored (not re-rooted)
+  std::string func_name;
+  std::string vtbl_name;
+  uint64_t address = 0;
+  uint64_t vtbl_address = 0;
+  std::vector<dpi_block> blocks;          // block_cnt entries
+  std::vector<uint64_t> edges;            // E
+  std::vector<uint64_t> x, y;             // X, Y
+  std::vector<dpi_vp_site> vp_sites;      // V
+  std::vector<dpi_entry_point> entries;   // entry_cnt
+  std::vector<uint32_t> z;                // Z
+  uint32_t src_root_len = 0;              // segment 0xDA5E
+  uint32_t d1f0_value = 0;                // segment 0xD1F0
+  std::vector<uint8_t> flow_graph;        // segment 0xDC6A, uninterpreted
+};
+
+// The open dynamic profile file.
+struct dpi_file {
+  std::string name;
+  uint32_t routine_count = 0;
+  uint32_t runs = 0;
+  uint32_t header_value = 0;
+  uint64_t max_entry_exec_count = 0;
+  std::vector<dpi_toc_entry> index;       // sorted by key
+  uint64_t magic = 0;
+  std::string header_string;
+  std::string second_header_string;       // empty when none
+  bool property_flag0 = false;            // property bit 0
+  bool segmented = false;                 // format kind 1
+  bool some_routine_has_src_root = false;
+  struct Impl;                            // stream, buffers, address maps
+  std::unique_ptr<Impl> impl;
+  dpi_file();
+  ~dpi_file();
+};
+
+struct DpiOpenOptions {
+  std::string src_root;           // normalised source root with its final separator, or empty
+  bool check_duplicate_keys = true;  // off with -multiple-definitions
+};
+
+// Opens and indexes the file. Returns nullptr when it cannot be opened or
+// its segment walk fails (after a catalog warning). A bad header, a wrong
+// record kind or a file that records 0 runs ends the run with a catalog
+// error (status 1).
+dpi_file* DPI_open(const char* name, const DpiOpenOptions& options);
+void DPI_close(dpi_file* f);
+
+// Loads the routine of an index entry with everything read (full loader).
+// A corrupt record ends the run (catalog error, status 1).
+std::unique_ptr<dpi_routine> DPI_load_routine(dpi_file* f, const dpi_toc_entry& entry);
+
+uint32_t DPI_block_cnt_get(const dpi_routine& r);
+// Grows the block array to `new_block_cnt` (> the current count).
+void DPI_block_cnt_set(dpi_routine& r, uint32_t new_block_cnt);
+// True when block i's start line and start column are both non-zero.
+bool DPI_block_position_known(const dpi_routine& r, uint32_t i);
+// Position mode 0..3 from the flags.
+int DPI_position_mode(const dpi_routine& r);
+uint32_t DPI_src_root(const dpi_routine& r);
+
+// Index search (sorted by routine-order key of file F and function N).
+const dpi_toc_entry* DPI_find_first(const dpi_file* f, const std::string& file, const std::string& func);
+const dpi_toc_entry* DPI_find_any(const dpi_file* f, const std::string& file, const std::string& func);
+const dpi_toc_entry* DPI_next_entry(const dpi_file* f, const dpi_toc_entry* e);
+const dpi_toc_entry* DPI_prev_entry(const dpi_file* f, const dpi_toc_entry* e);
+
+// Matching a static routine to its dynamic record (nullptr: no record).
+std::unique_ptr<dpi_routine> DPI_match_by_name(dpi_file* f, const std::string& file,
+                                               const std::string& func);
+std::unique_ptr<dpi_routine> DPI_match_by_block_count(dpi_file* f, const std::string& file,
+                                                      const std::string& func,
+                                                      uint32_t full_block_count);
+
+// Address maps of this file: routine address -> index entry (indirectly
+// called routines), virtual-table address -> virtual-table name. An address
+// registered twice resolves to nullptr.
+const dpi_toc_entry* DPI_resolve_routine_address(const dpi_file* f, uint64_t address);
+const std::string* DPI_resolve_vtable_address(const dpi_file* f, uint64_t address);
+
+}  // namespace vorel

@@ -1,0 +1,106 @@
+// The static profile file (*.spi): reader interface.
+//
+// The compiler writes one static profile file per instrumented build. It
+// describes, module by module, every instrumented routine: source file,
+// name, extent, linkage, per-block line maps, call sites and data
+// references. The reader hands out one routine at a time, in the byte order
+// of the modules' short names, with its follow-up records attached.
+//
+// Layouts: versions 1-4 (old free text), 5 (rejected), 6-7 (text records,
+// 32-bit offsets), 8+ (text or binary "SPIB" records, 64-bit offsets).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+struct spi_file;  // opaque handle
+
+struct spi_call_site {
+  std::string callee;     // "(indirect)" for an indirect call
+  uint32_t block_index = 0;
+  uint32_t line = 0;
+  uint32_t flags = 0;     // bit 0: callee has static linkage
+};
+
+struct spi_data_ref {
+  std::string name;
+  uint32_t value1 = 0;
+  uint32_t value2 = 0;
+};
+
+struct spi_line_map {
+  uint32_t block_index = 0;
+  uint32_t first_entry = 0;
+  uint32_t kept_value = 0;
+  uint32_t entry_count = 0;
+  std::vector<uint32_t> entries;   // source lines covered by the block
+};
+
+// The description of one routine, copied out of its routine record. All
+// strings are owned copies; they never change under the consumer.
+struct spi_routine_info {
+  int32_t version = 0;
+  std::optional<std::string> file_root;     // present when the stored root length is not 0
+  std::string file_short_name;
+  std::string file_name;                    // composed with the source root
+  std::optional<std::string> module_root;
+  std::string module_short_name;
+  std::string module_name;                  // composed with the source root
+  std::string routine_name;
+  uint32_t start_line = 0;
+  uint16_t start_column = 0;
+  uint32_t end_line = 0;
+  uint16_t end_column = 0;
+  uint32_t block_count = 0;
+  uint32_t value_b = 0;                     // second block count (extra blocks)
+  char linkage = 'E';                       // 'S' static, 'E' external
+  uint32_t routine_flag = 0;                // w7 bit 1, passed on unchanged
+  uint64_t position = 0;                    // file position of the routine record
+};
+
+// The current routine with its follow-up records, in file order.
+struct spi_routine {
+  spi_routine_info info;
+  std::vector<spi_call_site> call_sites;
+  size_t call_cursor = 0;
+  std::vector<spi_data_ref> data_refs;
+  std::vector<spi_line_map> line_maps;
+};
+
+// Opens the file (mode "rt"; a UTF-8 BOM is skipped) and reads its header and
+// mapping section. `src_root` is the normalised source root with its final
+// separator, or empty. Returns nullptr when the file cannot be opened or its
+// first byte is not 'V'; a corrupt mapping section ends the run with the
+// catalog error "File '%s' is corrupt.". An empty file is version 0.
+spi_file* SPI_open(const char* name, const std::string& src_root);
+
+// Format version of an open file (0 for an empty file).
+int32_t SPI_version(const spi_file* f);
+
+// Reads the next routine: 1 (read; `out` receives its description and the
+// routine becomes current), 0 (no more routines), -1 (malformed, or version 5).
+int SPI_next_routine(spi_file* f, spi_routine_info* out);
+
+// The current routine (valid until the next SPI_next_routine call).
+const spi_routine* SPI_current_routine(const spi_file* f);
+
+// 1 and the next call site of the current routine, or 0 when none is left.
+int SPI_next_call_site(spi_file* f, spi_call_site* out);
+
+// The line count used in "Corrupt spi file '%s', header on line %d".
+int SPI_line_count(const spi_file* f);
+
+// Name of the file as opened.
+const std::string& SPI_file_name(const spi_file* f);
+
+// Lookups by id into the mapping section (nullptr when not defined).
+const std::string* SPI_routine_name(const spi_file* f, uint32_t id);
+const std::string* SPI_data_name(const spi_file* f, uint32_t id);
+
+void SPI_close(spi_file* f);
+
+}  // namespace vorel

@@ -1,0 +1,22 @@
+// Number formatting shared by every writer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vorel {
+
+// Decimal digits grouped in threes with commas: 1234567 -> "1,234,567";
+// negative values get a leading '-'; zero is "0".
+std::string group_digits(uint64_t value);
+std::string group_digits_signed(int64_t value);
+
+// part * 100.0 / whole, or 0.0 when whole is 0.
+double percentage(double part, double whole);
+
+// Rounds half up to hundredths: x * 100 truncated towards zero, plus 1 when
+// the discarded fraction is at least 0.5, divided by 100
+// (0.125 -> 0.13, 66.666... -> 66.67).
+double round_hundredths(double value);
+
+}  // namespace vorel

@@ -1,0 +1,53 @@
+// End-to-end test harness: runs the built vorelcov binary in a directory and
+// captures its exit status, standard output and standard error.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace e2e {
+
+struct RunResult {
+  int status = -1;        // exit status; 128 + signal number when killed
+  bool signaled = false;
+  std::string out;        // everything written to stdout
+  std::string err;        // everything written to stderr
+};
+
+// Environment changes for one run: a value sets the variable, nullopt unsets
+// it. VOREL_PROF_SRC_ROOT is unset unless a test sets it.
+using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
+
+// Runs vorelcov with `args` (word 0 is added) in directory `cwd`.
+RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
+                       const EnvChanges& env = {});
+
+// Path of the built binary and of the source tree.
+std::string vorelcov_path();
+std::string source_dir();
+
+// A fresh directory under $TMPDIR, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // path() + "/" + name
+  std::string file(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// Whole-file helpers (binary). read_file returns nullopt when the file is missing.
+std::optional<std::string> read_file(const std::string& path);
+void write_file(const std::string& path, const std::string& content);
+bool file_exists(const std::string& path);
+// Names of the entries of a directory, sorted.
+std::vector<std::string> list_dir(const std::string& path);
+
+}  // namespace e2e

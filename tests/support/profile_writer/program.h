@@ -1,0 +1,132 @@
+// A plain description of an instrumented program, from which the test writer
+// makes matching static (*.spi) and dynamic (*.dpi) profile files.
+//
+// Modules hold source files, source files hold routines, routines hold
+// blocks. A name is stored as root + name with root length = root.size(), so
+// readers replace `root` by the configured source root.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace profile_writer {
+
+struct Block {
+  uint64_t count = 0;              // dynamic: summed over all runs
+  uint32_t line = 0, col = 0;      // dynamic: start position
+  uint32_t end_line = 0, end_col = 0;  // dynamic: end position (position mode 2)
+  bool handler = false;            // dynamic, position mode 3: unwind handler
+  std::vector<uint32_t> lines;     // static line map of the block (v7+); empty: no entries
+};
+
+struct CallSite {
+  std::string callee;              // "(indirect)" for an indirect call
+  uint32_t block = 0;
+  uint32_t line = 0;
+  bool callee_static = false;
+};
+
+struct DataRef {
+  std::string name;
+  uint32_t value1 = 0, value2 = 0;
+};
+
+struct Target {
+  uint64_t address = 0;
+  bool is_virtual = false;
+  float count = 0;                 // summed over all runs
+};
+
+struct ValueSite {
+  uint64_t block = 0;
+  std::vector<Target> targets;     // at most 4 are stored
+};
+
+struct EntryPoint {
+  std::string name;
+  uint32_t block = 0;
+};
+
+struct Routine {
+  std::string name;
+
+  // Static side.
+  bool in_spi = true;              // false: only a dynamic record exists
+  uint32_t start_line = 0, start_col = 0;
+  uint32_t end_line = 0, end_col = 0;
+  bool has_extent = true;          // write the kind-4 extent record (v7+)
+  bool is_static = false;          // linkage 'S'
+  bool routine_flag = false;       // w7 bit 1
+  uint32_t extra_blocks = 0;       // value B of the routine record
+  std::optional<uint32_t> spi_block_count;  // default: blocks.size()
+  bool write_line_maps = true;     // kind-5/6 records for every block (v7+)
+  std::vector<CallSite> calls;
+  std::vector<DataRef> data_refs;
+  std::vector<Block> blocks;
+
+  // Dynamic side.
+  bool in_dpi = true;              // false: the routine has no dynamic record
+  int position_mode = 1;           // 0..3
+  std::vector<EntryPoint> entries; // empty: one entry named like the routine at block 0
+  std::vector<ValueSite> value_sites;
+  bool external = true;            // attribute bit 0 (default: !is_static)
+  bool indirectly_called = false;  // attribute bit 1
+  uint64_t address = 0;
+  uint64_t vtable_address = 0;
+  std::string vtable_name;
+  uint32_t function_number = 0;
+  uint32_t value = 0;              // routine value kept in dpi_routine
+  std::vector<uint64_t> edges;     // E edge values
+  bool extended = false;           // flags bit 20: X/Z arrays and extra entry values
+  std::vector<uint64_t> x, y;      // y written only when non-empty (flags bit 22)
+  std::vector<uint32_t> z;
+  std::optional<uint32_t> d1f0;    // segment 0xD1F0
+  std::vector<uint8_t> flow_graph; // segment 0xDC6A when non-empty
+};
+
+struct SourceFile {
+  std::string root;                // stored root, e.g. "/build/src/"
+  std::string name;                // short name, e.g. "main.c"
+  std::vector<Routine> routines;
+};
+
+struct Module {
+  std::string root;
+  std::string name;
+  std::vector<SourceFile> files;
+};
+
+struct Program {
+  std::vector<Module> modules;
+  uint32_t runs = 1;
+  std::string header_string = "vorelcov test profile";
+};
+
+enum class SpiLayout { kOldV1, kOldV2, kOldV3, kOldV4, kTextV6, kTextV7, kTextV8, kBinaryV8 };
+enum class DpiLayout { kFixed, kSegmented, kSegmentedToc };
+
+// Write the files; each aborts the test program on an I/O failure.
+void write_spi(const Program& program, const std::string& path, SpiLayout layout);
+void write_dpi(const Program& program, const std::string& path, DpiLayout layout);
+
+}  // namespace profile_writer
+
+namespace profile_writer {
+
+// Helpers shared by the writers.
+std::string full_name(const std::string& root, const std::string& name);
+// The routine's entry points (one named like the routine at block 0 when none is given).
+std::vector<EntryPoint> entries_of(const Routine& routine);
+// The block count written into the static routine record.
+uint32_t spi_block_count(const Routine& routine);
+
+// Little-endian byte output.
+void put_u32(std::string& out, uint32_t v);
+void put_u64(std::string& out, uint64_t v);
+void put_f32(std::string& out, float v);
+// Writes `bytes` to `path` or aborts the test program.
+void write_bytes(const std::string& path, const std::string& bytes);
+
+}  // namespace profile_writer
