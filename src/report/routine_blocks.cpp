@@ -1,0 +1,85 @@
+#include "report/routine_blocks.h"
+
+#include <algorithm>
+#include <set>
+#include <utility>
+
+#include "profile/dpi.h"
+#include "profile/file_access.h"
+#include "profile/spi.h"
+
+namespace vorel {
+
+namespace {
+
+constexpr uint64_t kHasPositions = 0x10;
+constexpr int kBlockAccessorLine = 1416;
+
+const dpi_block& block_at(const dpi_routine& record, uint64_t i) {
+  if (i >= record.block_cnt || i >= record.blocks.size())
+    assertx_fail(kAccessorPath, kBlockAccessorLine, "i < dpi->block_cnt");
+  return record.blocks[i];
+}
+
+uint64_t add_saturated(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+
+}  // namespace
+
+void order_block_list(std::vector<BlockInstance>& list) {
+  std::reverse(list.begin(), list.end());
+  std::stable_sort(list.begin(), list.end(), [](const BlockInstance& a, const BlockInstance& b) {
+    return a.line != b.line ? a.line < b.line : a.column < b.column;
+  });
+}
+
+RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
+                               uint32_t counted_blocks, BlockRules rules) {
+  RoutineBlocks out;
+  for (const dpi_entry_point& entry : record.entries)
+    out.frequency = add_saturated(out.frequency, block_at(record, entry.block_index).count);
+
+  const bool positioned = (record.flags & kHasPositions) != 0;
+  uint32_t ignored = 0;
+  std::set<std::pair<int32_t, int32_t>> covered_positions;
+  for (uint32_t i = 0; i < record.block_cnt; ++i) {
+    const dpi_block& b = block_at(record, i);
+    if (b.count != 0) out.executed = true;
+    uint32_t line = positioned ? b.start_line : start_line;
+    uint32_t column = positioned ? b.start_col : 1;
+    if (line == 0 || column == 0 || (rules.no_unwind && b.extra != 0)) {
+      ++ignored;
+      continue;
+    }
+    BlockInstance instance{static_cast<int32_t>(line), static_cast<int32_t>(column),
+                           static_cast<double>(b.count)};
+    if (b.count != 0) {
+      ++out.covered;
+      covered_positions.insert({instance.line, instance.column});
+    }
+    out.block_list.push_back(instance);
+  }
+  if (rules.no_partial) {
+    out.covered = 0;
+    for (const BlockInstance& b : out.block_list)
+      if (covered_positions.count({b.line, b.column})) ++out.covered;
+  }
+  out.blocks = std::max(record.block_cnt, counted_blocks) - ignored;
+  order_block_list(out.block_list);
+  return out;
+}
+
+RoutineBlocks blocks_of_static(const std::vector<spi_line_map>& line_maps,
+                               uint32_t counted_blocks) {
+  RoutineBlocks out;
+  out.blocks = counted_blocks;
+  for (const spi_line_map& map : line_maps) {
+    uint32_t first = 0;
+    for (uint32_t line : map.entries)
+      if (line != 0 && (first == 0 || line < first)) first = line;
+    if (first != 0) out.block_list.push_back(BlockInstance{static_cast<int32_t>(first), 1, 0.0});
+  }
+  order_block_list(out.block_list);
+  return out;
+}
+
+}  // namespace vorel
