@@ -12,30 +12,31 @@ double block_coverage(uint32_t covered, uint32_t blocks) {
   return round_hundredths(percentage(covered, blocks));
 }
 
-bool same_position(const BlockInstance& a, const BlockInstance& b) {
+bool same_position(const BlockDetail& a, const BlockDetail& b) {
   return a.line == b.line && a.column == b.column;
 }
 
-void write_text_blocks(std::FILE* out, const std::vector<BlockInstance>& list) {
+void write_text_blocks(std::FILE* out, std::span<const BlockDetail> list) {
   int instance = 0;
   for (size_t i = 0; i < list.size(); ++i) {
     instance = (i > 0 && same_position(list[i - 1], list[i])) ? instance + 1 : 1;
-    std::fprintf(out, "%d\t%d\t%d\t%12.0f\n", instance, list[i].line, list[i].column,
-                 list[i].frequency);
+    std::fprintf(out, "%d\t%d\t%d\t%12.0f\n", instance, static_cast<int>(list[i].line),
+                 static_cast<int>(list[i].column), list[i].count);
   }
 }
 
-void write_xml_blocks(std::FILE* out, const std::vector<BlockInstance>& list) {
+void write_xml_blocks(std::FILE* out, std::span<const BlockDetail> list) {
   int instance = 0;
   for (size_t i = 0; i < list.size(); ++i) {
     bool continues = i > 0 && same_position(list[i - 1], list[i]);
     if (!continues) {
       if (i > 0) std::fputs("</BLOCK>\n", out);
-      std::fprintf(out, "<BLOCK line=\"%d\" col=\"%d\">\n", list[i].line, list[i].column);
+      std::fprintf(out, "<BLOCK line=\"%d\" col=\"%d\">\n", static_cast<int>(list[i].line),
+                   static_cast<int>(list[i].column));
     }
     instance = continues ? instance + 1 : 1;
     std::fprintf(out, "<INSTANCE id=\"%d\" freq=\"%12.0f\">\n</INSTANCE>\n", instance,
-                 list[i].frequency);
+                 list[i].count);
   }
   if (!list.empty()) std::fputs("</BLOCK>\n", out);
 }

@@ -9,20 +9,14 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <span>
 #include <string_view>
-#include <vector>
+
+#include "coverage/block_list_sink.h"
 
 namespace vorel {
 
 enum class ListFormat { kText, kXml };
-
-// One executed (or listed) block: its position and count. Consecutive
-// instances at the same position form one block position.
-struct BlockInstance {
-  int32_t line = 0;
-  int32_t column = 0;
-  double frequency = 0;
-};
 
 struct FunctionRecord {
   std::string name;
@@ -30,8 +24,9 @@ struct FunctionRecord {
   uint32_t line = 0;       // first source line; 0 when unknown (XML only)
   uint32_t blocks = 0;
   uint32_t covered = 0;
-  // Block list in source order, or nullptr for a record without one.
-  const std::vector<BlockInstance>* block_list = nullptr;
+  // Block list in source order, or none. Consecutive blocks at the same
+  // position are the instances of one block position.
+  std::optional<std::span<const BlockDetail>> block_list;
 };
 
 // A function record with its block list, when it has one.

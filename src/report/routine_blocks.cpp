@@ -25,9 +25,9 @@ uint64_t add_saturated(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UIN
 
 }  // namespace
 
-void order_block_list(std::vector<BlockInstance>& list) {
+void order_block_list(std::vector<BlockDetail>& list) {
   std::reverse(list.begin(), list.end());
-  std::stable_sort(list.begin(), list.end(), [](const BlockInstance& a, const BlockInstance& b) {
+  std::stable_sort(list.begin(), list.end(), [](const BlockDetail& a, const BlockDetail& b) {
     return a.line != b.line ? a.line < b.line : a.column < b.column;
   });
 }
@@ -40,7 +40,7 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
 
   const bool positioned = (record.flags & kHasPositions) != 0;
   uint32_t ignored = 0;
-  std::set<std::pair<int32_t, int32_t>> covered_positions;
+  std::set<std::pair<uint32_t, uint32_t>> covered_positions;
   for (uint32_t i = 0; i < record.block_cnt; ++i) {
     const dpi_block& b = block_at(record, i);
     if (b.count != 0) out.executed = true;
@@ -50,8 +50,7 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
       ++ignored;
       continue;
     }
-    BlockInstance instance{static_cast<int32_t>(line), static_cast<int32_t>(column),
-                           static_cast<double>(b.count)};
+    BlockDetail instance{line, column, static_cast<double>(b.count)};
     if (b.count != 0) {
       ++out.covered;
       covered_positions.insert({instance.line, instance.column});
@@ -60,7 +59,7 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
   }
   if (rules.no_partial) {
     out.covered = 0;
-    for (const BlockInstance& b : out.block_list)
+    for (const BlockDetail& b : out.block_list)
       if (covered_positions.count({b.line, b.column})) ++out.covered;
   }
   out.blocks = std::max(record.block_cnt, counted_blocks) - ignored;
@@ -76,7 +75,7 @@ RoutineBlocks blocks_of_static(const std::vector<spi_line_map>& line_maps,
     uint32_t first = 0;
     for (uint32_t line : map.entries)
       if (line != 0 && (first == 0 || line < first)) first = line;
-    if (first != 0) out.block_list.push_back(BlockInstance{static_cast<int32_t>(first), 1, 0.0});
+    if (first != 0) out.block_list.push_back(BlockDetail{first, 1, 0.0});
   }
   order_block_list(out.block_list);
   return out;

@@ -19,7 +19,7 @@ struct RoutineBlocks {
   uint64_t frequency = 0;    // sum of the entry blocks' counts
   uint32_t blocks = 0;
   uint32_t covered = 0;
-  std::vector<BlockInstance> block_list;  // ordered (order_block_list)
+  std::vector<BlockDetail> block_list;  // ordered (order_block_list)
 };
 
 struct BlockRules {
@@ -44,6 +44,6 @@ RoutineBlocks blocks_of_static(const std::vector<spi_line_map>& line_maps,
 
 // Orders a block list by line, then column; among equal positions the block
 // recorded later comes first.
-void order_block_list(std::vector<BlockInstance>& list);
+void order_block_list(std::vector<BlockDetail>& list);
 
 }  // namespace vorel

@@ -7,11 +7,11 @@
 namespace vorel {
 namespace {
 
-const std::vector<BlockInstance> kBlocks = {{10, 5, 5}, {10, 5, 0}, {11, 1, 1234567}};
+const std::vector<BlockDetail> kBlocks = {{10, 5, 5}, {10, 5, 0}, {11, 1, 1234567}};
 
 TEST(ListFormat, TextRecordNumbersInstancesWithinAPosition) {
   MemStream out;
-  FunctionRecord r{"a<b>&c", 7, 10, 3, 2, &kBlocks};
+  FunctionRecord r{"a<b>&c", 7, 10, 3, 2, kBlocks};
   write_function_record(out.get(), ListFormat::kText, r);
   EXPECT_EQ(out.text(),
             "function - a<b>&c\t7\t3\t2\t 66.67\n"
@@ -22,7 +22,7 @@ TEST(ListFormat, TextRecordNumbersInstancesWithinAPosition) {
 
 TEST(ListFormat, XmlRecordGroupsInstancesIntoBlocks) {
   MemStream out;
-  FunctionRecord r{"a<b>&c", 7, 10, 3, 2, &kBlocks};
+  FunctionRecord r{"a<b>&c", 7, 10, 3, 2, kBlocks};
   write_function_record(out.get(), ListFormat::kXml, r);
   EXPECT_EQ(out.text(),
             "<FUNCTION name=\"a&lt;b&gt;&amp;c\" freq=\"7\" line=\"10\">\n"
@@ -39,7 +39,7 @@ TEST(ListFormat, XmlRecordGroupsInstancesIntoBlocks) {
 
 TEST(ListFormat, RecordWithoutBlocksOrLine) {
   MemStream text, xml;
-  FunctionRecord r{"f", 18446744073709551615u, 0, 0, 0, nullptr};
+  FunctionRecord r{"f", 18446744073709551615u, 0, 0, 0, std::nullopt};
   write_function_record(text.get(), ListFormat::kText, r);
   write_function_record(xml.get(), ListFormat::kXml, r);
   EXPECT_EQ(text.text(), "function - f\t18446744073709551615\t0\t0\t  0.00\n");
@@ -51,8 +51,8 @@ TEST(ListFormat, RecordWithoutBlocksOrLine) {
 
 TEST(ListFormat, CoverageRoundsHalfUpToHundredths) {
   MemStream out;
-  write_function_record(out.get(), ListFormat::kText, FunctionRecord{"f", 1, 0, 8, 1, nullptr});
-  write_function_record(out.get(), ListFormat::kText, FunctionRecord{"g", 1, 0, 4, 4, nullptr});
+  write_function_record(out.get(), ListFormat::kText, FunctionRecord{"f", 1, 0, 8, 1, std::nullopt});
+  write_function_record(out.get(), ListFormat::kText, FunctionRecord{"g", 1, 0, 4, 4, std::nullopt});
   EXPECT_EQ(out.text(), "function - f\t1\t8\t1\t 12.50\nfunction - g\t1\t4\t4\t100.00\n");
 }
 

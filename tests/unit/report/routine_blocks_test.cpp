@@ -26,15 +26,15 @@ dpi_routine make_record(std::vector<B> blocks, std::vector<uint32_t> entry_block
 
 std::vector<std::tuple<int, int, double>> positions(const RoutineBlocks& r) {
   std::vector<std::tuple<int, int, double>> out;
-  for (const BlockInstance& b : r.block_list) out.emplace_back(b.line, b.column, b.frequency);
+  for (const BlockDetail& b : r.block_list) out.emplace_back(b.line, b.column, b.count);
   return out;
 }
 
 TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
-  std::vector<BlockInstance> list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
+  std::vector<BlockDetail> list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
   order_block_list(list);
   std::vector<double> order;
-  for (const BlockInstance& b : list) order.push_back(b.frequency);
+  for (const BlockDetail& b : list) order.push_back(b.count);
   EXPECT_EQ(order, (std::vector<double>{2, 4, 3, 1}));
 }
 
