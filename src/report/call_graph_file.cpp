@@ -15,26 +15,30 @@ namespace vorel {
 
 namespace {
 
+struct SpiCloser {
+  void operator()(spi_file* f) const { SPI_close(f); }
+};
+
 // Builds the graph over the static routines in the reader's order, each
 // matched to its dynamic record by the block-count match. The static file is
 // read on a handle of its own: the component list has consumed the driver's.
 bool build_call_graph(const std::string& spi_name, const std::string& src_root, dpi_file* dpi,
                       CallGraph& graph) {
-  spi_file* spi = SPI_open(spi_name.c_str(), src_root);
+  // Closed also when a corrupt record ends the run.
+  std::unique_ptr<spi_file, SpiCloser> spi(SPI_open(spi_name.c_str(), src_root));
   if (!spi) {
     print_err("Couldn't find the spi file %s!\n", spi_name.c_str());
     return false;
   }
   spi_routine_info info;
   for (;;) {
-    int status = SPI_next_routine(spi, &info);
+    int status = SPI_next_routine(spi.get(), &info);
     if (status == 0) break;
-    if (status < 0) catalog_error(kMsgCorruptSpiLine, spi_name.c_str(), SPI_line_count(spi));
+    if (status < 0) catalog_error(kMsgCorruptSpiLine, spi_name.c_str(), SPI_line_count(spi.get()));
     std::unique_ptr<dpi_routine> record =
         DPI_match_by_block_count(dpi, info.file_name, info.routine_name, info.block_count);
-    cg_add_routine(graph, *SPI_current_routine(spi), record.get(), dpi->runs);
+    cg_add_routine(graph, *SPI_current_routine(spi.get()), record.get(), dpi->runs);
   }
-  SPI_close(spi);
   return true;
 }
 
