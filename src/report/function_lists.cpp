@@ -32,7 +32,7 @@ bool figures_of(const component& c, const FunctionListInput& in, bool with_nonex
     return figures.covered >= 1;
   }
   if (!with_nonexec) return false;
-  figures = blocks_of_static(c.line_maps, c.counted_blocks);
+  figures = blocks_not_executed(record.get(), c.line_maps, c.counted_blocks);
   return true;
 }
 

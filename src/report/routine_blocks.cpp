@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "profile/dpi.h"
-#include "profile/file_access.h"
 #include "profile/spi.h"
 
 namespace vorel {
@@ -13,13 +12,6 @@ namespace vorel {
 namespace {
 
 constexpr uint64_t kHasPositions = 0x10;
-constexpr int kBlockAccessorLine = 1416;
-
-const dpi_block& block_at(const dpi_routine& record, uint64_t i) {
-  if (i >= record.block_cnt || i >= record.blocks.size())
-    assertx_fail(kAccessorPath, kBlockAccessorLine, "i < dpi->block_cnt");
-  return record.blocks[i];
-}
 
 uint64_t add_saturated(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
 
@@ -36,13 +28,15 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
                                uint32_t counted_blocks, BlockRules rules) {
   RoutineBlocks out;
   for (const dpi_entry_point& entry : record.entries)
-    out.frequency = add_saturated(out.frequency, block_at(record, entry.block_index).count);
+    if (entry.block_index < record.block_cnt && entry.block_index < record.blocks.size())
+      out.frequency = add_saturated(out.frequency, record.blocks[entry.block_index].count);
 
   const bool positioned = (record.flags & kHasPositions) != 0;
   uint32_t ignored = 0;
   std::set<std::pair<uint32_t, uint32_t>> covered_positions;
-  for (uint32_t i = 0; i < record.block_cnt; ++i) {
-    const dpi_block& b = block_at(record, i);
+  const uint32_t n = std::min<uint32_t>(record.block_cnt, static_cast<uint32_t>(record.blocks.size()));
+  for (uint32_t i = 0; i < n; ++i) {
+    const dpi_block& b = record.blocks[i];
     if (b.count != 0) out.executed = true;
     uint32_t line = positioned ? b.start_line : start_line;
     uint32_t column = positioned ? b.start_col : 1;
@@ -67,15 +61,19 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
   return out;
 }
 
-RoutineBlocks blocks_of_static(const std::vector<spi_line_map>& line_maps,
-                               uint32_t counted_blocks) {
+RoutineBlocks blocks_not_executed(const dpi_routine* record,
+                                  const std::vector<spi_line_map>& line_maps,
+                                  uint32_t counted_blocks) {
   RoutineBlocks out;
   out.blocks = counted_blocks;
-  for (const spi_line_map& map : line_maps) {
-    uint32_t first = 0;
-    for (uint32_t line : map.entries)
-      if (line != 0 && (first == 0 || line < first)) first = line;
-    if (first != 0) out.block_list.push_back(BlockDetail{first, 1, 0.0});
+  if (record) {
+    for (const dpi_block& b : record->blocks)
+      if (b.start_line != 0 && b.start_col != 0)
+        out.block_list.push_back(BlockDetail{b.start_line, b.start_col, 0.0});
+  } else {
+    for (const spi_line_map& map : line_maps)
+      if (!map.entries.empty() && map.entries.front() != 0)
+        out.block_list.push_back(BlockDetail{map.entries.front(), 1, 0.0});
   }
   order_block_list(out.block_list);
   return out;

@@ -31,16 +31,17 @@ struct BlockRules {
 // (line or column 0) and, with -nounwind, handler blocks are left out;
 // a record without positions puts every block at (start_line, 1). The block
 // total is the larger of the record's and the static counted blocks, less
-// the blocks left out. An entry or block index outside the record is the
-// profile library's assertion "i < dpi->block_cnt".
+// the blocks left out. Entry points outside the record add nothing.
 RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
                                uint32_t counted_blocks, BlockRules rules);
 
 // Figures of a routine that did not execute: frequency 0, the static counted
-// blocks, nothing covered, and one block per line map at the block's first
-// source line, column 1, count 0.
-RoutineBlocks blocks_of_static(const std::vector<spi_line_map>& line_maps,
-                               uint32_t counted_blocks);
+// blocks, nothing covered, and its blocks at count 0: with a (never run)
+// record, its positioned blocks; without one, one block per static line map
+// at the map's first line, column 1.
+RoutineBlocks blocks_not_executed(const dpi_routine* record,
+                                  const std::vector<spi_line_map>& line_maps,
+                                  uint32_t counted_blocks);
 
 // Orders a block list by line, then column; among equal positions the block
 // recorded later comes first.

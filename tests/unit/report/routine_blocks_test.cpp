@@ -77,25 +77,31 @@ TEST(RoutineBlocks, RecordThatNeverRan) {
   EXPECT_EQ(r.covered, 0u);
 }
 
-TEST(RoutineBlocks, EntryOutsideTheRecordIsAnAssertion) {
-  dpi_routine d = make_record({{1, 3, 1}}, {1});
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(blocks_of_record(d, 3, 1, BlockRules{}), FatalExit);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n");
+TEST(RoutineBlocks, EntryOutsideTheRecordAddsNothing) {
+  dpi_routine d = make_record({{1, 3, 1}}, {1, 0});
+  EXPECT_EQ(blocks_of_record(d, 3, 1, BlockRules{}).frequency, 1u);
 }
 
 TEST(RoutineBlocks, StaticFiguresComeFromTheLineMaps) {
   std::vector<spi_line_map> maps(3);
   maps[0].entries = {8, 7};
   maps[1].entries = {};
-  maps[2].entries = {0, 5};
-  RoutineBlocks r = blocks_of_static(maps, 4);
+  maps[2].entries = {5, 9};
+  RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
   EXPECT_FALSE(r.executed);
   EXPECT_EQ(r.frequency, 0u);
   EXPECT_EQ(r.blocks, 4u);
   EXPECT_EQ(r.covered, 0u);
-  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{5, 1, 0}, {7, 1, 0}}));
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{5, 1, 0}, {8, 1, 0}}));
+}
+
+TEST(RoutineBlocks, NeverRunRecordListsItsOwnPositions) {
+  dpi_routine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
+  std::vector<spi_line_map> maps(1);
+  maps[0].entries = {99};
+  RoutineBlocks r = blocks_not_executed(&d, maps, 3);
+  EXPECT_EQ(r.blocks, 3u);
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{6, 1, 0}, {7, 2, 0}}));
 }
 
 }  // namespace
