@@ -18,7 +18,7 @@ void expect_usage(const RunResult& r, const std::string& message, const std::str
   EXPECT_EQ(r.out, expected_usage());
 }
 
-TEST(CommandLine, NoArgumentsLookForTheDefaultProfilesInTheWorkingDirectory) {
+TEST(CommandLineCli, NoArgumentsLookForTheDefaultProfilesInTheWorkingDirectory) {
   TempDir dir;
   write_file(dir.file("ZENTRA.DPI"), "not the default name");
   RunResult r = run_vorelcov({}, dir.path());
@@ -28,7 +28,7 @@ TEST(CommandLine, NoArgumentsLookForTheDefaultProfilesInTheWorkingDirectory) {
   EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"ZENTRA.DPI"});
 }
 
-TEST(CommandLine, DynamicProfileIsOpenedBeforeTheStaticOne) {
+TEST(CommandLineCli, DynamicProfileIsOpenedBeforeTheStaticOne) {
   TempDir dir;
   write_file(dir.file("app.spi"), "V");
   RunResult r = run_vorelcov({"-spi", "app.spi", "-dpi", "app.dpi"}, dir.path());
@@ -38,19 +38,19 @@ TEST(CommandLine, DynamicProfileIsOpenedBeforeTheStaticOne) {
   EXPECT_EQ(none.err, kScanDone + "Couldn't find the dpi file none.dpi!\n");
 }
 
-TEST(CommandLine, LastDynamicProfileNameWins) {
+TEST(CommandLineCli, LastDynamicProfileNameWins) {
   RunResult r = run({"-dpi", "first.dpi", "-dpi", "second.dpi"});
   EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file second.dpi!\n");
 }
 
-TEST(CommandLine, AnArgumentIsTakenEvenWhenItLooksLikeAnOption) {
+TEST(CommandLineCli, AnArgumentIsTakenEvenWhenItLooksLikeAnOption) {
   RunResult r = run({"-dpi", "-helpx"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file -helpx!\n");
 }
 
-TEST(CommandLine, WordsThatAreNotOptions) {
+TEST(CommandLineCli, WordsThatAreNotOptions) {
   for (const char* word : {"app.spi", "--help", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
     SCOPED_TRACE(word);
     expect_usage(run({"-counts", word, "-helpx"}),
@@ -58,14 +58,14 @@ TEST(CommandLine, WordsThatAreNotOptions) {
   }
 }
 
-TEST(CommandLine, HelpWordsPrintBannerAndUsage) {
+TEST(CommandLineCli, HelpWordsPrintBannerAndUsage) {
   for (const char* word : {"-?", "/?", "-help", "/help", "-h", "/h"}) {
     SCOPED_TRACE(word);
     expect_usage(run({word, "bogus"}), "");
   }
 }
 
-TEST(CommandLine, ExternalOptionsText) {
+TEST(CommandLineCli, ExternalOptionsText) {
   for (const char* word : {"-helpx", "/helpx"}) {
     RunResult r = run({"-counts", word, "-help"});
     EXPECT_EQ(r.status, 1);
@@ -74,14 +74,14 @@ TEST(CommandLine, ExternalOptionsText) {
   }
 }
 
-TEST(CommandLine, MissingArgumentWithoutMessageGivesUsage) {
+TEST(CommandLineCli, MissingArgumentWithoutMessageGivesUsage) {
   for (const char* option : {"-spi", "-dpi", "-ref", "-srcroot", "-prj", "-maddr", "-mname"}) {
     SCOPED_TRACE(option);
     expect_usage(run({"-counts", option}), "");
   }
 }
 
-TEST(CommandLine, MissingArgumentMessages) {
+TEST(CommandLineCli, MissingArgumentMessages) {
   const std::pair<const char*, const char*> cases[] = {
       {"-comp", "ERROR: no component-list file specified.\n"},
       {"-trace", "ERROR: -trace requires a mask value.\n"},
@@ -114,7 +114,7 @@ TEST(CommandLine, MissingArgumentMessages) {
   }
 }
 
-TEST(CommandLine, QstOptionsWithoutValueAreAccepted) {
+TEST(CommandLineCli, QstOptionsWithoutValueAreAccepted) {
   for (const char* option : {"-qst_host", "-qst_db_name", "-qst_db_prj"}) {
     SCOPED_TRACE(option);
     RunResult r = run({option});
@@ -123,7 +123,7 @@ TEST(CommandLine, QstOptionsWithoutValueAreAccepted) {
   }
 }
 
-TEST(CommandLine, ReferenceOverridesNoPartialAndCounts) {
+TEST(CommandLineCli, ReferenceOverridesNoPartialAndCounts) {
   RunResult r = run({"-counts", "-nopartial", "-ref", "old.dpi"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err,
@@ -132,7 +132,7 @@ TEST(CommandLine, ReferenceOverridesNoPartialAndCounts) {
                 kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
 }
 
-TEST(CommandLine, LineCoverageConflictsInTheirOrder) {
+TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
   const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"-txtbcvrg", "b", "-txtlcov", "-ref", "r"}, "ERROR: cannot use -txtlcov with -ref option.\n"},
       {{"-xmlbcvrg", "x", "-txtbcvrg", "b", "-xmlbcvrgfull", "xf", "-txtbcvrgfull", "tf", "-txtlcov"},
@@ -154,14 +154,14 @@ TEST(CommandLine, LineCoverageConflictsInTheirOrder) {
   }
 }
 
-TEST(CommandLine, ReferenceWarningsComeBeforeTheLineCoverageConflict) {
+TEST(CommandLineCli, ReferenceWarningsComeBeforeTheLineCoverageConflict) {
   RunResult r = run({"-txtlcov", "-ref", "r.dpi", "-counts"});
   EXPECT_EQ(r.err,
             "WARNING: option -ref overrides option -counts.\n"
             "ERROR: cannot use -txtlcov with -ref option.\n");
 }
 
-TEST(CommandLine, PlatformWord) {
+TEST(CommandLineCli, PlatformWord) {
   RunResult vx = run({"-nopmeter", "-platform=vxworks70"});
   EXPECT_EQ(vx.err, kBannerVxWorks7 + "\nCouldn't find the dpi file zentra.dpi!\n");
   RunResult other = run({"-platform=vxworks7"});

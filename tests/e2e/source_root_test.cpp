@@ -16,7 +16,7 @@ std::string too_long_warning(const std::string& root) {
          "' is too long. Will not update root directory.\n";
 }
 
-TEST(SourceRoot, TooLongOptionIsRefusedAndTheRunGoesOn) {
+TEST(SourceRootCli, TooLongOptionIsRefusedAndTheRunGoesOn) {
   TempDir dir;
   std::string root = "/" + std::string(150, 'a') + "/./" + std::string(150, 'b') + "//";
   RunResult r = run_vorelcov({"-srcroot", root}, dir.path());
@@ -25,21 +25,21 @@ TEST(SourceRoot, TooLongOptionIsRefusedAndTheRunGoesOn) {
   EXPECT_EQ(r.err, kScanDone + too_long_warning(normalised) + kNoDpi);
 }
 
-TEST(SourceRoot, TooLongEnvironmentValueLosesItsQuotes) {
+TEST(SourceRootCli, TooLongEnvironmentValueLosesItsQuotes) {
   TempDir dir;
   std::string root = "/" + std::string(300, 'e');
   RunResult r = run_vorelcov({}, dir.path(), {{"VOREL_PROF_SRC_ROOT", "\"" + root + "\""}});
   EXPECT_EQ(r.err, kScanDone + too_long_warning(root) + kNoDpi);
 }
 
-TEST(SourceRoot, OptionWinsOverTheEnvironment) {
+TEST(SourceRootCli, OptionWinsOverTheEnvironment) {
   TempDir dir;
   RunResult r = run_vorelcov({"-srcroot", "/src"}, dir.path(),
                              {{"VOREL_PROF_SRC_ROOT", "/" + std::string(300, 'e')}});
   EXPECT_EQ(r.err, kScanDone + kNoDpi);
 }
 
-TEST(SourceRoot, LongWorkingDirectoryIsDroppedSilently) {
+TEST(SourceRootCli, LongWorkingDirectoryIsDroppedSilently) {
   TempDir dir;
   std::string deep = dir.path();
   while (deep.size() < 300) deep += "/" + std::string(40, 'd');
