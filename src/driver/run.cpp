@@ -16,14 +16,12 @@
 #include "platform/fs.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
+#include "report/page_names.h"
 #include "report/report_pending.h"
 
 namespace vorel {
 
 namespace {
-
-// The report directory, made in the working directory.
-constexpr const char* kReportDirectory = "CodeCoverage";
 
 // Everything a run holds from start-up to the clean-up.
 struct Run {
