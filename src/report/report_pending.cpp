@@ -11,10 +11,6 @@ namespace {
 }
 }  // namespace
 
-bool write_xml_head(std::FILE*, const Settings&) { not_implemented("XML list head"); }
-
-bool write_xml_tail(std::FILE*) { not_implemented("XML list tail"); }
-
 bool write_report_frame(const Settings&) { not_implemented("report directory pages"); }
 
 bool write_source_view(const std::string&, const Settings&) { not_implemented("HTML source view"); }

@@ -15,10 +15,6 @@ struct dpi_file;
 
 namespace pending {
 
-// XML head (with the project name) and tail of an XML list.
-bool write_xml_head(std::FILE* out, const Settings& settings);
-bool write_xml_tail(std::FILE* out);
-
 // The report directory's toolbar page, images and help page.
 bool write_report_frame(const Settings& settings);
 // The source view and frame set of the file just computed.
@@ -38,10 +34,10 @@ bool write_summary_and_root(const char* summary_base, const char* frame_base,
 // functions, 4 XML blocks.
 bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
                          const Settings& settings);
-// The totals table of the line-coverage pass.
-bool write_text_summary(const char* base_name, const char* extension, const Settings& settings);
 // The dynamic call graph.
 bool write_call_graph(std::FILE* out, spi_file* spi, dpi_file* dpi, const Settings& settings);
+// The totals table of the line-coverage pass.
+bool write_text_summary(const char* base_name, const char* extension, const Settings& settings);
 
 }  // namespace pending
 }  // namespace vorel
