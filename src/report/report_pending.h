@@ -34,10 +34,10 @@ bool write_summary_and_root(const char* summary_base, const char* frame_base,
 // functions, 4 XML blocks.
 bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
                          const Settings& settings);
-// The dynamic call graph.
-bool write_call_graph(std::FILE* out, spi_file* spi, dpi_file* dpi, const Settings& settings);
 // The totals table of the line-coverage pass.
 bool write_text_summary(const char* base_name, const char* extension, const Settings& settings);
+// The dynamic call graph.
+bool write_call_graph(std::FILE* out, spi_file* spi, dpi_file* dpi, const Settings& settings);
 
 }  // namespace pending
 }  // namespace vorel
