@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,7 +72,10 @@ struct ReadResult {
 inline ReadResult read_all(const std::string& path, const std::string& root = "",
                            bool with_position = false) {
   ReadResult res;
-  vorel::spi_file* f = vorel::SPI_open(path.c_str(), root);
+  // Closed also when a fatal stop leaves through here.
+  std::unique_ptr<vorel::spi_file, void (*)(vorel::spi_file*)> handle(
+      vorel::SPI_open(path.c_str(), root), vorel::SPI_close);
+  vorel::spi_file* f = handle.get();
   EXPECT_NE(f, nullptr) << path;
   if (!f) return res;
   res.version = vorel::SPI_version(f);
@@ -82,7 +86,6 @@ inline ReadResult read_all(const std::string& path, const std::string& root = ""
     res.routines.push_back(dump_routine(*r, with_position));
   }
   res.line = vorel::SPI_line_count(f);
-  vorel::SPI_close(f);
   return res;
 }
 
