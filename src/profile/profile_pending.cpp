@@ -1,14 +1,13 @@
-// Stand-ins for the static and dynamic profile readers until they land.
+// Stand-in for the dynamic profile reader until it lands.
 //
 // A file that cannot be opened gives nullptr, as the real readers do, so the
 // driver's "Couldn't find ..." messages work; everything else stops the run
-// with "not implemented yet" and status 1. Each reader removes its half of
-// this file when it is merged.
+// with "not implemented yet" and status 1. The dynamic reader removes this file
+// when it is merged.
 #include <cstdio>
 
 #include "driver/diag.h"
 #include "profile/dpi.h"
-#include "profile/spi.h"
 
 namespace vorel {
 
@@ -25,18 +24,6 @@ bool can_open(const char* name) {
   return true;
 }
 }  // namespace
-
-// ---- static profile reader ----
-
-spi_file* SPI_open(const char* name, const std::string& src_root) {
-  (void)src_root;
-  if (!can_open(name)) return nullptr;
-  not_implemented("static profile reader (SPI_open)");
-}
-
-int32_t SPI_version(const spi_file*) { not_implemented("static profile reader (SPI_version)"); }
-
-void SPI_close(spi_file*) { not_implemented("static profile reader (SPI_close)"); }
 
 // ---- dynamic profile reader ----
 
