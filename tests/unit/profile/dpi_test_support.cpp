@@ -135,6 +135,18 @@ Loaded load_all(vorel::dpi_file* f) {
   return l;
 }
 
+Captured capture(const std::function<void()>& fn) {
+  Captured c;
+  testing::internal::CaptureStderr();
+  try {
+    fn();
+  } catch (const vorel::FatalExit& e) {
+    c.status = e.status;
+  }
+  c.err = testing::internal::GetCapturedStderr();
+  return c;
+}
+
 std::string warning_prefix(int number) { return "vorelcov: warning #" + std::to_string(number) + ": "; }
 std::string error_prefix(int number) { return "vorelcov: error #" + std::to_string(number) + ": "; }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,13 @@ struct Loaded {
   std::optional<int> status;
 };
 Loaded load_all(vorel::dpi_file* f);
+
+// Runs `fn` capturing stderr; `status` is set when it ended the run.
+struct Captured {
+  std::string err;
+  std::optional<int> status;
+};
+Captured capture(const std::function<void()>& fn);
 
 // The catalog line as printed, e.g. "vorelcov: warning #11009: ".
 std::string warning_prefix(int number);
