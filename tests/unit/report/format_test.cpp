@@ -21,6 +21,8 @@ TEST(GroupDigits, GroupsOfThreeFromTheRight) {
   EXPECT_EQ(group_digits(7), "7");
   EXPECT_EQ(group_digits(999), "999");
   EXPECT_EQ(group_digits(1000), "1,000");
+  EXPECT_EQ(group_digits(12345), "12,345");
+  EXPECT_EQ(group_digits(99999), "99,999");
   EXPECT_EQ(group_digits(100000), "100,000");
   EXPECT_EQ(group_digits(1234567), "1,234,567");
   EXPECT_EQ(group_digits(UINT64_MAX - 1), "18,446,744,073,709,551,614");
@@ -33,6 +35,7 @@ TEST(GroupDigits, SignedValues) {
   EXPECT_EQ(group_digits_signed(-1), "-1");
   EXPECT_EQ(group_digits_signed(-999), "-999");
   EXPECT_EQ(group_digits_signed(-1000), "-1,000");
+  EXPECT_EQ(group_digits_signed(-12345), "-12,345");
   EXPECT_EQ(group_digits_signed(std::numeric_limits<int64_t>::max()),
             "9,223,372,036,854,775,807");
   EXPECT_EQ(group_digits_signed(std::numeric_limits<int64_t>::min()),
