@@ -86,7 +86,9 @@ void start_up(int argc, char** argv, Run& run) {
   take_platform(argc, argv, s);
   scan_or_usage(argc, argv, s);
   set_trace_mask(s.trace_mask);
-  s.src_root_dir = settle_source_root(s.host, read_source_root_inputs(s));
+  SourceRootInputs root_inputs = read_source_root_inputs(s);
+  s.src_root_from_user = root_inputs.option.has_value() || root_inputs.env.has_value();
+  s.src_root_dir = settle_source_root(s.host, root_inputs);
 
   open_profiles(run);
   open_output_files(s, run.outputs);
