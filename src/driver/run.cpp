@@ -38,6 +38,17 @@ struct Run {
   OutputFiles outputs;
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
+
+  Run() = default;
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  // A fatal stop skips the clean-up; the profile files are still released
+  // (closing them writes nothing).
+  ~Run() {
+    if (dpi) DPI_close(dpi);
+    if (ref) DPI_close(ref);
+    if (spi) SPI_close(spi);
+  }
 };
 
 // ---- start-up ----
@@ -205,8 +216,11 @@ void text_mode(Run& run) {
 void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
   DPI_close(run.dpi);
+  run.dpi = nullptr;
   if (run.ref) DPI_close(run.ref);
+  run.ref = nullptr;
   SPI_close(run.spi);
+  run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
   name_buffer_release();
