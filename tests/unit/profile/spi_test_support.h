@@ -47,17 +47,31 @@ inline std::string dump_routine(const vorel::spi_routine& r, bool with_position 
   std::string out = i.routine_name + " file=" + i.file_name + " [" + i.file_root.value_or("-") + "|" +
                     i.file_short_name + "] module=" + i.module_name + " [" +
                     i.module_root.value_or("-") + "|" + i.module_short_name + "]" + buf;
-  if (with_position) out += " @" + std::to_string(i.position);
+  // Appends only: "literal" + std::string temporaries trip a false -Wrestrict of g++ 12.
+  auto add = [&out](const char* sep, const std::string& text) {
+    out += sep;
+    out += text;
+  };
+  auto num = [](uint32_t v) { return std::to_string(v); };
+  if (with_position) add(" @", std::to_string(i.position));
   for (const auto& m : r.line_maps) {
-    out += " map" + std::to_string(m.block_index) + "(" + std::to_string(m.entry_count) + "," +
-           std::to_string(m.kept_value) + "):";
-    for (uint32_t e : m.entries) out += " " + std::to_string(e);
+    add(" map", num(m.block_index));
+    add("(", num(m.entry_count));
+    add(",", num(m.kept_value));
+    out += "):";
+    for (uint32_t e : m.entries) add(" ", num(e));
   }
-  for (const auto& c : r.call_sites)
-    out += " call " + c.callee + "/" + std::to_string(c.block_index) + "/" + std::to_string(c.line) +
-           "/" + std::to_string(c.flags);
-  for (const auto& d : r.data_refs)
-    out += " data " + d.name + "/" + std::to_string(d.value1) + "/" + std::to_string(d.value2);
+  for (const auto& c : r.call_sites) {
+    add(" call ", c.callee);
+    add("/", num(c.block_index));
+    add("/", num(c.line));
+    add("/", num(c.flags));
+  }
+  for (const auto& d : r.data_refs) {
+    add(" data ", d.name);
+    add("/", num(d.value1));
+    add("/", num(d.value2));
+  }
   return out;
 }
 
