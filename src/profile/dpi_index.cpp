@@ -124,8 +124,15 @@ bool dpi_build_index(dpi_file& f) {
 }
 
 void dpi_sort_index(dpi_file& f) {
-  std::stable_sort(f.index.begin(), f.index.end(),
-                   [](const dpi_toc_entry& a, const dpi_toc_entry& b) { return a.key < b.key; });
+  // Sort positions rather than the entries themselves, then move each entry once.
+  std::vector<uint32_t> order(f.index.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return f.index[a].key < f.index[b].key; });
+  std::vector<dpi_toc_entry> sorted;
+  sorted.reserve(f.index.size());
+  for (uint32_t i : order) sorted.push_back(std::move(f.index[i]));
+  f.index = std::move(sorted);
   if (f.impl) {
     f.impl->sorted_pos.assign(f.index.size(), 0);
     for (size_t i = 0; i < f.index.size(); ++i)

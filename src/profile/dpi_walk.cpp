@@ -33,8 +33,15 @@ bool take_segment(dpi_file& f, uint64_t pos, uint64_t tag, uint64_t len,
   if (tag == kTagMain) {
     // A routine beyond the announced number makes the count wrong.
     if (out.size() == f.routine_count) return reject(f, kMsgUnexpectedEof);
+    // Payload positions are 32-bit file positions: beyond 2^31 - 1 the
+    // checked tell ends the run with its message.
+    uint64_t payload = pos + 16;
+    if (payload > INT32_MAX) {
+      checked_seek64(f.impl->fp, payload, name);
+      checked_tell(f.impl->fp, name);
+    }
     dpi_toc_entry entry;
-    entry.seg_pos[kSlotMain] = static_cast<uint64_t>(checked_tell(f.impl->fp, name));
+    entry.seg_pos[kSlotMain] = payload;
     entry.seg_len[kSlotMain] = len;
     entry.file_order = static_cast<uint32_t>(out.size());
     out.push_back(std::move(entry));
@@ -65,9 +72,7 @@ bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   uint64_t pos = impl.first_segment;
   while (pos < size) {
     if (size - pos < 16) return reject(f, kMsgUnexpectedEof);
-    uint8_t head[16];
-    checked_seek64(impl.fp, pos, f.name.c_str());
-    checked_read(head, 1, sizeof head, impl.fp, f.name.c_str());
+    const uint8_t* head = dpi_read_range(f, pos, 16);
     uint64_t tag = load_u64(head);
     uint64_t len = load_u64(head + 8);
     if (len == 0) return reject(f, kMsgFileCorruptIgnored);
