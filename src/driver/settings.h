@@ -78,6 +78,9 @@ struct Settings {
   // Run state settled by the driver after the scan: the normalised source
   // root with a final separator, or empty.
   std::string src_root_dir;
+  // True when the root came from -srcroot or VOREL_PROF_SRC_ROOT (not from
+  // the working directory); display names drop it only then.
+  bool src_root_from_user = false;
 
   // Reads colour `index` (1..7); any other index prints
   // "ERROR: unknown color %d\n" on stdout and ends the run with status 1.
