@@ -26,9 +26,9 @@ namespace {
 // Everything a run holds from start-up to the clean-up.
 struct Run {
   Settings settings;
-  dpi_file* dpi = nullptr;
+  dpi_file_ptr dpi;  // owners: a fatal stop that unwinds past the run closes them
   spi_file* spi = nullptr;
-  dpi_file* ref = nullptr;
+  dpi_file_ptr ref;
   OutputFiles outputs;
   int component_count = 0;  // N, the length of the component list
 };
@@ -53,11 +53,11 @@ void scan_or_usage(int argc, char** argv, Settings& settings) {
   fatal_exit(1);
 }
 
-dpi_file* open_dynamic(const std::string& name, const Settings& settings) {
+dpi_file_ptr open_dynamic(const std::string& name, const Settings& settings) {
   DpiOpenOptions options;
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
-  dpi_file* dpi = DPI_open(name.c_str(), options);
+  dpi_file_ptr dpi(DPI_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
     fatal_exit(1);
@@ -122,7 +122,7 @@ void per_file_loop(const Run& run, bool line_coverage) {
     const std::string file = pending::component_file_name(i);
     pending::order_file_routines(i);
     pending::MarkerScanner* scanner = pending::make_marker_scanner(file, s);
-    if (pending::compute_file(i, scanner, line_coverage, run.dpi, run.ref,
+    if (pending::compute_file(i, scanner, line_coverage, run.dpi.get(), run.ref.get(),
                               run.outputs.txt_block_list_full, run.outputs.xml_block_list_full, s))
       write_file_output(file, line_coverage, s);
     if (scanner) pending::destroy_marker_scanner(scanner);
@@ -163,7 +163,7 @@ void html_mode(const Run& run) {
 }
 
 void write_list(const Run& run, int kind, std::FILE* out) {
-  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi, run.settings)) fatal_exit(1);
+  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi.get(), run.settings)) fatal_exit(1);
 }
 
 void line_coverage_pass(const Run& run) {
@@ -183,7 +183,7 @@ void text_mode(const Run& run) {
   if (s.line_coverage) line_coverage_pass(run);
   if (s.xml_block_list) write_list(run, 4, run.outputs.xml_block_list);
   if (s.call_graph_file &&
-      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi, s))
+      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi.get(), s))
     fatal_exit(1);
 }
 
@@ -191,8 +191,8 @@ void text_mode(const Run& run) {
 
 void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
-  DPI_close(run.dpi);
-  if (run.ref) DPI_close(run.ref);
+  run.dpi.reset();
+  run.ref.reset();
   SPI_close(run.spi);
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
