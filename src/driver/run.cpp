@@ -32,9 +32,9 @@ namespace {
 // Everything a run holds from start-up to the clean-up.
 struct Run {
   Settings settings;
-  dpi_file* dpi = nullptr;
+  dpi_file_ptr dpi;  // owners: a fatal stop that unwinds past the run closes them
   spi_file* spi = nullptr;
-  dpi_file* ref = nullptr;
+  dpi_file_ptr ref;
   OutputFiles outputs;
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
@@ -42,11 +42,9 @@ struct Run {
   Run() = default;
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
-  // A fatal stop skips the clean-up; the profile files are still released
-  // (closing them writes nothing).
+  // A fatal stop skips the clean-up; the static profile file is still
+  // released (closing it writes nothing).
   ~Run() {
-    if (dpi) DPI_close(dpi);
-    if (ref) DPI_close(ref);
     if (spi) SPI_close(spi);
   }
 };
@@ -71,11 +69,11 @@ void scan_or_usage(int argc, char** argv, Settings& settings) {
   fatal_exit(1);
 }
 
-dpi_file* open_dynamic(const std::string& name, const Settings& settings) {
+dpi_file_ptr open_dynamic(const std::string& name, const Settings& settings) {
   DpiOpenOptions options;
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
-  dpi_file* dpi = DPI_open(name.c_str(), options);
+  dpi_file_ptr dpi(DPI_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
     fatal_exit(1);
@@ -142,7 +140,7 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
   if (markers_need_scan(markers))
     model.scanner = MarkerScanner::scan_file(entries[first].fileName, markers,
                                              order_by_start_line(model.current_group));
-  ComputeContext ctx{run.settings, run.dpi, run.ref, model, nullptr};
+  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, nullptr};
   return compute_file(ctx, first, line_coverage);
 }
 
@@ -187,7 +185,7 @@ void html_mode(Run& run) {
 }
 
 void write_list(const Run& run, int kind, std::FILE* out) {
-  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi, run.settings)) fatal_exit(1);
+  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi.get(), run.settings)) fatal_exit(1);
 }
 
 void line_coverage_pass(Run& run) {
@@ -207,7 +205,7 @@ void text_mode(Run& run) {
   if (s.line_coverage) line_coverage_pass(run);
   if (s.xml_block_list) write_list(run, 4, run.outputs.xml_block_list);
   if (s.call_graph_file &&
-      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi, s))
+      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi.get(), s))
     fatal_exit(1);
 }
 
@@ -215,10 +213,8 @@ void text_mode(Run& run) {
 
 void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
-  DPI_close(run.dpi);
-  run.dpi = nullptr;
-  if (run.ref) DPI_close(run.ref);
-  run.ref = nullptr;
+  run.dpi.reset();
+  run.ref.reset();
   SPI_close(run.spi);
   run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");

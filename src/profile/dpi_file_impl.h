@@ -60,7 +60,13 @@ struct dpi_file::Impl {
   uint64_t node_value = 0;       // header u64 announced by property bit 1
   float weight = 1.0f;
   DpiOpenOptions options;
-  std::vector<uint8_t> buf;      // payload buffer; reused, only grows
+  std::vector<uint8_t> buf;      // payloads larger than the window; reused, only grows
+  // Read-ahead window over the file: one read serves the neighbouring small
+  // reads of the index build (large read-ahead) or of one routine load.
+  std::vector<uint8_t> window;
+  uint64_t window_pos = 0;
+  uint64_t window_len = 0;
+  uint64_t read_ahead = 0;
   DpiAddressMap routine_map;     // address -> file order of the routine
   DpiAddressMap vtable_map;      // address -> index into vtable_names
   std::vector<std::string> vtable_names;
@@ -80,8 +86,14 @@ inline bool ZENTRA_FILE_NODE_is_extensible(const dpi_file::Impl* input_file) {
 // Ends the run with the corrupt-file catalog error naming `f`.
 [[noreturn]] void dpi_corrupt(const dpi_file& f);
 
-// Reads the bytes [pos, pos + len) of the file into the reusable buffer and
-// returns it; a range outside the file is corrupt.
+// Read-ahead of the index build and of single routine loads.
+inline constexpr uint64_t kIndexReadAhead = 1 << 20;
+inline constexpr uint64_t kLoadReadAhead = 4096;
+// Sets the read-ahead; a smaller one also releases the window's memory.
+void dpi_set_read_ahead(dpi_file& f, uint64_t bytes);
+
+// The bytes [pos, pos + len) of the file, valid until the next read of the
+// file; a range outside the file is corrupt.
 const uint8_t* dpi_read_range(dpi_file& f, uint64_t pos, uint64_t len);
 
 // Reads a u32 / u64 at `pos` (outside the file: corrupt).

@@ -10,12 +10,6 @@
 
 namespace vorel {
 
-namespace {
-// Stream buffer of an open file: the index build seeks a lot within
-// neighbouring records.
-constexpr size_t kStreamBuffer = 1 << 16;
-}  // namespace
-
 dpi_file::dpi_file() = default;
 dpi_file::~dpi_file() = default;
 
@@ -29,13 +23,14 @@ dpi_file* DPI_open(const char* name, const DpiOpenOptions& options) {
   impl.options = options;
   impl.fp = profile_open(name, "rb");
   if (!impl.fp) return nullptr;
-  std::setvbuf(impl.fp, nullptr, _IOFBF, kStreamBuffer);
   checked_seek(impl.fp, 0, SEEK_END, name);
   impl.file_size = checked_tell64(impl.fp, name);
   dpi_read_header(*f);
   // Counts are divided by the runs; a file without runs has no usable counts.
   if (f->runs == 0) catalog_error(kMsgDpiNoRuns, name);
+  dpi_set_read_ahead(*f, kIndexReadAhead);
   if (f->routine_count != 0 && !dpi_build_index(*f)) return nullptr;
+  dpi_set_read_ahead(*f, kLoadReadAhead);
   return f.release();
 }
 

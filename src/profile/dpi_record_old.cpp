@@ -1,5 +1,6 @@
 // The routine record of the older fixed layout (magic 0xDC0B).
 #include <algorithm>
+#include <cstring>
 
 #include "profile/dpi_cursor.h"
 #include "profile/dpi_file_impl.h"
@@ -23,17 +24,14 @@ std::string file_string(dpi_file& f, uint64_t off) {
   std::string text;
   if (off == 0) return text;
   if (off >= impl.file_size) dpi_corrupt(f);
-  char chunk[256];
   uint64_t pos = off;
   while (pos < impl.file_size) {
-    size_t want = static_cast<size_t>(std::min<uint64_t>(sizeof chunk, impl.file_size - pos));
-    size_t got = dpi_read_some(f, pos, chunk, want);
-    if (got != want) dpi_corrupt(f);
-    for (size_t i = 0; i < got; ++i) {
-      if (chunk[i] == '\0') return text;
-      text.push_back(chunk[i]);
-    }
-    pos += got;
+    uint64_t want = std::min<uint64_t>(256, impl.file_size - pos);
+    const char* chunk = reinterpret_cast<const char*>(dpi_read_range(f, pos, want));
+    const char* end = static_cast<const char*>(std::memchr(chunk, 0, want));
+    text.append(chunk, end ? end : chunk + want);
+    if (end) return text;
+    pos += want;
   }
   dpi_corrupt(f);  // no terminating zero before the end of the file
 }

@@ -1,5 +1,7 @@
 #include "profile/dpi_walk.h"
 
+#include <algorithm>
+
 #include "driver/catalog.h"
 #include "driver/diag.h"
 #include "profile/dpi_cursor.h"
@@ -33,8 +35,15 @@ bool take_segment(dpi_file& f, uint64_t pos, uint64_t tag, uint64_t len,
   if (tag == kTagMain) {
     // A routine beyond the announced number makes the count wrong.
     if (out.size() == f.routine_count) return reject(f, kMsgUnexpectedEof);
+    // Payload positions are 32-bit file positions: beyond 2^31 - 1 the
+    // checked tell ends the run with its message.
+    uint64_t payload = pos + 16;
+    if (payload > INT32_MAX) {
+      checked_seek64(f.impl->fp, payload, name);
+      checked_tell(f.impl->fp, name);
+    }
     dpi_toc_entry entry;
-    entry.seg_pos[kSlotMain] = static_cast<uint64_t>(checked_tell(f.impl->fp, name));
+    entry.seg_pos[kSlotMain] = payload;
     entry.seg_len[kSlotMain] = len;
     entry.file_order = static_cast<uint32_t>(out.size());
     out.push_back(std::move(entry));
@@ -63,11 +72,11 @@ bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   dpi_file::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
+  // Every routine takes at least a segment header and one byte.
+  out.reserve(std::min<uint64_t>(f.routine_count, (size - std::min(size, pos)) / 17));
   while (pos < size) {
     if (size - pos < 16) return reject(f, kMsgUnexpectedEof);
-    uint8_t head[16];
-    checked_seek64(impl.fp, pos, f.name.c_str());
-    checked_read(head, 1, sizeof head, impl.fp, f.name.c_str());
+    const uint8_t* head = dpi_read_range(f, pos, 16);
     uint64_t tag = load_u64(head);
     uint64_t len = load_u64(head + 8);
     if (len == 0) return reject(f, kMsgFileCorruptIgnored);
@@ -83,6 +92,8 @@ bool dpi_walk_records(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   dpi_file::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
+  // Every record holds at least its flags and its length.
+  out.reserve(std::min<uint64_t>(f.routine_count, (size - std::min(size, pos)) / 8));
   for (uint32_t i = 0; i < f.routine_count; ++i) {
     if (size - pos < 8) return reject(f, kMsgUnexpectedEof);
     uint32_t flags = dpi_read_u32_at(f, pos);

@@ -229,3 +229,24 @@ TEST(DpiRecord, AccessorsGrowAndGuardTheBlocks) {
 }
 
 }  // namespace
+
+namespace {
+
+size_t open_descriptors() {
+  return e2e::list_dir("/proc/self/fd").size();
+}
+
+TEST(DpiRecord, FatalStopsLeaveNoStreamOpen) {
+  e2e::TempDir dir;
+  profile_writer::DpiImage image = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmented);
+  patch32(image.bytes, image.record_pos[1] + kBlockCnt, 0x7FFFFFFF);
+  e2e::write_file(dir.file("t.dpi"), image.bytes);
+  size_t before = open_descriptors();
+  for (int i = 0; i < 20; ++i) {
+    Opened o = open_dpi(dir.file("t.dpi"));  // ends the run while indexing
+    EXPECT_EQ(o.status, 1);
+  }
+  EXPECT_EQ(open_descriptors(), before);
+}
+
+}  // namespace
