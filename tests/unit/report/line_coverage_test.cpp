@@ -78,15 +78,6 @@ TEST_F(LineCoverageTest, EmptySourceGivesOnlyTheHeader) {
   EXPECT_EQ(write(true), "               -: src.c\n");
 }
 
-TEST_F(LineCoverageTest, LastLineWithoutLineFeedIsCopiedAsItIs) {
-  source("a\nb");
-  block(2, 1, 3);
-  EXPECT_EQ(write(false),
-            "               -: src.c\n"
-            "               -:      1:a\n"
-            "               3:      2:b");
-}
-
 // Line 1: blocks of 5 and 0 (chain: 0, 5). Line 2: two blocks of 0, so no
 // per-block lines. Line 3: the never-executed mark of a routine that did not
 // run (column 1) beside code that ran 7 times (column 3): the line shows 7,

@@ -128,19 +128,6 @@ TEST_F(SummaryTableTest, TotalsAndBothTables) {
   EXPECT_EQ(write(t, {&b, &a}, {&d, &c}), expected);
 }
 
-TEST_F(SummaryTableTest, OnlyUncoveredFiles) {
-  FileEntry c = entry("c.c", 1, 0, 2, 0, 3, 0);
-  const std::string expected = std::string(kZeroTotals) + kRule +
-      "                          Uncovered Files\n"
-      "                          ---------------\n\n"
-      "Name " + sp(2) + "Functions      Blocks        Lines\n"
-      "---- " + sp(2) + "---------      ------        -----\n" +
-      sp(8) + "  total        total        total\n" +
-      sp(8) + "--------     --------      -------\n"
-      "c.c            1            2            3\n";
-  EXPECT_EQ(write(RunTotals{}, {}, {&c}), expected);
-}
-
 // With -showdirnames and a user-given root the rows sort by the path below
 // the root: "alpha/b.c" before "zeta/a.c", stored names still shown whole.
 TEST_F(SummaryTableTest, ShowDirNamesOrdersByPathBelowTheRoot) {
