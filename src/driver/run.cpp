@@ -20,6 +20,9 @@
 #include "platform/fs.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
+#include "report/call_graph_file.h"
+#include "report/full_block_lists.h"
+#include "report/function_lists.h"
 #include "report/line_coverage.h"
 #include "report/page_names.h"
 #include "report/report_pending.h"
@@ -38,6 +41,7 @@ struct Run {
   OutputFiles outputs;
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
+  FullBlockLists full_lists{nullptr, nullptr};  // filled by the HTML mode's file pass
 
   Run() = default;
   Run(const Run&) = delete;
@@ -140,7 +144,8 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
   if (markers_need_scan(markers))
     model.scanner = MarkerScanner::scan_file(entries[first].fileName, markers,
                                              order_by_start_line(model.current_group));
-  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, nullptr};
+  BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
+  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, sink};
   return compute_file(ctx, first, line_coverage);
 }
 
@@ -170,6 +175,7 @@ void html_mode(Run& run) {
     make_directory(kReportDirectory);  // an existing directory is no error
     if (!pending::write_report_frame(s)) fatal_exit(1);
   }
+  run.full_lists = FullBlockLists(run.outputs.txt_block_list_full, run.outputs.xml_block_list_full);
   per_file_loop(run, false);
   if (s.no_html) return;
 
@@ -184,8 +190,9 @@ void html_mode(Run& run) {
     fatal_exit(1);
 }
 
-void write_list(const Run& run, int kind, std::FILE* out) {
-  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi.get(), run.settings)) fatal_exit(1);
+void write_list(const Run& run, FunctionListKind kind, std::FILE* out) {
+  FunctionListInput input{run.settings, run.dpi.get(), run.model.components, SPI_version(run.spi)};
+  if (!write_function_list(out, kind, input)) fatal_exit(1);
 }
 
 void line_coverage_pass(Run& run) {
@@ -199,13 +206,14 @@ void line_coverage_pass(Run& run) {
 
 void text_mode(Run& run) {
   const Settings& s = run.settings;
-  if (s.txt_function_list) write_list(run, 1, run.outputs.txt_function_list);
-  if (s.xml_function_list) write_list(run, 3, run.outputs.xml_function_list);
-  if (s.txt_block_list) write_list(run, 2, run.outputs.txt_block_list);
+  if (s.txt_function_list)
+    write_list(run, FunctionListKind::kTextFunctions, run.outputs.txt_function_list);
+  if (s.xml_function_list)
+    write_list(run, FunctionListKind::kXmlFunctions, run.outputs.xml_function_list);
+  if (s.txt_block_list) write_list(run, FunctionListKind::kTextBlocks, run.outputs.txt_block_list);
   if (s.line_coverage) line_coverage_pass(run);
-  if (s.xml_block_list) write_list(run, 4, run.outputs.xml_block_list);
-  if (s.call_graph_file &&
-      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi.get(), s))
+  if (s.xml_block_list) write_list(run, FunctionListKind::kXmlBlocks, run.outputs.xml_block_list);
+  if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, s, run.dpi.get()))
     fatal_exit(1);
 }
 

@@ -1,19 +1,13 @@
 #include "report/readable_name_adapter.h"
 
+#include "coverage/component.h"
 #include "platform/host.h"
-#include "platform/undecorate.h"
 
 namespace vorel {
 
 std::string readable_routine_name(std::string_view name, bool demangle) {
-  constexpr std::string_view kStartup = "__sti__";
-  if (name.substr(0, kStartup.size()) == kStartup) {
-    std::string_view rest = name.substr(kStartup.size());
-    std::optional<std::string> plain = undecorate(rest, demangle);
-    return "class ExecuteOnStartup " + (plain ? *plain : std::string(rest));
-  }
-  std::optional<std::string> plain = undecorate(name, demangle);
-  return plain ? *plain : std::string(name);
+  std::string stored(name);
+  return readable_name(stored, demangle).value_or(stored);
 }
 
 std::string list_routine_name(std::string_view name, bool demangle, const HostRules& host) {

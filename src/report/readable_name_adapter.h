@@ -8,10 +8,9 @@ namespace vorel {
 
 struct HostRules;
 
-// The shown form of a routine name: static initialisers ("__sti__" prefix)
-// become "class ExecuteOnStartup <rest>", everything else is undecorated
-// (the full signature with `demangle`); a name that cannot be undecorated is
-// shown as it is.
+// The shown form of a routine name: the coverage model's readable name
+// (static initialisers as "class ExecuteOnStartup <rest>", everything else
+// undecorated, the full signature with `demangle`), or the name itself.
 std::string readable_routine_name(std::string_view name, bool demangle);
 
 // The name of a routine in the function and block lists: its readable name,

@@ -21,12 +21,4 @@ bool write_summary_and_root(const char*, const char*, const char*, const char*, 
   not_implemented("totals summary and root frame set");
 }
 
-bool write_coverage_list(int, std::FILE*, spi_file*, dpi_file*, const Settings&) {
-  not_implemented("text and XML coverage lists");
-}
-
-bool write_call_graph(std::FILE*, spi_file*, dpi_file*, const Settings&) {
-  not_implemented("call graph");
-}
-
 }  // namespace vorel::pending

@@ -28,12 +28,5 @@ bool write_summary_and_root(const char* summary_base, const char* frame_base,
                             const char* covered_base, const char* uncovered_base,
                             const Settings& settings);
 
-// Function and block lists: kind 1 text functions, 2 text blocks, 3 XML
-// functions, 4 XML blocks.
-bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
-                         const Settings& settings);
-// The dynamic call graph.
-bool write_call_graph(std::FILE* out, spi_file* spi, dpi_file* dpi, const Settings& settings);
-
 }  // namespace pending
 }  // namespace vorel

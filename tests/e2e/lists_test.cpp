@@ -1,0 +1,210 @@
+// End-to-end tests of the text and XML coverage lists and the call graph on
+// a small two-module program:
+//
+//   main.obj / main.c
+//     main    3..12  calls compute (line 4), an indirect call (line 5, the
+//                    target square), a virtual call (line 6, Shape_area and
+//                    an unknown target), helper (line 8, never reached)
+//     helper  14..17 static, has a record but never ran
+//   util.obj / util.c
+//     compute    2..6   calls square (line 3); an indirect site that saw nothing
+//     _Z6squarei 8..9   (shown as "square"), called directly and indirectly
+//     Shape_area 11..12 virtual target
+//     unused     14..16 no dynamic record at all
+//
+// Two runs are merged into the dynamic profile: block counts are sums over
+// both runs; the call graph divides by the runs. The expected files under
+// expected/lists/ were worked out by hand from this description.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+#include "profile_writer/program.h"
+
+namespace {
+
+using profile_writer::Block;
+using profile_writer::CallSite;
+using profile_writer::Routine;
+using profile_writer::Target;
+using profile_writer::ValueSite;
+
+Block block(uint64_t count, uint32_t line, uint32_t col) {
+  Block b;
+  b.count = count;
+  b.line = line;
+  b.col = col;
+  b.lines = {line};
+  return b;
+}
+
+Routine routine(const std::string& name, uint32_t start, uint32_t end, uint32_t number,
+                std::vector<Block> blocks) {
+  Routine r;
+  r.name = name;
+  r.start_line = start;
+  r.start_col = 1;
+  r.end_line = end;
+  r.end_col = 1;
+  r.function_number = number;
+  r.blocks = std::move(blocks);
+  return r;
+}
+
+profile_writer::Program demo_program() {
+  Routine main_r = routine("main", 3, 12, 1,
+                           {block(2, 3, 1), block(2, 4, 5), block(2, 5, 5), block(2, 6, 5),
+                            block(0, 8, 9), block(2, 10, 1), block(4, 10, 1)});
+  main_r.calls = {CallSite{"compute", 1, 4, false}, CallSite{"(indirect)", 2, 5, false},
+                  CallSite{"(indirect)", 3, 6, false}, CallSite{"helper", 4, 8, true}};
+  main_r.value_sites = {ValueSite{2, {Target{0x1000, false, 2.0f}}},
+                        ValueSite{3, {Target{0x2000, true, 2.0f}, Target{0xdead, true, 1.0f}}}};
+
+  Routine helper = routine("helper", 14, 17, 2, {block(0, 14, 1), block(0, 15, 5)});
+  helper.is_static = true;
+  helper.external = false;
+
+  Routine compute = routine("compute", 2, 6, 3, {block(2, 2, 1), block(2, 3, 5), block(0, 5, 5)});
+  compute.calls = {CallSite{"_Z6squarei", 1, 3, false}, CallSite{"(indirect)", 2, 5, false}};
+  compute.value_sites = {ValueSite{2, {}}};
+
+  Routine square = routine("_Z6squarei", 8, 9, 4, {block(4, 8, 1)});
+  square.indirectly_called = true;
+  square.address = 0x1000;
+
+  Routine shape = routine("Shape_area", 11, 12, 5, {block(2, 11, 1)});
+  shape.indirectly_called = true;
+  shape.address = 0x2000;
+
+  Routine unused = routine("unused", 14, 16, 6, {block(0, 14, 1), block(0, 15, 3)});
+  unused.in_dpi = false;
+
+  profile_writer::Program p;
+  p.runs = 2;
+  p.modules = {
+      {"", "main.obj", {{"", "main.c", {main_r, helper}}}},
+      {"", "util.obj", {{"", "util.c", {compute, square, shape, unused}}}},
+  };
+  return p;
+}
+
+std::string expected(const std::string& name) {
+  auto text = e2e::read_file(e2e::source_dir() + "/tests/e2e/expected/lists/" + name);
+  EXPECT_TRUE(text.has_value()) << name;
+  return text.value_or("");
+}
+
+class ListsTest : public testing::Test {
+ protected:
+  void SetUp() override { write_profiles(profile_writer::SpiLayout::kTextV7); }
+
+  void write_profiles(profile_writer::SpiLayout layout) {
+    profile_writer::Program p = demo_program();
+    profile_writer::write_spi(p, dir_.file("demo.spi"), layout);
+    profile_writer::write_dpi(p, dir_.file("demo.dpi"), profile_writer::DpiLayout::kSegmented);
+    std::string source;
+    for (int i = 1; i <= 20; ++i) source += "line " + std::to_string(i) + "\n";
+    e2e::write_file(dir_.file("main.c"), source);
+    e2e::write_file(dir_.file("util.c"), source);
+  }
+
+  e2e::RunResult run(std::vector<std::string> args) {
+    std::vector<std::string> all = {"-spi", "demo.spi", "-dpi", "demo.dpi", "-nopmeter"};
+    all.insert(all.end(), args.begin(), args.end());
+    return e2e::run_vorelcov(all, dir_.path());
+  }
+
+  std::string output(const std::string& name) { return e2e::read_file(dir_.file(name)).value_or("<missing>"); }
+
+  e2e::TempDir dir_;
+};
+
+TEST_F(ListsTest, FunctionAndBlockListsInEveryFormat) {
+  e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlfcvrg", "f.xml", "-txtbcvrg", "b.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(output("f.txt"), expected("functions.txt"));
+  EXPECT_EQ(output("f.xml"), expected("functions.xml"));
+  EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
+  EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
+}
+
+TEST_F(ListsTest, IncludeNonexecListsRoutinesThatNeverRan) {
+  e2e::RunResult r = run({"-include-nonexec", "-prj", "Demo <1>", "-txtbcvrg", "b.txt",
+                          "-xmlbcvrg", "b.xml"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("b.txt"), expected("blocks_nonexec.txt"));
+  EXPECT_EQ(output("b.xml"), expected("blocks_nonexec.xml"));
+}
+
+TEST_F(ListsTest, IncludeNonexecNeedsAVersion7StaticFile) {
+  write_profiles(profile_writer::SpiLayout::kTextV6);
+  e2e::RunResult r = run({"-include-nonexec", "-txtbcvrg", "b.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
+}
+
+TEST_F(ListsTest, FullListsAreWrittenDuringTheFilePass) {
+  e2e::RunResult r = run({"-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("full.txt"), expected("full.txt"));
+  EXPECT_EQ(output("full.xml"), expected("full.xml"));
+  EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
+}
+
+TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {
+  e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlbcvrgfull", "full.xml", "-txtbcvrgfull",
+                          "full.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("f.txt"), expected("functions.txt"));
+  EXPECT_EQ(output("full.xml"), "<PROJECT name = \"(null)\">\n</PROJECT>\n");
+  EXPECT_EQ(output("full.txt"), "");
+}
+
+TEST_F(ListsTest, CallGraphInEveryDynamicLayout) {
+  using profile_writer::DpiLayout;
+  for (DpiLayout layout : {DpiLayout::kSegmented, DpiLayout::kSegmentedToc, DpiLayout::kFixed}) {
+    profile_writer::write_dpi(demo_program(), dir_.file("demo.dpi"), layout);
+    e2e::RunResult r = run({"-txtdcg", "cg.txt"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(output("cg.txt"), expected("call_graph.txt")) << static_cast<int>(layout);
+  }
+}
+
+TEST_F(ListsTest, EveryTextOutputInOneRun) {
+  e2e::RunResult r = run({"-txtdcg", "cg.txt", "-xmlbcvrg", "b.xml", "-txtbcvrg", "b.txt",
+                          "-xmlfcvrg", "f.xml", "-txtfcvrg", "f.txt", "-prj", "Demo <1>",
+                          "-include-nonexec"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("cg.txt"), expected("call_graph.txt"));
+  EXPECT_EQ(output("b.xml"), expected("blocks_nonexec.xml"));
+  EXPECT_EQ(output("b.txt"), expected("blocks_nonexec.txt"));
+  std::string f_xml = expected("functions.xml");
+  f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"Demo &lt;1&gt;\">");
+  EXPECT_EQ(output("f.xml"), f_xml);
+  EXPECT_EQ(output("f.txt"), expected("functions.txt"));
+}
+
+TEST_F(ListsTest, CallGraphOfAProfileWithoutRecordsIsEmpty) {
+  profile_writer::Program empty;
+  profile_writer::write_spi(empty, dir_.file("demo.spi"), profile_writer::SpiLayout::kTextV7);
+  profile_writer::write_dpi(empty, dir_.file("demo.dpi"), profile_writer::DpiLayout::kSegmented);
+  e2e::RunResult r = run({"-txtdcg", "cg.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("cg.txt"), "");
+}
+
+TEST_F(ListsTest, CallGraphSiteOutsideItsRoutineStopsTheRun) {
+  profile_writer::Program p = demo_program();
+  p.modules[0].files[0].routines[0].value_sites[0].block = 7;  // main has 7 blocks
+  profile_writer::write_dpi(p, dir_.file("demo.dpi"), profile_writer::DpiLayout::kSegmented);
+  e2e::RunResult r = run({"-txtdcg", "cg.txt"});
+  EXPECT_EQ(r.status, 1);
+  const std::string assertion = "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n";
+  ASSERT_GE(r.err.size(), assertion.size());
+  EXPECT_EQ(r.err.substr(r.err.size() - assertion.size()), assertion);
+}
+
+}  // namespace
