@@ -196,12 +196,25 @@ TEST_F(ListsTest, CallGraphOfAProfileWithoutRecordsIsEmpty) {
   EXPECT_EQ(output("cg.txt"), "");
 }
 
+TEST_F(ListsTest, CallGraphWithFullSignatures) {
+  e2e::RunResult r = run({"-demang", "-txtdcg", "cg.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::string want = expected("call_graph.txt");
+  for (size_t at; (at = want.find("\"square\"")) != std::string::npos;)
+    want.replace(at, 8, "\"square(int)\"");
+  EXPECT_EQ(output("cg.txt"), want);
+}
+
+// A fatal stop leaves the XML lists without their tail.
 TEST_F(ListsTest, CallGraphSiteOutsideItsRoutineStopsTheRun) {
   profile_writer::Program p = demo_program();
   p.modules[0].files[0].routines[0].value_sites[0].block = 7;  // main has 7 blocks
   profile_writer::write_dpi(p, dir_.file("demo.dpi"), profile_writer::DpiLayout::kSegmented);
-  e2e::RunResult r = run({"-txtdcg", "cg.txt"});
+  e2e::RunResult r = run({"-xmlfcvrg", "f.xml", "-txtdcg", "cg.txt"});
   EXPECT_EQ(r.status, 1);
+  std::string untailed = expected("functions.xml");
+  untailed.erase(untailed.size() - std::string("</PROJECT>\n").size());
+  EXPECT_EQ(output("f.xml"), untailed);
   const std::string assertion = "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n";
   ASSERT_GE(r.err.size(), assertion.size());
   EXPECT_EQ(r.err.substr(r.err.size() - assertion.size()), assertion);
