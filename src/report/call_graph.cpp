@@ -4,6 +4,7 @@
 #include "profile/file_access.h"
 #include "profile/lookup_key.h"
 #include "profile/spi.h"
+#include "report/routine_blocks.h"
 
 namespace vorel {
 
@@ -16,12 +17,6 @@ size_t bucket_of(const std::string& key) {
   uint64_t h = 0;
   for (unsigned char c : key) h = h * 31 + c;
   return static_cast<size_t>(h % CallGraph::kBuckets);
-}
-
-bool any_block_ran(const dpi_routine& record) {
-  for (const dpi_block& b : record.blocks)
-    if (b.count != 0) return true;
-  return false;
 }
 
 float per_run(uint64_t count, uint32_t runs) {
@@ -100,7 +95,7 @@ void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_rout
   CgNode& node = graph.find_or_make(info.module_name, info.routine_name, is_static);
   if (record) {
     // A routine defined more than once adds up on its one node.
-    node.executed = node.executed || any_block_ran(*record);
+    node.executed = node.executed || record_ran(*record);
     node.value = static_cast<int32_t>(record->func_number);
     node.frequency += per_run(entry_count(*record, info.routine_name), runs);
   }

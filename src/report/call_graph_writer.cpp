@@ -1,9 +1,7 @@
 #include "report/call_graph_writer.h"
 
 #include <cinttypes>
-#include <vector>
 
-#include "driver/diag.h"
 #include "profile/dpi.h"
 #include "report/call_graph.h"
 #include "report/readable_name_adapter.h"

@@ -14,18 +14,12 @@ namespace vorel {
 
 namespace {
 
-bool any_block_ran(const dpi_routine& record) {
-  for (const dpi_block& b : record.blocks)
-    if (b.count != 0) return true;
-  return false;
-}
-
 // The figures of one routine, and whether the list takes it.
 bool figures_of(const component& c, const FunctionListInput& in, bool with_nonexec,
                 RoutineBlocks& figures) {
   const Settings& s = in.settings;
   std::unique_ptr<dpi_routine> record = DPI_match_by_name(in.dpi, c.fileName, c.procName);
-  if (record && any_block_ran(*record)) {
+  if (record && record_ran(*record)) {
     if (!s.no_unwind) unwind_clone_pass(*record);
     figures = blocks_of_record(*record, c.start_line, c.counted_blocks,
                                BlockRules{s.no_unwind, s.no_partial});

@@ -17,6 +17,12 @@ uint64_t add_saturated(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UIN
 
 }  // namespace
 
+bool record_ran(const dpi_routine& record) {
+  for (const dpi_block& b : record.blocks)
+    if (b.count != 0) return true;
+  return false;
+}
+
 void order_block_list(std::vector<BlockDetail>& list) {
   std::reverse(list.begin(), list.end());
   std::stable_sort(list.begin(), list.end(), [](const BlockDetail& a, const BlockDetail& b) {

@@ -27,6 +27,9 @@ struct BlockRules {
   bool no_partial = false;   // -nopartial: a position with a covered block is covered
 };
 
+// True when some block of the record ran.
+bool record_ran(const dpi_routine& record);
+
 // Figures of a routine with a dynamic record. Blocks without a position
 // (line or column 0) and, with -nounwind, handler blocks are left out;
 // a record without positions puts every block at (start_line, 1). The block
