@@ -1,5 +1,7 @@
 #include "driver/diag.h"
 
+#include <cinttypes>
+
 #include "driver/catalog.h"
 
 namespace vorel {
@@ -57,6 +59,11 @@ void internal_error(const char* fmt, ...) {
   std::vfprintf(stderr, fmt, ap);
   va_end(ap);
   std::fputc('\n', stderr);
+  fatal_exit(1);
+}
+
+void allocation_failed(uint64_t size, const char* purpose) {
+  std::fprintf(stderr, "ERROR: unable to allocate %" PRIu64 " bytes of memory for %s\n", size, purpose);
   fatal_exit(1);
 }
 

@@ -33,6 +33,10 @@ const char* program_name();  // nullptr until recorded
 // "<program>: INTERNAL ERROR: <message>\n" on stderr, then status 1.
 [[noreturn]] void internal_error(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
+// An allocation for `purpose` failed: "ERROR: unable to allocate <size>
+// bytes of memory for <purpose>\n" on stderr, then status 1.
+[[noreturn]] void allocation_failed(uint64_t size, const char* purpose);
+
 // Catalog messages (see catalog.h for the numbers). A catalog warning prints
 // one line on stderr and returns; a catalog error prints one line and ends
 // the run with status 1. The catalog text is a printf format.

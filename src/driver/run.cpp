@@ -1,14 +1,222 @@
 #include "driver/run.h"
 
+#include <cstring>
+#include <string>
+
+#include "coverage/coverage_pending.h"
+#include "driver/catalog.h"
 #include "driver/diag.h"
+#include "driver/name_buffer.h"
+#include "driver/options.h"
+#include "driver/outputs.h"
+#include "driver/progress.h"
+#include "driver/settings.h"
+#include "driver/source_root.h"
+#include "driver/usage.h"
+#include "platform/fs.h"
+#include "profile/dpi.h"
+#include "profile/spi.h"
+#include "report/page_names.h"
+#include "report/report_pending.h"
 
 namespace vorel {
 
-int run_main(int argc, char** argv) {
-  (void)argc;
-  set_program_name(argv[0]);
-  print_err("vorelcov: not implemented yet\n");
+namespace {
+
+// Everything a run holds from start-up to the clean-up.
+struct Run {
+  Settings settings;
+  dpi_file* dpi = nullptr;
+  spi_file* spi = nullptr;
+  dpi_file* ref = nullptr;
+  OutputFiles outputs;
+  int component_count = 0;  // N, the length of the component list
+};
+
+// ---- start-up ----
+
+// The first word that begins with "-platform=" names the target platform.
+void take_platform(int argc, char** argv, Settings& settings) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "-platform=", 10) != 0) continue;
+    settings.platform = argv[i] + 10;
+    if (*settings.platform == "vxworks70") select_vxworks7_banner(true);
+    return;
+  }
+}
+
+void scan_or_usage(int argc, char** argv, Settings& settings) {
+  if (scan_options(argc, argv, settings)) return;
+  print_banner(stderr);
+  std::fflush(stderr);
+  print_usage(argv[0]);
   fatal_exit(1);
+}
+
+dpi_file* open_dynamic(const std::string& name, const Settings& settings) {
+  DpiOpenOptions options;
+  options.src_root = settings.src_root_dir;
+  options.check_duplicate_keys = !settings.multiple_definitions;
+  dpi_file* dpi = DPI_open(name.c_str(), options);
+  if (!dpi) {
+    print_err("Couldn't find the dpi file %s!\n", name.c_str());
+    fatal_exit(1);
+  }
+  return dpi;
+}
+
+void open_profiles(Run& run) {
+  const Settings& s = run.settings;
+  run.dpi = open_dynamic(s.dpi_file_name, s);
+  run.spi = SPI_open(s.spi_file_name.c_str(), s.src_root_dir);
+  if (!run.spi) {
+    print_err("Couldn't find the spi file %s!\n", s.spi_file_name.c_str());
+    fatal_exit(1);
+  }
+  if (s.line_coverage && SPI_version(run.spi) < 7) {
+    print_err("ERROR: %s has old version file format which does not support -txtlcov option. "
+              "Delete file and redo instrumentation compilation.\n",
+              s.spi_file_name.c_str());
+    fatal_exit(1);
+  }
+}
+
+void start_up(int argc, char** argv, Run& run) {
+  Settings& s = run.settings;
+  take_platform(argc, argv, s);
+  scan_or_usage(argc, argv, s);
+  set_trace_mask(s.trace_mask);
+  SourceRootInputs root_inputs = read_source_root_inputs(s);
+  s.src_root_from_user = root_inputs.option.has_value() || root_inputs.env.has_value();
+  s.src_root_dir = settle_source_root(s.host, root_inputs);
+
+  open_profiles(run);
+  open_output_files(s, run.outputs);
+  if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
+  set_program_name(argv[0]);
+
+  pending::read_component_file(s);
+  if (s.markers_in_use && !pending::markers_consistent(s)) fatal_exit(1);
+  run.component_count = pending::build_component_list(run.spi, s);
+}
+
+// ---- the per-file loop ----
+
+void write_file_output(const std::string& file, bool line_coverage, const Settings& s) {
+  bool ok = true;
+  if (line_coverage)
+    ok = pending::write_line_coverage(file, s.block_counts, s);
+  else if (!s.no_html)
+    ok = pending::write_source_view(file, s);
+  if (!ok) fatal_exit(1);
+}
+
+// Walks the component list one source-file group at a time; every entry
+// ticks the meter once, processed or skipped.
+void per_file_loop(const Run& run, bool line_coverage) {
+  const Settings& s = run.settings;
+  const int n = run.component_count;
+  if (s.progress_meter) progress_start(n);
+  int i = 0;
+  while (i < n) {
+    const std::string file = pending::component_file_name(i);
+    pending::order_file_routines(i);
+    pending::MarkerScanner* scanner = pending::make_marker_scanner(file, s);
+    if (pending::compute_file(i, scanner, line_coverage, run.dpi, run.ref,
+                              run.outputs.txt_block_list_full, run.outputs.xml_block_list_full, s))
+      write_file_output(file, line_coverage, s);
+    if (scanner) pending::destroy_marker_scanner(scanner);
+    if (s.progress_meter) progress_tick();
+    pending::reset_file_state();
+    for (++i; i < n && pending::component_file_name(i) == file; ++i)
+      if (s.progress_meter) progress_tick();
+  }
+}
+
+// ---- the two modes ----
+
+// Covered (mask 4) and uncovered (mask 2) file counts.
+void count_files(int& covered, int& uncovered) {
+  covered = pending::file_count(4);
+  uncovered = pending::file_count(2);
+  if (covered == -1 || uncovered == -1) fatal_exit(1);
+}
+
+void html_mode(const Run& run) {
+  const Settings& s = run.settings;
+  if (!s.no_html) {
+    make_directory(kReportDirectory);  // an existing directory is no error
+    if (!pending::write_report_frame(s)) fatal_exit(1);
+  }
+  per_file_loop(run, false);
+  if (s.no_html) return;
+
+  int covered = 0, uncovered = 0;
+  count_files(covered, uncovered);
+  const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
+  const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
+  if (covered_base && !pending::write_file_lists(covered_base, 4, s)) fatal_exit(1);
+  if (uncovered_base && !pending::write_file_lists(uncovered_base, 2, s)) fatal_exit(1);
+  if (!pending::write_summary_and_root("Code_Coverage", "__Code_Coverage", covered_base,
+                                       uncovered_base, s))
+    fatal_exit(1);
+}
+
+void write_list(const Run& run, int kind, std::FILE* out) {
+  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi, run.settings)) fatal_exit(1);
+}
+
+void line_coverage_pass(const Run& run) {
+  make_directory(kReportDirectory);
+  pending::set_merge_mode(0);
+  per_file_loop(run, true);
+  int covered = 0, uncovered = 0;
+  count_files(covered, uncovered);
+  if (!pending::write_text_summary("Code_Coverage", "txt", run.settings)) fatal_exit(1);
+}
+
+void text_mode(const Run& run) {
+  const Settings& s = run.settings;
+  if (s.txt_function_list) write_list(run, 1, run.outputs.txt_function_list);
+  if (s.xml_function_list) write_list(run, 3, run.outputs.xml_function_list);
+  if (s.txt_block_list) write_list(run, 2, run.outputs.txt_block_list);
+  if (s.line_coverage) line_coverage_pass(run);
+  if (s.xml_block_list) write_list(run, 4, run.outputs.xml_block_list);
+  if (s.call_graph_file &&
+      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi, s))
+    fatal_exit(1);
+}
+
+// ---- clean-up (successful runs only) ----
+
+void clean_up(Run& run) {
+  close_output_files(run.settings, run.outputs);
+  DPI_close(run.dpi);
+  if (run.ref) DPI_close(run.ref);
+  SPI_close(run.spi);
+  if (run.settings.progress_meter) print_out("\n");
+  std::fflush(stdout);
+  name_buffer_release();
+}
+
+}  // namespace
+
+int run_main(int argc, char** argv) {
+  // A program started without even word 0 still has a name for the usage.
+  static char fallback_name[] = "vorelcov";
+  static char* fallback_argv[] = {fallback_name, nullptr};
+  if (argc < 1 || !argv || !argv[0]) {
+    argc = 1;
+    argv = fallback_argv;
+  }
+  Run run;
+  start_up(argc, argv, run);
+  if (run.settings.html_report)
+    html_mode(run);
+  else
+    text_mode(run);
+  clean_up(run);
+  return 0;
 }
 
 }  // namespace vorel

@@ -1,0 +1,178 @@
+// The command line as the user sees it: messages, streams and statuses.
+#include <gtest/gtest.h>
+
+#include "cli_expect.h"
+#include "e2e/harness.h"
+
+namespace e2e {
+namespace {
+
+RunResult run(const std::vector<std::string>& args, const EnvChanges& env = {}) {
+  TempDir dir;
+  return run_vorelcov(args, dir.path(), env);
+}
+
+void expect_usage(const RunResult& r, const std::string& message, const std::string& banner = kBanner) {
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, message + banner);
+  EXPECT_EQ(r.out, expected_usage());
+}
+
+TEST(CommandLineCli, NoArgumentsLookForTheDefaultProfilesInTheWorkingDirectory) {
+  TempDir dir;
+  write_file(dir.file("ZENTRA.DPI"), "not the default name");
+  RunResult r = run_vorelcov({}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+  EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"ZENTRA.DPI"});
+}
+
+TEST(CommandLineCli, DynamicProfileIsOpenedBeforeTheStaticOne) {
+  TempDir dir;
+  write_file(dir.file("app.spi"), "V");
+  RunResult r = run_vorelcov({"-spi", "app.spi", "-dpi", "app.dpi"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file app.dpi!\n");
+  RunResult none = run_vorelcov({"-spi", "none.spi", "-dpi", "none.dpi"}, dir.path());
+  EXPECT_EQ(none.err, kScanDone + "Couldn't find the dpi file none.dpi!\n");
+}
+
+TEST(CommandLineCli, LastDynamicProfileNameWins) {
+  RunResult r = run({"-dpi", "first.dpi", "-dpi", "second.dpi"});
+  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file second.dpi!\n");
+}
+
+TEST(CommandLineCli, AnArgumentIsTakenEvenWhenItLooksLikeAnOption) {
+  RunResult r = run({"-dpi", "-helpx"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file -helpx!\n");
+}
+
+TEST(CommandLineCli, WordsThatAreNotOptions) {
+  for (const char* word : {"app.spi", "--help", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
+    SCOPED_TRACE(word);
+    expect_usage(run({"-counts", word, "-helpx"}),
+                 std::string("ERROR: wrong option ") + word + " is specified.\n");
+  }
+}
+
+TEST(CommandLineCli, HelpWordsPrintBannerAndUsage) {
+  for (const char* word : {"-?", "/?", "-help", "/help", "-h", "/h"}) {
+    SCOPED_TRACE(word);
+    expect_usage(run({word, "bogus"}), "");
+  }
+}
+
+TEST(CommandLineCli, ExternalOptionsText) {
+  for (const char* word : {"-helpx", "/helpx"}) {
+    RunResult r = run({"-counts", word, "-help"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected_file("helpx.txt"));
+  }
+}
+
+TEST(CommandLineCli, MissingArgumentWithoutMessageGivesUsage) {
+  for (const char* option : {"-spi", "-dpi", "-ref", "-srcroot", "-prj", "-maddr", "-mname"}) {
+    SCOPED_TRACE(option);
+    expect_usage(run({"-counts", option}), "");
+  }
+}
+
+TEST(CommandLineCli, MissingArgumentMessages) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"-comp", "ERROR: no component-list file specified.\n"},
+      {"-trace", "ERROR: -trace requires a mask value.\n"},
+      {"-bcolor", "ERROR: no html color specified for the uncovered blocks.\n"},
+      {"-ccolor", "ERROR: no html color specified for the covered code.\n"},
+      {"-fcolor", "ERROR: no html color specified for the uncovered functions.\n"},
+      {"-pcolor", "ERROR: no html color specified for the partially-covered code.\n"},
+      {"-ucolor", "ERROR: no html color specified for the unknown code.\n"},
+      {"-xcolor", "ERROR: no html color specified for the not feasible code.\n"},
+      {"-icolor", "ERROR: no html color specified for the information lines.\n"},
+      {"-txtfcvrg", "ERROR: file name for text output is not specified.\n"},
+      {"-xmlfcvrg", "ERROR: file name for XML output is not specified.\n"},
+      {"-txtbcvrgfull", "ERROR: file name for text block coverage output is not specified.\n"},
+      {"-xmlbcvrgfull", "ERROR: file name for XML block coverage output is not specified.\n"},
+      {"-txtbcvrg", "ERROR: file name for text output is not specified.\n"},
+      {"-xmlbcvrg", "ERROR: file name for XML output is not specified.\n"},
+      {"-onelinedsbl", "ERROR: comment for disable line is not specified.\n"},
+      {"-endblkdsbl", "ERROR: comment for end disable block is not specified.\n"},
+      {"-beginblkdsbl", "ERROR: comment for begin disable block is not specified.\n"},
+      {"-qst_user", "ERROR: user name to access the database has to be specified for this option.\n"},
+      {"-qst_passwd", "ERROR: password to access the database has to be specified for this option.\n"},
+      {"-txtdcg", "ERROR: file name for CallGraph output is not specified.\n"},
+  };
+  for (const auto& [option, message] : cases) {
+    SCOPED_TRACE(option);
+    RunResult r = run({"-ref", "r.dpi", "-nopartial", option});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, message);  // no banner, no usage, no checks
+  }
+}
+
+TEST(CommandLineCli, QstOptionsWithoutValueAreAccepted) {
+  for (const char* option : {"-qst_host", "-qst_db_name", "-qst_db_prj"}) {
+    SCOPED_TRACE(option);
+    RunResult r = run({option});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+  }
+}
+
+TEST(CommandLineCli, ReferenceOverridesNoPartialAndCounts) {
+  RunResult r = run({"-counts", "-nopartial", "-ref", "old.dpi"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "WARNING: option -ref overrides option -nopartial.\n"
+            "WARNING: option -ref overrides option -counts.\n" +
+                kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+}
+
+TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"-txtbcvrg", "b", "-txtlcov", "-ref", "r"}, "ERROR: cannot use -txtlcov with -ref option.\n"},
+      {{"-xmlbcvrg", "x", "-txtbcvrg", "b", "-xmlbcvrgfull", "xf", "-txtbcvrgfull", "tf", "-txtlcov"},
+       "ERROR: cannot use both -txtlcov and -txtbcvrgfull options.\n"},
+      {{"-xmlbcvrg", "x", "-txtbcvrg", "b", "-xmlbcvrgfull", "xf", "-txtlcov"},
+       "ERROR: cannot use both -txtlcov and -xmlbcvrgfull options.\n"},
+      {{"-txtlcov", "-xmlbcvrg", "x", "-txtbcvrg", "b"},
+       "ERROR: cannot use both -txtlcov and -txtbcvrg options.\n"},
+      {{"-txtlcov", "-xmlbcvrg", "x"}, "ERROR: cannot use both -txtlcov and -xmlbcvrg options.\n"},
+  };
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(message);
+    TempDir dir;
+    RunResult r = run_vorelcov(args, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, message);
+    EXPECT_TRUE(list_dir(dir.path()).empty()) << "no output file is created";
+  }
+}
+
+TEST(CommandLineCli, ReferenceWarningsComeBeforeTheLineCoverageConflict) {
+  RunResult r = run({"-txtlcov", "-ref", "r.dpi", "-counts"});
+  EXPECT_EQ(r.err,
+            "WARNING: option -ref overrides option -counts.\n"
+            "ERROR: cannot use -txtlcov with -ref option.\n");
+}
+
+TEST(CommandLineCli, PlatformWord) {
+  RunResult vx = run({"-nopmeter", "-platform=vxworks70"});
+  EXPECT_EQ(vx.err, kBannerVxWorks7 + "\nCouldn't find the dpi file zentra.dpi!\n");
+  RunResult other = run({"-platform=vxworks7"});
+  EXPECT_EQ(other.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+  // Only the first -platform= word counts.
+  RunResult first = run({"-platform=linux", "-platform=vxworks70"});
+  EXPECT_EQ(first.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+  // The usage after a wrong word carries the selected banner too.
+  expect_usage(run({"-platform=vxworks70", "bogus"}), "ERROR: wrong option bogus is specified.\n",
+               kBannerVxWorks7);
+}
+
+}  // namespace
+}  // namespace e2e
