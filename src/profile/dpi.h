@@ -56,13 +56,13 @@ struct dpi_vp_target {
 };
 
 struct dpi_vp_site {
-  uint64_t block_index = 0;
+  uint64_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
   dpi_vp_target targets[4];
 };
 
 struct dpi_entry_point {
   std::string name;
-  uint32_t block_index = 0;
+  uint32_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
   uint32_t extra = 0;           // flags bit 20: extra entry value
 };
 
@@ -121,7 +121,15 @@ struct DpiOpenOptions {
 // record kind or a file that records 0 runs ends the run with a catalog
 // error (status 1).
 dpi_file* DPI_open(const char* name, const DpiOpenOptions& options);
+// Closes the stream and frees everything of the file (nullptr: nothing).
 void DPI_close(dpi_file* f);
+
+// Owner that closes the file when it goes out of scope, also when a fatal
+// stop unwinds past it.
+struct DpiFileCloser {
+  void operator()(dpi_file* f) const { DPI_close(f); }
+};
+using dpi_file_ptr = std::unique_ptr<dpi_file, DpiFileCloser>;
 
 // Loads the routine of an index entry with everything read (full loader).
 // A corrupt record ends the run (catalog error, status 1).

@@ -1,13 +1,12 @@
-// Stand-ins for the static and dynamic profile readers until they land.
+// Stand-ins for the static profile reader until it lands.
 //
 // A file that cannot be opened gives nullptr, as the real readers do, so the
 // driver's "Couldn't find ..." messages work; everything else stops the run
-// with "not implemented yet" and status 1. Each reader removes its half of
-// this file when it is merged.
+// with "not implemented yet" and status 1. The static reader removes this
+// file when it is merged.
 #include <cstdio>
 
 #include "driver/diag.h"
-#include "profile/dpi.h"
 #include "profile/spi.h"
 
 namespace vorel {
@@ -37,15 +36,5 @@ spi_file* SPI_open(const char* name, const std::string& src_root) {
 int32_t SPI_version(const spi_file*) { not_implemented("static profile reader (SPI_version)"); }
 
 void SPI_close(spi_file*) { not_implemented("static profile reader (SPI_close)"); }
-
-// ---- dynamic profile reader ----
-
-dpi_file* DPI_open(const char* name, const DpiOpenOptions& options) {
-  (void)options;
-  if (!can_open(name)) return nullptr;
-  not_implemented("dynamic profile reader (DPI_open)");
-}
-
-void DPI_close(dpi_file*) { not_implemented("dynamic profile reader (DPI_close)"); }
 
 }  // namespace vorel
