@@ -1,10 +1,11 @@
 // Address maps of a dynamic profile file: a routine address or a
 // virtual-table address -> a value registered while the file is indexed.
 //
-// 991 buckets selected by address modulo 991; each bucket is a chain of
-// (address, value) nodes in registration order. The maps never grow their
-// bucket count. An address registered more than once is ambiguous and
-// resolves to nothing, wherever the second registration sits in the chain.
+// 991 buckets selected by address modulo 991; the bucket count never
+// changes. An address registered more than once is ambiguous and resolves to
+// nothing, wherever the second registration sits in its bucket. Each bucket
+// is sorted by address on the first lookup after a registration, so that a
+// file whose addresses crowd into one bucket cannot make lookups quadratic.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +27,8 @@ class DpiAddressMap {
     uint64_t address;
     uint32_t value;
   };
-  std::vector<std::vector<Node>> buckets_;  // kBuckets chains once used
+  mutable std::vector<std::vector<Node>> buckets_;  // kBuckets once used
+  mutable bool sorted_ = true;
 };
 
 }  // namespace vorel

@@ -124,15 +124,25 @@ bool dpi_build_index(dpi_file& f) {
 }
 
 void dpi_sort_index(dpi_file& f) {
-  // Sort positions rather than the entries themselves, then move each entry once.
+  // Sort positions rather than the large entries, then put each entry in
+  // its place by following the permutation's cycles.
   std::vector<uint32_t> order(f.index.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(),
                    [&](uint32_t a, uint32_t b) { return f.index[a].key < f.index[b].key; });
-  std::vector<dpi_toc_entry> sorted;
-  sorted.reserve(f.index.size());
-  for (uint32_t i : order) sorted.push_back(std::move(f.index[i]));
-  f.index = std::move(sorted);
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    dpi_toc_entry held = std::move(f.index[start]);
+    size_t at = start;
+    while (order[at] != start) {
+      size_t from = order[at];
+      f.index[at] = std::move(f.index[from]);
+      order[at] = static_cast<uint32_t>(at);
+      at = from;
+    }
+    f.index[at] = std::move(held);
+    order[at] = static_cast<uint32_t>(at);
+  }
   if (f.impl) {
     f.impl->sorted_pos.assign(f.index.size(), 0);
     for (size_t i = 0; i < f.index.size(); ++i)

@@ -51,6 +51,9 @@ void dpi_read_routine(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode,
     assertx_fail(kReaderPath, __LINE__, "DPI_src_root(dpi) <= strlen(dpi->file_name)");
   if (mode == DpiReadMode::kSummary) return;
   r.d1f0_value = segment_value(f, entry, kSlotD1F0);
+  // The flow graph is kept as stored: no report reads it, so there is no
+  // layout to check it against. Likewise the memory-call values that flags
+  // bit 18 derives from the edges are not derived.
   r.flow_graph.clear();
   if (entry.seg_pos[kSlotFlowGraph] != 0) {
     uint64_t len = entry.seg_len[kSlotFlowGraph];

@@ -1,4 +1,6 @@
 // Searching the routine index and resolving addresses.
+#include <algorithm>
+
 #include "driver/diag.h"
 #include "profile/dpi_file_impl.h"
 #include "profile/lookup_key.h"
@@ -24,12 +26,13 @@ const dpi_toc_entry* DPI_find_any(const dpi_file* f, const std::string& file, co
 
 const dpi_toc_entry* DPI_find_first(const dpi_file* f, const std::string& file,
                                     const std::string& func) {
-  const dpi_toc_entry* e = DPI_find_any(f, file, func);
-  if (!e) return nullptr;
-  for (const dpi_toc_entry* prev = DPI_prev_entry(f, e); prev && prev->key == e->key;
-       prev = DPI_prev_entry(f, e))
-    e = prev;
-  return e;
+  if (!f) return nullptr;
+  // The lower bound is the first of a run of equal keys, however long the run.
+  std::string key = make_key(file, func, kRoutineOrder);
+  auto it = std::lower_bound(f->index.begin(), f->index.end(), key,
+                             [](const dpi_toc_entry& e, const std::string& k) { return e.key < k; });
+  if (it == f->index.end() || it->key != key) return nullptr;
+  return &*it;
 }
 
 namespace {

@@ -50,14 +50,10 @@ bool entry_string(const uint8_t* entry, uint64_t size, uint64_t entry_pos, uint6
   return true;
 }
 
-// One routine entry (u64 size S, then S bytes) at the cursor.
-bool read_entry(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, uint32_t slots,
-                DpiToc& toc) {
-  uint64_t size = c.u64();
-  if (!c.need(size, 1) || size < 80 + 16ull * slots) return false;
-  const uint8_t* data = c.data() + c.pos();
-  uint64_t entry_pos = payload_pos + c.pos();
-  c.skip(size, 1);
+// One routine entry: S bytes at file offset `entry_pos`.
+bool read_entry(dpi_file& f, uint64_t entry_pos, uint64_t size, uint32_t slots, DpiToc& toc) {
+  if (size < 80 + 16ull * slots) return false;
+  const uint8_t* data = dpi_read_range(f, entry_pos, size);
   DpiCursor e(data, size, nullptr);
   dpi_toc_entry entry;
   DpiRoutineAddresses addr;
@@ -89,30 +85,46 @@ bool read_entry(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, uint32_t 
   return true;
 }
 
+// The routine entries, each a u64 size S and S bytes, from `pos` to `end`;
+// read one by one through the read-ahead window.
+bool read_entries(dpi_file& f, uint64_t pos, uint64_t end, uint32_t slots, DpiToc& toc) {
+  // Every entry takes at least its size word and its fixed part.
+  uint64_t most = (end - pos) / (8 + 80 + 16ull * slots);
+  if (f.routine_count > most) return false;
+  toc.entries.reserve(f.routine_count);
+  toc.file_of.reserve(f.routine_count);
+  toc.addresses.reserve(f.routine_count);
+  for (uint32_t i = 0; i < f.routine_count; ++i) {
+    if (end - pos < 8) return false;
+    uint64_t size = dpi_read_u64_at(f, pos);
+    if (size > end - pos - 8) return false;
+    if (!read_entry(f, pos + 8, size, slots, toc)) return false;
+    pos += 8 + size;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool dpi_read_toc(dpi_file& f, DpiToc& toc) {
   dpi_file::Impl& impl = *f.impl;
   uint64_t pos = impl.first_segment;
   if (pos > impl.file_size || impl.file_size - pos < 16 + kTocHeadSize) return false;
-  uint64_t tag = dpi_read_u64_at(f, pos);
-  uint64_t len = dpi_read_u64_at(f, pos + 8);
+  const uint8_t* head = dpi_read_range(f, pos, 16 + kTocHeadSize);
+  uint64_t tag = load_u64(head);
+  uint64_t len = load_u64(head + 8);
+  uint32_t version = load_u32(head + 16);
+  uint32_t count = load_u32(head + 20);
+  uint32_t file_count = load_u32(head + 24);
+  uint32_t slots = load_u32(head + 28);
+  uint64_t section = load_u64(head + 32);
   if (tag != kTagToc || len < kTocHeadSize || len > impl.file_size - pos - 16) return false;
-  uint64_t payload_pos = pos + 16;
-  const uint8_t* data = dpi_read_range(f, payload_pos, len);
-  DpiCursor c(data, len, nullptr);
-  uint32_t version = c.u32();
-  uint32_t count = c.u32();
-  uint32_t file_count = c.u32();
-  uint32_t slots = c.u32();
-  uint64_t section = c.u64();
   if (version != 1 || count != f.routine_count || slots == 0 || slots > kSlotCount) return false;
   if (section > len - kTocHeadSize) return false;
-  if (!read_file_names(data + kTocHeadSize, section, file_count, toc.files)) return false;
-  c.skip(section, 1);
-  for (uint32_t i = 0; i < count; ++i)
-    if (!read_entry(f, c, payload_pos, slots, toc)) return false;
-  return true;
+  uint64_t names_pos = pos + 16 + kTocHeadSize;
+  const uint8_t* names = dpi_read_range(f, names_pos, section);
+  if (!read_file_names(names, section, file_count, toc.files)) return false;
+  return read_entries(f, names_pos + section, pos + 16 + len, slots, toc);
 }
 
 }  // namespace vorel

@@ -1,5 +1,7 @@
 #include "profile/dpi_walk.h"
 
+#include <algorithm>
+
 #include "driver/catalog.h"
 #include "driver/diag.h"
 #include "profile/dpi_cursor.h"
@@ -70,6 +72,8 @@ bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   dpi_file::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
+  // Every routine takes at least a segment header and one byte.
+  out.reserve(std::min<uint64_t>(f.routine_count, (size - std::min(size, pos)) / 17));
   while (pos < size) {
     if (size - pos < 16) return reject(f, kMsgUnexpectedEof);
     const uint8_t* head = dpi_read_range(f, pos, 16);
@@ -88,6 +92,8 @@ bool dpi_walk_records(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   dpi_file::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
+  // Every record holds at least its flags and its length.
+  out.reserve(std::min<uint64_t>(f.routine_count, (size - std::min(size, pos)) / 8));
   for (uint32_t i = 0; i < f.routine_count; ++i) {
     if (size - pos < 8) return reject(f, kMsgUnexpectedEof);
     uint32_t flags = dpi_read_u32_at(f, pos);

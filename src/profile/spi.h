@@ -73,8 +73,8 @@ struct spi_routine {
 
 // Opens the file (mode "rt"; a UTF-8 BOM is skipped) and reads its header and
 // mapping section. `src_root` is the normalised source root with its final
-// separator, or empty. Returns nullptr when the file cannot be opened or its
-// first byte is not 'V'; a corrupt mapping section ends the run with the
+// separator, or empty. Returns nullptr when the file cannot be opened, is not
+// a regular file, or its first byte is not 'V'; a corrupt mapping section ends the run with the
 // catalog error "File '%s' is corrupt.". An empty file is version 0.
 spi_file* SPI_open(const char* name, const std::string& src_root);
 

@@ -28,10 +28,13 @@ constexpr int32_t kFirstRecordVersion = 6;
 constexpr int32_t kRejectedVersion = 5;
 constexpr int32_t kWideOffsetVersion = 8;
 
-uint64_t stream_size(std::FILE* fp) {
+// The size of a regular file; false for anything else (a directory opens
+// on POSIX but is no profile file).
+bool regular_file_size(std::FILE* fp, uint64_t* size) {
   struct stat st {};
-  if (::fstat(fileno(fp), &st) != 0 || st.st_size < 0) return 0;
-  return static_cast<uint64_t>(st.st_size);
+  if (::fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
+  *size = static_cast<uint64_t>(st.st_size);
+  return true;
 }
 
 // The version in bytes 1 and 2 of the header line, read as one number.
@@ -94,8 +97,7 @@ spi_file* SPI_open(const char* name, const std::string& src_root) {
   f->name = name;
   f->src_root = src_root;
   f->separator = host_rules().separator;
-  f->file_size = stream_size(fp);
-  if (!read_header(*f)) return nullptr;
+  if (!regular_file_size(fp, &f->file_size) || !read_header(*f)) return nullptr;
   if (f->version >= kFirstRecordVersion) {
     std::string reason;
     if (!SPI_parse_mapping(*f, &reason)) catalog_error(kMsgFileCorrupt, name);

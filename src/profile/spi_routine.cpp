@@ -29,7 +29,8 @@ spi_routine_info routine_info(const spi_file& f, const spi_record& r) {
   return info;
 }
 
-// Kind of the next record, 0 at the end of data; -1 for a malformed one.
+// Kind of the next record (it stays peeked); 0 also at the end of data, -1
+// for a malformed record.
 int peek_kind(spi_file& f, const spi_record** r) {
   int status;
   *r = SPI_next_record(f, &status);
@@ -37,27 +38,25 @@ int peek_kind(spi_file& f, const spi_record** r) {
   return (*r)->kind;
 }
 
-// Fills the entries of a map announced with `count` entries. False when a
-// continuation record is missing (the map is then dropped); -1 in *status
-// for a malformed record.
-bool read_entries(spi_file& f, spi_line_map& map, uint32_t count, int* status) {
+// Fills the entries of a map announced with `count` (> 0) entries: 1 done,
+// 0 a continuation record is missing (the map is dropped), -1 malformed.
+int read_entries(spi_file& f, spi_line_map& map, uint32_t count) {
   const spi_record* r;
   int kind = peek_kind(f, &r);
-  if (kind < 0) return *status = -1, false;
+  if (kind < 0) return -1;
   if (count == 1 && kind != 6) {
     map.entries.push_back(map.first_entry);
-    return true;
+    return 1;
   }
-  uint32_t remaining = count;
-  while (remaining > 0) {
-    if (kind != 6) return false;
+  for (uint32_t remaining = count; remaining > 0;) {
+    if (kind != 6) return 0;
     uint32_t take = remaining < kWordsPerContinuation ? remaining : kWordsPerContinuation;
     for (uint32_t i = 1; i <= take; ++i) map.entries.push_back(r->w[i]);
     remaining -= take;
     SPI_consume_record(f);
-    if (remaining > 0 && (kind = peek_kind(f, &r)) < 0) return *status = -1, false;
+    if (remaining > 0 && (kind = peek_kind(f, &r)) < 0) return -1;
   }
-  return true;
+  return 1;
 }
 
 // Line maps: kind-5 records, each followed by its kind-6 continuations,
@@ -74,8 +73,10 @@ int read_line_maps(spi_file& f) {
     map.first_entry = r->w[kW6];
     map.kept_value = r->w[kW7];
     SPI_consume_record(f);
-    int status = 0;
-    if (map.entry_count > 0 && !read_entries(f, map, map.entry_count, &status)) return status;
+    if (map.entry_count > 0) {
+      int rc = read_entries(f, map, map.entry_count);
+      if (rc <= 0) return rc;  // a dropped map ends line-map reading
+    }
     f.routine->line_maps.push_back(std::move(map));
     kind = peek_kind(f, &r);
   }

@@ -21,7 +21,9 @@ std::string group_digits_signed(int64_t value) {
   if (value >= 0) return group_digits(static_cast<uint64_t>(value));
   // Negate in unsigned arithmetic so that INT64_MIN is handled too.
   uint64_t magnitude = 0 - static_cast<uint64_t>(value);
-  return "-" + group_digits(magnitude);
+  std::string out = "-";
+  out += group_digits(magnitude);
+  return out;
 }
 
 double percentage(double part, double whole) {

@@ -24,6 +24,9 @@ TEST(DpiAddressMap, SharedBucketsAndAmbiguousAddresses) {
   EXPECT_EQ(map.resolve(5), nullptr);  // registered twice, not next to each other
   EXPECT_EQ(map.resolve(0), nullptr);
   EXPECT_EQ(map.resolve(2973), nullptr);
+  map.add(1982, 6);  // a registration after lookups is seen too
+  EXPECT_EQ(map.resolve(1982), nullptr);
+  EXPECT_EQ(*map.resolve(991), 1u);
 }
 
 TEST(DpiAddressMap, IndexedFileResolvesItsRoutinesAndTables) {

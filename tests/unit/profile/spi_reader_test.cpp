@@ -262,6 +262,7 @@ TEST(SpiReader, VersionFiveEmptyAndForeignFiles) {
   e2e::write_file(dir.file("x.spi"), "X07000000\n");
   EXPECT_EQ(vorel::SPI_open(dir.file("x.spi").c_str(), ""), nullptr);
   EXPECT_EQ(vorel::SPI_open(dir.file("missing.spi").c_str(), ""), nullptr);
+  EXPECT_EQ(vorel::SPI_open(dir.path().c_str(), ""), nullptr);  // a directory
 }
 
 TEST(SpiReader, CorruptMappingSectionStopsTheRun) {
