@@ -11,10 +11,6 @@ namespace {
 }
 }  // namespace
 
-bool write_xml_head(std::FILE*, const Settings&) { not_implemented("XML list head"); }
-
-bool write_xml_tail(std::FILE*) { not_implemented("XML list tail"); }
-
 bool write_coverage_list(int, std::FILE*, spi_file*, dpi_file*, const Settings&) {
   not_implemented("text and XML coverage lists");
 }

@@ -15,10 +15,6 @@ struct dpi_file;
 
 namespace pending {
 
-// XML head (with the project name) and tail of an XML list.
-bool write_xml_head(std::FILE* out, const Settings& settings);
-bool write_xml_tail(std::FILE* out);
-
 // Function and block lists: kind 1 text functions, 2 text blocks, 3 XML
 // functions, 4 XML blocks.
 bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
