@@ -25,11 +25,17 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
 std::string count_text(const PositionRecord& r) {
   const uint64_t count = r.count == kNeverExecuted ? 0 : r.count;
-  std::string text = " " + group_digits(count) + " ";
+  std::string text(1, ' ');
+  text += group_digits(count);
+  text += ' ';
   if (r.blocks > 1) {
-    text += "(";
-    if (r.covered > 0 && r.covered < r.blocks) text += group_digits(r.covered) + "/";
-    text += group_digits(r.blocks) + ")";
+    text += '(';
+    if (r.covered > 0 && r.covered < r.blocks) {
+      text += group_digits(r.covered);
+      text += '/';
+    }
+    text += group_digits(r.blocks);
+    text += ')';
   }
   return text;
 }

@@ -77,7 +77,10 @@ TEST(SortOrders, FileListsInEveryOrder) {
     std::vector<std::string> names;
     for (size_t i = 0; i < n; ++i) {
       store.push_back(file(static_cast<double>(rng() % 5) * 25, static_cast<double>(i % 4) * 10));
-      names.push_back("f" + std::to_string(1000 + (i * 7919) % n) + ".c");
+      std::string name(1, 'f');
+      name += std::to_string(1000 + (i * 7919) % n);
+      name += ".c";
+      names.push_back(name);
     }
     std::vector<const FileEntry*> entries;
     for (const FileEntry& e : store) entries.push_back(&e);
@@ -139,7 +142,9 @@ TEST(SortOrders, FunctionListsAgreeAcrossTheAlgorithms) {
   std::mt19937 rng(9);
   std::vector<FunctionInfo> fs;
   for (int i = 0; i < 100; ++i)
-    fs.push_back(fn(("f" + std::to_string(rng() % 20)).c_str(), static_cast<uint32_t>(i + 1),
+    std::string name(1, 'f');
+    name += std::to_string(rng() % 20);
+    fs.push_back(fn(name.c_str(), static_cast<uint32_t>(i + 1),
                     rng() % 6, static_cast<double>(rng() % 4) * 25));
   for (int order : {1, -1, 2, -2, 3, -3}) {
     std::vector<const FunctionInfo*> p;
