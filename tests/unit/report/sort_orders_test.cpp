@@ -141,11 +141,12 @@ TEST(SortOrders, FunctionTieBreaksAndReversal) {
 TEST(SortOrders, FunctionListsAgreeAcrossTheAlgorithms) {
   std::mt19937 rng(9);
   std::vector<FunctionInfo> fs;
-  for (int i = 0; i < 100; ++i)
+  for (int i = 0; i < 100; ++i) {
     std::string name(1, 'f');
     name += std::to_string(rng() % 20);
-    fs.push_back(fn(name.c_str(), static_cast<uint32_t>(i + 1),
-                    rng() % 6, static_cast<double>(rng() % 4) * 25));
+    fs.push_back(fn(name.c_str(), static_cast<uint32_t>(i + 1), rng() % 6,
+                    static_cast<double>(rng() % 4) * 25));
+  }
   for (int order : {1, -1, 2, -2, 3, -3}) {
     std::vector<const FunctionInfo*> p;
     for (const auto& f : fs) p.push_back(&f);
