@@ -79,11 +79,14 @@ std::string read(const TempDir& dir, const std::string& name) {
   return read_file(dir.file(name)).value_or("<missing " + name + ">");
 }
 
-// Worked out by hand: see the comment of each page's figures in
-// tests/e2e/expected/html_demo. demo.c: 3 functions, 2 ran (66.67%);
-// 13 blocks (never's 2, sq's 1, main's 10), 9 ran (69.23%). util.c: 1
-// function and 1 block, none ran. Totals: files 2/1, functions 4/2, blocks
-// 14/9 (64.29%).
+// The expected pages were worked out by hand. demo.c: 3 functions, 2 ran
+// (66.67%); 13 blocks (never's 2, sq's 1, main's 10), 9 ran (69.23%).
+// util.c: 1 function and 1 block, none ran. Totals: files 2/1, functions
+// 4/2, blocks 14/9 (64.29%). In the source view, never's start (7,1) is
+// uncovered-function pink through line 10, the end marks at lines 6 and 11
+// reset to unknown white, puts (15,14) is yellow, the two blocks at (16,10)
+// are partial "(1/2)", and on line 14 the count 1,001 at column 19 is wider
+// than the 10 columns to the next mark, so "^ 1,000" of column 34 wraps.
 TEST(HtmlReport, HandCheckedPages) {
   TempDir dir;
   write_inputs(dir, demo_program());
