@@ -85,8 +85,8 @@ std::string read(const TempDir& dir, const std::string& name) {
 // 4/2, blocks 14/9 (64.29%). In the source view, never's start (7,1) is
 // uncovered-function pink through line 10, the end marks at lines 6 and 11
 // reset to unknown white, puts (15,14) is yellow, the two blocks at (16,10)
-// are partial "(1/2)", and on line 14 the count 1,001 at column 19 is wider
-// than the 10 columns to the next mark, so "^ 1,000" of column 34 wraps.
+// are partial "(1/2)", and on line 14 "^ 1,000 " at column 29 is wider than
+// the 5 columns to the next mark, so the count of column 34 wraps.
 TEST(HtmlReport, HandCheckedPages) {
   TempDir dir;
   write_inputs(dir, demo_program());
