@@ -3,7 +3,11 @@
 #include <cstring>
 #include <string>
 
-#include "coverage/coverage_pending.h"
+#include "coverage/component.h"
+#include "coverage/compute.h"
+#include "coverage/coverage_list.h"
+#include "coverage/markers.h"
+#include "coverage/model.h"
 #include "driver/catalog.h"
 #include "driver/diag.h"
 #include "driver/name_buffer.h"
@@ -16,8 +20,10 @@
 #include "platform/fs.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
+#include "report/line_coverage.h"
 #include "report/page_names.h"
 #include "report/report_pending.h"
+#include "report/summary_table.h"
 
 namespace vorel {
 
@@ -30,7 +36,17 @@ struct Run {
   spi_file* spi = nullptr;
   dpi_file_ptr ref;
   OutputFiles outputs;
-  int component_count = 0;  // N, the length of the component list
+  ComponentFile component_file;  // the filter and the marker lists
+  CoverageModel model;
+
+  Run() = default;
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  // A fatal stop skips the clean-up; the static profile file is still
+  // released (closing it writes nothing).
+  ~Run() {
+    if (spi) SPI_close(spi);
+  }
 };
 
 // ---- start-up ----
@@ -95,54 +111,60 @@ void start_up(int argc, char** argv, Run& run) {
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
 
-  pending::read_component_file(s);
-  if (s.markers_in_use && !pending::markers_consistent(s)) fatal_exit(1);
-  run.component_count = pending::build_component_list(run.spi, s);
+  run.component_file = read_component_file(s);
+  const MarkerLists& markers = run.component_file.markers;
+  if (markers.in_use && !check_markers(markers)) fatal_exit(1);
+  run.model.components = build_component_list(run.spi, s, run.component_file.filter,
+                                              current_directory().value_or(""));
 }
 
 // ---- the per-file loop ----
 
-void write_file_output(const std::string& file, bool line_coverage, const Settings& s) {
+void write_file_output(Run& run, const std::string& file, bool line_coverage) {
+  const Settings& s = run.settings;
   bool ok = true;
   if (line_coverage)
-    ok = pending::write_line_coverage(file, s.block_counts, s);
+    ok = write_line_coverage(run.model.files, s.block_counts, s);
   else if (!s.no_html)
     ok = pending::write_source_view(file, s);
   if (!ok) fatal_exit(1);
 }
 
+// Orders the group's routines, scans the source for markers and computes
+// the file; true when its output is to be written.
+bool compute_group(Run& run, size_t first, bool line_coverage) {
+  CoverageModel& model = run.model;
+  const std::vector<component>& entries = model.components.entries;
+  model.current_group = group_of(entries, first);
+  const MarkerLists& markers = run.component_file.markers;
+  if (markers_need_scan(markers))
+    model.scanner = MarkerScanner::scan_file(entries[first].fileName, markers,
+                                             order_by_start_line(model.current_group));
+  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, nullptr};
+  return compute_file(ctx, first, line_coverage);
+}
+
 // Walks the component list one source-file group at a time; every entry
 // ticks the meter once, processed or skipped.
-void per_file_loop(const Run& run, bool line_coverage) {
+void per_file_loop(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
-  const int n = run.component_count;
-  if (s.progress_meter) progress_start(n);
-  int i = 0;
+  const std::vector<component>& entries = run.model.components.entries;
+  const size_t n = entries.size();
+  if (s.progress_meter) progress_start(static_cast<int>(n));
+  size_t i = 0;
   while (i < n) {
-    const std::string file = pending::component_file_name(i);
-    pending::order_file_routines(i);
-    pending::MarkerScanner* scanner = pending::make_marker_scanner(file, s);
-    if (pending::compute_file(i, scanner, line_coverage, run.dpi.get(), run.ref.get(),
-                              run.outputs.txt_block_list_full, run.outputs.xml_block_list_full, s))
-      write_file_output(file, line_coverage, s);
-    if (scanner) pending::destroy_marker_scanner(scanner);
+    const std::string file = entries[i].fileName;
+    if (compute_group(run, i, line_coverage)) write_file_output(run, file, line_coverage);
     if (s.progress_meter) progress_tick();
-    pending::reset_file_state();
-    for (++i; i < n && pending::component_file_name(i) == file; ++i)
+    run.model.reset_file();
+    for (++i; i < n && entries[i].fileName == file; ++i)
       if (s.progress_meter) progress_tick();
   }
 }
 
 // ---- the two modes ----
 
-// Covered (mask 4) and uncovered (mask 2) file counts.
-void count_files(int& covered, int& uncovered) {
-  covered = pending::file_count(4);
-  uncovered = pending::file_count(2);
-  if (covered == -1 || uncovered == -1) fatal_exit(1);
-}
-
-void html_mode(const Run& run) {
+void html_mode(Run& run) {
   const Settings& s = run.settings;
   if (!s.no_html) {
     make_directory(kReportDirectory);  // an existing directory is no error
@@ -151,8 +173,8 @@ void html_mode(const Run& run) {
   per_file_loop(run, false);
   if (s.no_html) return;
 
-  int covered = 0, uncovered = 0;
-  count_files(covered, uncovered);
+  const size_t covered = run.model.files.uiGetFilenames(kFileCovered).size();
+  const size_t uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
   if (covered_base && !pending::write_file_lists(covered_base, 4, s)) fatal_exit(1);
@@ -166,16 +188,16 @@ void write_list(const Run& run, int kind, std::FILE* out) {
   if (!pending::write_coverage_list(kind, out, run.spi, run.dpi.get(), run.settings)) fatal_exit(1);
 }
 
-void line_coverage_pass(const Run& run) {
-  make_directory(kReportDirectory);
-  pending::set_merge_mode(0);
+void line_coverage_pass(Run& run) {
+  make_directory(kReportDirectory);  // a failure shows when the files are opened
+  run.model.files.set_merge_mode(false);
   per_file_loop(run, true);
-  int covered = 0, uncovered = 0;
-  count_files(covered, uncovered);
-  if (!pending::write_text_summary("Code_Coverage", "txt", run.settings)) fatal_exit(1);
+  const std::vector<const FileEntry*> covered = run.model.files.uiGetFilenames(kFileCovered);
+  const std::vector<const FileEntry*> uncovered = run.model.files.uiGetFilenames(kFileUncovered);
+  write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.settings);
 }
 
-void text_mode(const Run& run) {
+void text_mode(Run& run) {
   const Settings& s = run.settings;
   if (s.txt_function_list) write_list(run, 1, run.outputs.txt_function_list);
   if (s.xml_function_list) write_list(run, 3, run.outputs.xml_function_list);
@@ -194,6 +216,7 @@ void clean_up(Run& run) {
   run.dpi.reset();
   run.ref.reset();
   SPI_close(run.spi);
+  run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
   name_buffer_release();

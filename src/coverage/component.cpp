@@ -1,0 +1,169 @@
+#include "coverage/component.h"
+
+#include <algorithm>
+
+#include "coverage/markers.h"
+#include "coverage/report_names.h"
+#include "driver/diag.h"
+#include "driver/settings.h"
+#include "platform/host.h"
+#include "platform/undecorate.h"
+
+namespace vorel {
+
+std::optional<std::string> readable_name(const std::string& proc_name, bool full_signature) {
+  static constexpr std::string_view kStartup = "__sti__";
+  if (proc_name.starts_with(kStartup)) {
+    // Compiler-generated routines that run static initialisers at start-up.
+    std::string rest = proc_name.substr(kStartup.size());
+    std::optional<std::string> undecorated = undecorate(rest, full_signature);
+    return "class ExecuteOnStartup " + (undecorated ? *undecorated : rest);
+  }
+  std::optional<std::string> undecorated = undecorate(proc_name, full_signature);
+  if (!undecorated) return proc_name;
+  return *undecorated;
+}
+
+bool is_left_out(const component& c) {
+  if (!c.readable_name || c.start_line == 0) return true;
+  return c.readable_name->starts_with("___sti__") || c.readable_name->starts_with("__$U");
+}
+
+namespace {
+
+bool component_less(const component& a, const component& b) {
+  if (int f = a.fileName.compare(b.fileName); f != 0) return f < 0;
+  if (a.readable_name && b.readable_name) {
+    if (int r = a.readable_name->compare(*b.readable_name); r != 0) return r < 0;
+  }
+  return a.procName < b.procName;
+}
+
+bool has_non_printable(const std::string& s) {
+  for (unsigned char c : s)
+    if (c < 0x20 || c >= 0x7f) return true;
+  return false;
+}
+
+component make_component(const spi_routine_info& info, const spi_routine* current,
+                         bool has_line_maps, std::string file_name,
+                         std::optional<std::string> readable) {
+  component c;
+  c.start_line = info.start_line;
+  c.start_column = info.start_column;
+  c.end_line = info.end_line;
+  c.end_column = info.end_column;
+  c.has_line_map_handle = has_line_maps;
+  if (current) c.line_maps = current->line_maps;
+  // A second block count above the block count is corrupt; keep the sum.
+  c.extra_blocks = std::min(info.value_b, info.block_count);
+  c.counted_blocks = info.block_count - c.extra_blocks;
+  c.readable_name = std::move(readable);
+  c.fileName = std::move(file_name);
+  c.procName = info.routine_name;
+  c.linkage = info.linkage;
+  c.module_name = info.module_name;
+  return c;
+}
+
+}  // namespace
+
+void sort_components(std::vector<component>& entries) {
+  std::stable_sort(entries.begin(), entries.end(), component_less);
+}
+
+void dedupe_components(std::vector<component>& entries, bool multiple_definitions) {
+  std::vector<component> kept;
+  kept.reserve(entries.size());
+  for (component& c : entries) {
+    c.first_in_file = true;
+    if (!kept.empty() && kept.back().fileName == c.fileName) {
+      component& last = kept.back();
+      c.first_in_file = false;
+      if (last.start_line == c.start_line && last.readable_name && c.readable_name &&
+          *last.readable_name == *c.readable_name) {
+        if (last.procName != c.procName) {
+          last.ambiguous = true;
+          c.ambiguous = true;
+        } else if (!multiple_definitions || last.counted_blocks == c.counted_blocks) {
+          continue;  // the later duplicate is dropped
+        }
+      }
+    }
+    kept.push_back(std::move(c));
+  }
+  entries = std::move(kept);
+}
+
+ComponentList build_component_list(spi_file* spi, const Settings& settings,
+                                   const ComponentFilter& filter, std::string_view cwd) {
+  ComponentList list;
+  const bool has_line_maps = SPI_version(spi) >= 7;
+  spi_routine_info info;
+  for (;;) {
+    int got = SPI_next_routine(spi, &info);
+    if (got == 0) break;
+    if (got < 0) {
+      print_err("ERROR: corrupt SPI file %s\n", settings.spi_file_name.c_str());
+      fatal_exit(1);
+    }
+    std::string path = normalise_path(settings.host, info.file_name);
+    std::optional<std::string> readable = readable_name(info.routine_name, settings.demangle != 0);
+    if (!filter.of_interest(path)) continue;
+    list.entries.push_back(make_component(info, SPI_current_routine(spi), has_line_maps,
+                                          std::move(path), std::move(readable)));
+  }
+  sort_components(list.entries);
+  dedupe_components(list.entries, settings.multiple_definitions);
+  for (const component& c : list.entries)
+    if (has_non_printable(c.fileName)) list.non_printable_name = true;
+  compute_report_names(list.entries, cwd, settings.host);
+  return list;
+}
+
+size_t group_end(const std::vector<component>& entries, size_t first) {
+  size_t end = first + 1;
+  while (end < entries.size() && entries[end].fileName == entries[first].fileName) ++end;
+  return std::min(end, entries.size());
+}
+
+std::span<component> group_of(std::vector<component>& entries, size_t first) {
+  return std::span<component>(entries).subspan(first, group_end(entries, first) - first);
+}
+
+std::span<const component> group_of(const std::vector<component>& entries, size_t first) {
+  return std::span<const component>(entries).subspan(first, group_end(entries, first) - first);
+}
+
+std::vector<const component*> order_by_start_line(std::span<const component> group) {
+  std::vector<const component*> chain;
+  chain.reserve(group.size());
+  for (const component& c : group) {
+    if (chain.empty() || c.start_line > chain.back()->start_line) {
+      chain.push_back(&c);
+    } else if (c.start_line < chain.front()->start_line) {
+      chain.insert(chain.begin(), &c);
+    } else {
+      auto at = chain.begin() + 1;
+      while (at != chain.end() && (*at)->start_line < c.start_line) ++at;
+      chain.insert(at, &c);
+    }
+  }
+  return chain;
+}
+
+RoutineStart routine_start_at(const std::vector<const component*>& by_start, uint32_t line) {
+  RoutineStart out;
+  for (size_t i = 0; i < by_start.size(); ++i) {
+    if (by_start[i]->start_line != line) continue;
+    out.is_start = true;
+    if (i + 1 < by_start.size()) {
+      uint32_t next = by_start[i + 1]->start_line;
+      out.end_line = next == line ? next : next - 1;
+    }
+    return out;
+  }
+  return out;
+}
+
+}  // namespace vorel

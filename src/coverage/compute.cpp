@@ -1,0 +1,175 @@
+#include "coverage/compute.h"
+
+#include "coverage/compute_routine.h"
+#include "coverage/model.h"
+#include "coverage/unwind.h"
+#include "driver/diag.h"
+#include "driver/settings.h"
+#include "profile/dpi.h"
+
+namespace vorel {
+
+namespace {
+
+std::unique_ptr<dpi_routine> look_up(const Settings& s, dpi_file* f, const component& c) {
+  if (s.multiple_definitions)
+    return DPI_match_by_block_count(f, c.fileName, c.procName, c.counted_blocks + c.extra_blocks);
+  return DPI_match_by_name(f, c.fileName, c.procName);
+}
+
+// The name of the full block lists: the readable name, computed afresh,
+// without one leading '_' on hosts with that symbol naming.
+std::string list_name(const Settings& s, const component& c) {
+  std::string name = readable_name(c.procName, s.demangle != 0).value_or(c.procName);
+  if (s.host.drop_underscore && !name.empty() && name[0] == '_') name.erase(0, 1);
+  return name;
+}
+
+// The routine's line total: its distinct lines, each infeasible one left out once.
+uint32_t feasible_line_count(const RoutineLineMap& map, const MarkerScanner& scanner) {
+  uint32_t total = 0;
+  for (uint32_t line : map.all_lines)
+    if (!scanner.is_infeasible(line)) ++total;
+  return total;
+}
+
+void process_routine(const ComputeContext& ctx, component& c, bool line_coverage,
+                     FileWork& file) {
+  const Settings& s = ctx.settings;
+  RoutineWork r;
+  r.entry = &c;
+  r.list_name = list_name(s, c);
+  if (line_coverage && c.has_line_map_handle) {
+    r.line_map = load_line_map(c);
+    if (r.line_map) r.line_total = feasible_line_count(*r.line_map, ctx.model.scanner);
+  }
+  file.blocks += c.counted_blocks;
+  ++file.functions;
+
+  r.record = look_up(s, ctx.dpi, c);
+  const bool executed = routine_executed(r.record.get());
+  trace(kTraceRoutines, "Function: %s. Executed = %c\n",
+        s.demangle ? c.readable_name->c_str() : c.procName.c_str(), executed ? 't' : 'f');
+  if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
+  if (r.record) {
+    uint32_t n = DPI_block_cnt_get(*r.record);
+    r.extra = n > c.counted_blocks ? n - c.counted_blocks : 0;
+  }
+  if (s.differential && ctx.ref_dpi) {
+    r.ref_record = look_up(s, ctx.ref_dpi, c);
+    const bool ref_executed = routine_executed(r.ref_record.get());
+    if (ref_executed && !s.no_unwind) unwind_clone_pass(*r.ref_record);
+    if (!ref_executed && executed) {
+      r.newly_covered = true;
+      c.newly_covered = true;
+      ++file.new_functions;
+    }
+  }
+
+  if (executed)
+    add_executed_routine(ctx, line_coverage, r, file);
+  else if (!s.differential)
+    add_routine_not_executed(ctx, line_coverage, r);
+
+  // The line after the routine's end; a routine of -ref that did not run
+  // leaves no marks.
+  const bool moved = c.end_line != c.start_line || c.end_column != c.start_column;
+  if (c.end_line != 0 && moved && !line_coverage && (executed || !s.differential))
+    ctx.model.files.bMarkLastBlock(c.end_line + 1);
+
+  FunctionAdd add;
+  add.readable_name = *c.readable_name;
+  add.proc_name = c.procName;
+  add.ambiguous = c.ambiguous;
+  add.start_line = c.start_line;
+  add.blocks = executed ? c.counted_blocks + r.extra - r.ignored : c.counted_blocks;
+  add.covered_blocks = r.covered;
+  add.lines = r.line_total;
+  add.covered_lines = r.covered_lines;
+  add.newly_covered = r.newly_covered;
+  ctx.model.functions.add(add, s.differential);
+  file.lines += r.line_total;
+  file.covered_lines += r.covered_lines;
+}
+
+uint32_t file_flags(const Settings& s, const FileWork& w) {
+  if (!s.differential) return w.executed_with_blocks ? kFileCovered : kFileUncovered;
+  if (w.new_functions == w.functions && w.with_new_coverage >= 1) return kFileUncovered;
+  if (w.with_new_coverage >= 1) return kFileCovered;
+  return 0;
+}
+
+void write_totals(const ComputeContext& ctx, const FileWork& w, bool line_coverage) {
+  const Settings& s = ctx.settings;
+  FileEntry& e = *ctx.model.files.current_entry();
+  e.functions = w.functions;
+  e.covered_functions = s.differential ? w.with_new_coverage : w.executed;
+  e.blocks = w.blocks;
+  e.covered_blocks = w.covered_blocks;
+  e.lines = line_coverage ? w.lines : 0;
+  e.covered_lines = line_coverage ? w.covered_lines : 0;
+  e.function_percent = percent_of(e.covered_functions, e.functions);
+  e.block_percent = percent_of(e.covered_blocks, e.blocks);
+  e.line_percent = percent_of(e.covered_lines, e.lines);
+  e.flags |= file_flags(s, w);
+
+  RunTotals& t = ctx.model.totals;
+  ++t.files;
+  if (e.flags & kFileCovered) ++t.covered_files;
+  t.functions += e.functions;
+  t.covered_functions += e.covered_functions;
+  t.blocks += e.blocks;
+  t.covered_blocks += e.covered_blocks;
+  t.lines += e.lines;
+  t.covered_lines += e.covered_lines;
+  t.last_function_percent = e.function_percent;
+  t.last_block_percent = e.block_percent;
+}
+
+void check_dpi(const ComputeContext& ctx) {
+  if (!ctx.dpi) {
+    print_err("Internal error: couldn't find the dpi file %s!\n",
+              ctx.settings.dpi_file_name.c_str());
+    fatal_exit(1);
+  }
+  if (ctx.dpi->runs == 0) {
+    print_err("Read in 0 runs for .dpi file - .dpi File corrupt!\n");
+    fatal_exit(1);
+  }
+}
+
+}  // namespace
+
+bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
+  CoverageModel& model = ctx.model;
+  std::span<component> group = group_of(model.components.entries, first);
+  const component& head = group.front();
+  model.current_group = group;
+  trace(kTraceMarkBlocks, "Begin markBlocks for file: %s\n", head.fileName.c_str());
+  if (ctx.sink) ctx.sink->begin_file(head.fileName);
+
+  model.files.bAddFilename(head.fileName, head.report_name);
+  if (!model.files.bSetName(head.fileName, head.report_name)) {
+    // Keep the full lists well formed: the file's group is closed empty.
+    if (ctx.sink) ctx.sink->end_file();
+    return false;
+  }
+  check_dpi(ctx);
+  model.functions.open(group.size());
+
+  FileWork work;
+  for (component& c : group) {
+    if (is_left_out(c)) {
+      model.functions.count_seen();
+      continue;
+    }
+    if (model.scanner.is_infeasible(c.start_line)) continue;
+    process_routine(ctx, c, line_coverage, work);
+  }
+  write_totals(ctx, work, line_coverage);
+  if (ctx.sink) ctx.sink->end_file();
+  trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.fileName.c_str());
+  return !ctx.settings.differential || work.covered_blocks >= 1;
+}
+
+}  // namespace vorel

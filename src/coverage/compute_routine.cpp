@@ -1,0 +1,187 @@
+#include "coverage/compute_routine.h"
+
+#include <algorithm>
+#include <new>
+
+#include "coverage/component.h"
+#include "coverage/compute.h"
+#include "coverage/model.h"
+#include "coverage/position_state.h"
+#include "driver/diag.h"
+#include "driver/settings.h"
+#include "profile/dpi.h"
+
+namespace vorel {
+
+namespace {
+
+// The block coverage space of one routine: detail entries in recording order.
+class BlockSpace {
+ public:
+  void get_block_cov_space(size_t entries) {
+    try {
+      space_.reserve(entries);
+    } catch (const std::bad_alloc&) {
+      print_err("ERROR: unable to allocate %d bytes of memory for %s\n",
+                static_cast<int>(entries * 24), "get_block_cov_space");
+      fatal_exit(1);
+    }
+  }
+  void record(uint32_t line, uint32_t column, double count) {
+    space_.push_back({line, column, count});
+  }
+  // Ordered by line, then column; a later entry goes in front of equal ones.
+  std::vector<BlockDetail> ordered() const {
+    std::vector<size_t> order(space_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      const BlockDetail& x = space_[a];
+      const BlockDetail& y = space_[b];
+      if (x.line != y.line) return x.line < y.line;
+      if (x.column != y.column) return x.column < y.column;
+      return a > b;
+    });
+    std::vector<BlockDetail> out;
+    out.reserve(order.size());
+    for (size_t i : order) out.push_back(space_[i]);
+    return out;
+  }
+
+ private:
+  std::vector<BlockDetail> space_;
+};
+
+void report_to_sink(const ComputeContext& ctx, const RoutineWork& r, uint64_t frequency,
+                    uint32_t blocks, const BlockSpace& space) {
+  if (!ctx.sink) return;
+  std::vector<BlockDetail> details = space.ordered();
+  BlockListFunction f;
+  f.name = r.list_name;
+  f.start_line = r.entry->start_line;
+  f.frequency = frequency;
+  f.blocks = blocks;
+  f.covered = r.covered;
+  f.details = details;
+  ctx.sink->function(f);
+}
+
+uint64_t entry_frequency(const dpi_routine& d, uint32_t n) {
+  uint64_t sum = 0;
+  for (const dpi_entry_point& e : d.entries)
+    if (e.block_index < n) sum += d.blocks[e.block_index].count;
+  return sum;
+}
+
+// Line coverage of one executed block: every line of its set.
+void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, uint64_t count) {
+  auto lines = r.line_map->by_block.find(block);
+  if (lines == r.line_map->by_block.end()) return;
+  coverage_list& files = ctx.model.files;
+  for (uint32_t line : lines->second) {
+    if (!ctx.model.scanner.is_infeasible(line) && count > 0 && !files.bIsPositionCovered(line))
+      ++r.covered_lines;
+    uint32_t* unused = nullptr;
+    files.bAddBlockCount(line, 1, count, r.newly_covered, &unused);
+  }
+}
+
+}  // namespace
+
+bool routine_executed(const dpi_routine* record) {
+  if (!record) return false;
+  for (const dpi_block& b : record->blocks)
+    if (b.count != 0) return true;
+  return false;
+}
+
+void add_executed_routine(const ComputeContext& ctx, bool line_coverage, RoutineWork& r,
+                          FileWork& file) {
+  const Settings& s = ctx.settings;
+  const component& c = *r.entry;
+  const dpi_routine& d = *r.record;
+  const bool positions = (d.flags & 0x10) != 0;
+  if (!positions) {
+    print_err("No line number info for %s: recompile with -Qprof_genx (instead of -Qprof_gen).\n",
+              c.fileName.c_str());
+    print_err("...Assigning all exec counts to line 1 column 1.\n");
+  }
+  ++file.executed;
+  file.blocks += r.extra;
+  const uint32_t n = std::min<uint32_t>(DPI_block_cnt_get(d), static_cast<uint32_t>(d.blocks.size()));
+  const dpi_routine* ref = s.differential ? r.ref_record.get() : nullptr;
+  const uint32_t ref_n = ref ? std::min<uint32_t>(DPI_block_cnt_get(*ref),
+                                                  static_cast<uint32_t>(ref->blocks.size()))
+                             : 0;
+  const bool full_list = ctx.sink != nullptr;
+  BlockSpace space;
+  if (full_list) space.get_block_cov_space(n);
+  const MarkerScanner& scanner = ctx.model.scanner;
+  coverage_list& files = ctx.model.files;
+
+  for (uint32_t i = 0; i < n; ++i) {
+    const dpi_block& b = d.blocks[i];
+    uint64_t count = b.count;
+    const uint32_t line = positions ? b.start_line : c.start_line;
+    const uint32_t column = positions ? b.start_col : 1;
+    const bool handler = b.extra != 0;
+    const bool ignored = scanner.is_infeasible(line) || line == 0 || column == 0 ||
+                         (s.no_unwind && handler);
+    if (ignored) {
+      --file.blocks;
+      ++r.ignored;
+    } else if (full_list) {
+      space.record(line, column, static_cast<double>(count));
+    }
+    if (ref && i < ref_n && ref->blocks[i].count != 0) count = 0;
+    if (static_cast<double>(count) > 0 && !ignored) {
+      ++file.covered_blocks;
+      ++r.covered;
+    }
+    if (line_coverage && r.line_map) {
+      add_block_lines(ctx, r, i, count);
+      continue;
+    }
+    if (s.no_unwind && handler) continue;
+    uint32_t* uncovered = nullptr;
+    files.bAddBlockCount(line, column, count, r.newly_covered, &uncovered);
+    if (s.no_partial && !line_coverage && uncovered && *uncovered > 0 && !ignored) {
+      file.covered_blocks += *uncovered;
+      r.covered += *uncovered;
+      *uncovered = 0;
+    }
+  }
+  report_to_sink(ctx, r, entry_frequency(d, n), c.counted_blocks + r.extra - r.ignored, space);
+  if (s.differential && r.covered >= 1) ++file.with_new_coverage;
+  if (n >= 1) file.executed_with_blocks = true;
+}
+
+void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, RoutineWork& r) {
+  const component& c = *r.entry;
+  if (ctx.sink) {
+    BlockSpace space;
+    if (ctx.settings.include_nonexec) {
+      if (r.record) {
+        // The record of a routine that never ran still knows its block positions.
+        space.get_block_cov_space(r.record->blocks.size());
+        for (const dpi_block& b : r.record->blocks)
+          if (b.start_line != 0 && b.start_col != 0) space.record(b.start_line, b.start_col, 0);
+      } else {
+        // Without one, the static line maps give each block's first line.
+        space.get_block_cov_space(c.line_maps.size());
+        for (const spi_line_map& m : c.line_maps)
+          if (!m.entries.empty() && m.entries.front() != 0) space.record(m.entries.front(), 1, 0);
+      }
+    }
+    report_to_sink(ctx, r, 0, c.counted_blocks, space);
+  }
+  coverage_list& files = ctx.model.files;
+  if (line_coverage && r.line_map) {
+    for (const auto& [block, lines] : r.line_map->by_block)
+      for (uint32_t line : lines) files.bAddBlockCount(line, 1, 0, false, nullptr);
+    return;
+  }
+  files.bAddBlockCount(c.start_line, c.start_column == 0 ? 1 : c.start_column, kNeverExecuted,
+                       r.newly_covered, nullptr);
+}
+
+}  // namespace vorel

@@ -1,0 +1,196 @@
+#include "coverage/coverage_list.h"
+
+#include <cstdio>
+#include <new>
+
+#include "coverage/position_state.h"
+#include "driver/diag.h"
+
+namespace vorel {
+
+double percent_of(uint64_t part, uint64_t whole) {
+  if (whole == 0) return 0.0;
+  return static_cast<double>(part) * 100.0 / static_cast<double>(whole);
+}
+
+std::optional<uint32_t> count_source_lines(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "r");
+  if (!f) return std::nullopt;
+  uint64_t newlines = 0;
+  int last = EOF;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    for (size_t i = 0; i < n; ++i)
+      if (buf[i] == '\n') ++newlines;
+    last = static_cast<unsigned char>(buf[n - 1]);
+  }
+  std::fclose(f);
+  if (last != EOF && last != '\n') ++newlines;
+  // Keep B = L + 1 representable; a longer file is not a source file.
+  if (newlines >= UINT32_MAX - 1) newlines = UINT32_MAX - 2;
+  return static_cast<uint32_t>(newlines);
+}
+
+file_list_node::file_list_node(std::string name, std::string report_name, uint32_t line_count)
+    : name_(std::move(name)),
+      report_name_(std::move(report_name)),
+      bound_(line_count + 1),
+      slots_(static_cast<size_t>(bound_) + 1) {}
+
+bool coverage_list::bAddFilename(const std::string& name, const std::string& report_name) {
+  auto found = by_name_.find(name);
+  if (found != by_name_.end()) {
+    current_entry_ = &entries_[found->second];
+    return true;
+  }
+  FileEntry entry;
+  entry.name = name;
+  entry.report_name = report_name;
+  if (std::FILE* f = std::fopen(name.c_str(), "r")) {
+    entry.flags = kFileReadable;
+    std::fclose(f);
+  }
+  entries_.push_back(std::move(entry));
+  by_name_.emplace(name, entries_.size() - 1);
+  current_entry_ = &entries_.back();
+  return true;
+}
+
+bool coverage_list::bSetName(const std::string& name, const std::string& report_name) {
+  if (node_) return true;
+  std::optional<uint32_t> lines = count_source_lines(name);
+  if (!lines) {
+    print_out("\nWarning - File %s not found!\n", name.c_str());
+    return false;
+  }
+  try {
+    node_ = std::make_unique<file_list_node>(name, report_name, *lines);
+  } catch (const std::bad_alloc&) {
+    print_out("Error - Not enough memory!! (file_list_node::file_list_node): %s\n", name.c_str());
+    fatal_exit(1);
+  }
+  return true;
+}
+
+file_list_node& coverage_list::require_node(const char* operation) const {
+  if (!node_) {
+    print_err("ERROR: %s is not properly initialized!\n", operation);
+    fatal_exit(1);
+  }
+  return *node_;
+}
+
+namespace {
+
+PositionRecord& find_or_append(std::vector<PositionRecord>& chain, uint32_t line, uint32_t column) {
+  for (PositionRecord& r : chain)
+    if (r.line == line && r.column == column) return r;
+  PositionRecord fresh;
+  fresh.line = line;
+  fresh.column = column;
+  chain.push_back(fresh);
+  return chain.back();
+}
+
+void merge_count(PositionRecord& r, uint64_t count) {
+  if (count != kNeverExecuted)
+    r.count = r.count == kNeverExecuted ? count : r.count + count;
+  else if (r.count == 0)
+    r.count = kNeverExecuted;
+}
+
+}  // namespace
+
+bool coverage_list::bAddBlockCount(uint32_t line, uint32_t column, uint64_t count, bool is_new,
+                                   uint32_t** out) {
+  file_list_node& node = require_node("bAddBlockCount");
+  if (out) *out = nullptr;
+  if (line > node.bound()) {
+    line = 1;
+    column = 1;
+  }
+  if (line == 0) return true;
+  std::vector<PositionRecord>& chain = node.chain(line);
+  if (!merge_mode_) {
+    PositionRecord fresh;
+    fresh.line = line;
+    fresh.column = column;
+    fresh.count = count;
+    fresh.blocks = 1;
+    fresh.covered = count != 0 ? 1 : 0;
+    fresh.uncovered = count != 0 ? 0 : 1;
+    fresh.is_new = is_new;
+    auto at = chain.begin();
+    while (at != chain.end() && at->column < column) ++at;
+    chain.insert(at, fresh);
+    return true;
+  }
+  PositionRecord& r = find_or_append(chain, line, column);
+  merge_count(r, count);
+  r.is_new = r.is_new || is_new;
+  ++r.blocks;
+  if (count != 0)
+    ++r.covered;
+  else
+    ++r.uncovered;
+  if (out) *out = r.covered > 0 ? &r.uncovered : nullptr;
+  return true;
+}
+
+bool coverage_list::bIsPositionCovered(uint32_t line) const {
+  const file_list_node& node = require_node("bIsPositionCovered");
+  if (line == 0 || line > node.bound()) return true;
+  for (const PositionRecord& r : node.chain(line))
+    if (r.column == 1 && r.count != 0 && r.count != kNeverExecuted) return true;
+  return false;
+}
+
+bool coverage_list::bMarkLastBlock(uint32_t line) {
+  file_list_node& node = require_node("bMarkLastBlock");
+  if (line > node.bound()) line = 1;
+  std::vector<PositionRecord>& chain = node.chain(line);
+  for (PositionRecord& r : chain) {
+    if (r.line == line && r.column == 1) {
+      r.last_block = true;
+      return true;
+    }
+  }
+  PositionRecord mark;
+  mark.line = line;
+  mark.column = 1;
+  mark.last_block = true;
+  chain.push_back(mark);
+  return true;
+}
+
+const PositionRecord* coverage_list::position(uint32_t line, uint32_t column) const {
+  if (!node_ || line > node_->bound()) return nullptr;
+  for (const PositionRecord& r : node_->chain(line))
+    if (r.line == line && r.column == column) return &r;
+  return nullptr;
+}
+
+std::optional<LineInfo> coverage_list::line_query(uint32_t line) const {
+  if (!node_ || line >= node_->bound()) return std::nullopt;
+  LineInfo info;
+  const std::vector<PositionRecord>& chain = node_->chain(line);
+  info.chain = chain;
+  for (const PositionRecord& r : chain) {
+    if (r.count > info.max_count) info.max_count = r.count;
+    ++info.blocks;
+    if (r.count != 0 && r.count != kNeverExecuted) ++info.covered;
+  }
+  return info;
+}
+
+std::vector<const FileEntry*> coverage_list::uiGetFilenames(uint32_t mask) const {
+  std::vector<const FileEntry*> out;
+  for (const FileEntry& e : entries_)
+    if (e.flags & mask) out.push_back(&e);
+  return out;
+}
+
+void coverage_list::reset_file() { node_.reset(); }
+
+}  // namespace vorel

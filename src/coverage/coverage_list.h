@@ -1,0 +1,133 @@
+// The coverage list: the file entries of the run and the position table of
+// the file being processed.
+//
+// File entries accumulate over the run in processing order; each carries the
+// file's totals and its covered/uncovered flags. The position table
+// (`file_list_node`) exists for one file at a time: one chain of position
+// records per source line, each record summing the blocks that start at one
+// (line, column). The all-ones count (kNeverExecuted) marks the start of a
+// routine that never executed.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+struct PositionRecord {
+  uint32_t line = 0;
+  uint32_t column = 0;
+  uint64_t count = 0;        // summed count; kNeverExecuted: routine never ran
+  uint32_t blocks = 0;       // blocks added here
+  uint32_t covered = 0;      // blocks added with a non-zero count
+  uint32_t uncovered = 0;    // blocks added with count 0
+  bool last_block = false;   // the line after a routine's end
+  bool is_new = false;       // -ref: OR of the blocks' newly-covered flags
+};
+
+// Flags of a file entry.
+enum FileFlag : uint32_t {
+  kFileReadable = 1,    // the source could be opened when the entry was added
+  kFileUncovered = 2,   // processed, nothing covered (-ref: every routine new)
+  kFileCovered = 4,     // processed, something covered (-ref: new coverage)
+};
+
+struct FileEntry {
+  std::string name;
+  std::string report_name;
+  uint32_t functions = 0;
+  uint32_t covered_functions = 0;
+  uint32_t blocks = 0;
+  uint32_t covered_blocks = 0;
+  uint32_t lines = 0;            // line-coverage mode only
+  uint32_t covered_lines = 0;
+  double line_percent = 0;
+  uint32_t flags = 0;
+  double function_percent = 0;
+  double block_percent = 0;
+};
+
+// part * 100 / whole, 0 when whole is 0.
+double percent_of(uint64_t part, uint64_t whole);
+
+// The position table of one source file.
+class file_list_node {
+ public:
+  file_list_node(std::string name, std::string report_name, uint32_t line_count);
+  const std::string& name() const { return name_; }
+  const std::string& report_name() const { return report_name_; }
+  uint32_t bound() const { return bound_; }  // B = lines + 1
+  std::vector<PositionRecord>& chain(uint32_t line) { return slots_[line]; }
+  const std::vector<PositionRecord>& chain(uint32_t line) const { return slots_[line]; }
+
+ private:
+  std::string name_;
+  std::string report_name_;
+  uint32_t bound_;
+  std::vector<std::vector<PositionRecord>> slots_;  // indices 0..B
+};
+
+// Answer of the line query.
+struct LineInfo {
+  uint64_t max_count = 0;
+  uint32_t blocks = 0;      // records on the line
+  uint32_t covered = 0;     // records whose count is neither 0 nor all-ones
+  std::span<const PositionRecord> chain;
+};
+
+// Counts the lines of a file as the position table does (newlines, plus one
+// for an unterminated last line); nullopt when it cannot be opened.
+std::optional<uint32_t> count_source_lines(const std::string& path);
+
+class coverage_list {
+ public:
+  // Merging form (true, the default) or the non-merging form of -txtlcov.
+  void set_merge_mode(bool merging) { merge_mode_ = merging; }
+  bool merge_mode() const { return merge_mode_; }
+
+  // Adds a file entry unless one with this name exists; it becomes the
+  // current entry either way.
+  bool bAddFilename(const std::string& name, const std::string& report_name);
+  // Makes the position table for `name`; prints "\nWarning - File %s not
+  // found!\n" on stdout and returns false when the source cannot be opened.
+  bool bSetName(const std::string& name, const std::string& report_name);
+  // Adds one block at (line, column). `out`, when given, receives the
+  // position's uncovered counter when the position has a covered block,
+  // else nullptr (merging form only).
+  bool bAddBlockCount(uint32_t line, uint32_t column, uint64_t count, bool is_new,
+                      uint32_t** out);
+  bool bIsPositionCovered(uint32_t line) const;
+  bool bMarkLastBlock(uint32_t line);
+
+  // The record at exactly (line, column), or nullptr.
+  const PositionRecord* position(uint32_t line, uint32_t column) const;
+  // Line query: nullopt for a line >= B (or without a table).
+  std::optional<LineInfo> line_query(uint32_t line) const;
+
+  // File entries whose flags share a bit with `mask`, in list order.
+  std::vector<const FileEntry*> uiGetFilenames(uint32_t mask) const;
+  const std::deque<FileEntry>& entries() const { return entries_; }
+  FileEntry* current_entry() { return current_entry_; }
+  const FileEntry* current_entry() const { return current_entry_; }
+  const file_list_node* current_node() const { return node_.get(); }
+
+  // Frees the position table (between files).
+  void reset_file();
+
+ private:
+  file_list_node& require_node(const char* operation) const;
+
+  bool merge_mode_ = true;
+  std::unique_ptr<file_list_node> node_;
+  std::deque<FileEntry> entries_;
+  std::map<std::string, size_t> by_name_;
+  FileEntry* current_entry_ = nullptr;
+};
+
+}  // namespace vorel

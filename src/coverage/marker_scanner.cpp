@@ -1,0 +1,213 @@
+#include "coverage/marker_scanner.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "coverage/component.h"
+#include "coverage/markers.h"
+#include "driver/diag.h"
+
+namespace vorel {
+
+namespace {
+
+enum class MarkerKind : uint32_t { kOneLine = 0, kBegin = 1, kEnd = 2, kNone = 4 };
+
+struct CommentRecord {
+  uint32_t start_line = 0;
+  uint32_t end_line = 0;
+  MarkerKind kind = MarkerKind::kNone;
+};
+
+std::string trimmed(const std::string& text) {
+  static constexpr const char* kTrim = " /*\t\n";
+  size_t first = text.find_first_not_of(kTrim);
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(kTrim);
+  return text.substr(first, last - first + 1);
+}
+
+bool listed(const std::vector<std::string>& list, const std::string& text) {
+  return std::find(list.begin(), list.end(), text) != list.end();
+}
+
+MarkerKind classify(const std::string& text, const MarkerLists& markers) {
+  std::string t = trimmed(text);
+  MarkerKind kind = MarkerKind::kNone;
+  if (listed(markers.one_line, t)) kind = MarkerKind::kOneLine;
+  if (listed(markers.begin, t)) kind = MarkerKind::kBegin;
+  if (listed(markers.end, t)) kind = MarkerKind::kEnd;
+  return kind;
+}
+
+// The comment and literal state machine over one source text.
+class CommentScanner {
+ public:
+  CommentScanner(std::string_view text, const MarkerLists& markers,
+                 const std::vector<const component*>& by_start)
+      : text_(text), markers_(markers), by_start_(by_start) {}
+
+  void run();
+  std::vector<CommentRecord>& records() { return records_; }
+  uint32_t last_line() const { return line_; }
+
+ private:
+  enum class State { kCode, kChar, kString, kLineComment, kBlockComment };
+
+  int at(size_t i) const {
+    return i < text_.size() ? static_cast<unsigned char>(text_[i]) : EOF;
+  }
+  static bool stops(int c) { return c == EOF || c == 0; }
+  void begin_comment(State state);
+  void end_comment();
+
+  std::string_view text_;
+  const MarkerLists& markers_;
+  const std::vector<const component*>& by_start_;
+  std::vector<CommentRecord> records_;
+  State state_ = State::kCode;
+  std::string comment_;
+  uint32_t comment_start_ = 0;
+  uint32_t line_ = 1;
+  size_t pos_ = 0;
+};
+
+void CommentScanner::begin_comment(State state) {
+  state_ = state;
+  comment_start_ = line_;
+  comment_ = state == State::kLineComment ? "//" : "/*";
+  pos_ += 2;
+}
+
+void CommentScanner::end_comment() {
+  state_ = State::kCode;
+  MarkerKind kind = classify(comment_, markers_);
+  comment_.clear();
+  if (kind == MarkerKind::kNone) return;
+  records_.push_back({comment_start_, line_, kind});
+  if (kind != MarkerKind::kOneLine) return;
+  // A one-line marker on a routine's first line marks the whole routine.
+  RoutineStart start = routine_start_at(by_start_, line_);
+  if (!start.is_start) return;
+  records_.back().kind = MarkerKind::kBegin;
+  if (start.end_line) records_.push_back({*start.end_line, *start.end_line, MarkerKind::kEnd});
+}
+
+void CommentScanner::run() {
+  for (;;) {
+    int c = at(pos_);
+    int n = at(pos_ + 1);
+    if (stops(c) || stops(n)) {
+      // A line comment on the file's last line ends with the file.
+      if (state_ == State::kLineComment) {
+        if (!stops(c) && c != '\n') comment_.push_back(static_cast<char>(c));
+        end_comment();
+      }
+      return;
+    }
+    switch (state_) {
+      case State::kCode:
+        if (c == '/' && n == '/') { begin_comment(State::kLineComment); continue; }
+        if (c == '/' && n == '*') { begin_comment(State::kBlockComment); continue; }
+        if (c == '\'') state_ = State::kChar;
+        else if (c == '"') state_ = State::kString;
+        break;
+      case State::kChar:
+      case State::kString: {
+        int close = state_ == State::kChar ? '\'' : '"';
+        if (c == '\\' && (n == '"' || n == '\'' || n == '\\')) { pos_ += 2; continue; }
+        if (c == close) state_ = State::kCode;
+        break;
+      }
+      case State::kLineComment:
+        if (c == '\n') {
+          end_comment();
+        } else {
+          comment_.push_back(static_cast<char>(c));
+        }
+        break;
+      case State::kBlockComment:
+        // "/**/" closes at once: the '*' of the opening is never a closing one.
+        if (c == '*' && n == '/') {
+          comment_ += "*/";
+          pos_ += 2;
+          end_comment();
+          continue;
+        }
+        comment_.push_back(static_cast<char>(c));
+        break;
+    }
+    if (c == '\n') ++line_;
+    ++pos_;
+  }
+}
+
+// Marks from..to; lines past the end of the source do not exist and are not
+// marked (routine start lines come from the profile and may be anything).
+void mark_range(std::set<uint32_t>& lines, uint32_t from, uint32_t to, uint32_t last_line) {
+  to = std::min(to, std::max(from, last_line));
+  for (uint32_t l = from; l <= to; ++l) {
+    lines.insert(l);
+    if (l == UINT32_MAX) break;
+  }
+}
+
+}  // namespace
+
+bool markers_need_scan(const MarkerLists& markers) {
+  return !markers.one_line.empty() || (!markers.begin.empty() && !markers.end.empty());
+}
+
+MarkerScanner MarkerScanner::scan_text(std::string_view text, const std::string& path,
+                                       const MarkerLists& markers,
+                                       const std::vector<const component*>& by_start) {
+  MarkerScanner out;
+  if (!markers_need_scan(markers)) return out;
+  out.scanned_ = true;
+  CommentScanner scanner(text, markers, by_start);
+  scanner.run();
+  out.last_line_ = scanner.last_line();
+  std::vector<CommentRecord>& records = scanner.records();
+  std::stable_sort(records.begin(), records.end(),
+                   [](const CommentRecord& a, const CommentRecord& b) {
+                     return a.start_line < b.start_line;
+                   });
+  std::vector<uint32_t> open;
+  for (const CommentRecord& r : records) {
+    if (r.kind == MarkerKind::kOneLine) {
+      out.infeasible_.insert(r.start_line);
+    } else if (r.kind == MarkerKind::kBegin) {
+      open.push_back(r.start_line);
+    } else if (open.empty()) {
+      print_err("WARNING: An ending marker in file %s, line %u doesn't match any begining marker. "
+                "Ignored\n", path.c_str(), r.start_line);
+    } else {
+      mark_range(out.infeasible_, open.back(), r.start_line, out.last_line_);
+      open.pop_back();
+    }
+  }
+  for (auto it = open.rbegin(); it != open.rend(); ++it)
+    mark_range(out.infeasible_, *it, out.last_line_, out.last_line_);
+  return out;
+}
+
+MarkerScanner MarkerScanner::scan_file(const std::string& path, const MarkerLists& markers,
+                                       const std::vector<const component*>& by_start) {
+  if (!markers_need_scan(markers)) return MarkerScanner();
+  std::FILE* in = std::fopen(path.c_str(), "r");
+  // A missing source is reported by the position table, which skips the file.
+  if (!in) return MarkerScanner();
+  std::string text;
+  char buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) text.append(buf, n);
+  std::fclose(in);
+  // Text mode: a carriage return before a line feed is dropped.
+  std::string cooked;
+  cooked.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) cooked.push_back(text[i]);
+  return scan_text(cooked, path, markers, by_start);
+}
+
+}  // namespace vorel

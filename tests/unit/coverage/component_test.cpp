@@ -1,0 +1,128 @@
+#include "coverage/component.h"
+
+#include <gtest/gtest.h>
+
+namespace vorel {
+namespace {
+
+component comp(const std::string& file, const std::string& proc, uint32_t line,
+               std::optional<std::string> readable = std::nullopt, uint32_t counted = 3) {
+  component c;
+  c.fileName = file;
+  c.procName = proc;
+  c.readable_name = readable ? readable : proc;
+  c.start_line = line;
+  c.counted_blocks = counted;
+  return c;
+}
+
+std::string describe(const std::vector<component>& list) {
+  std::string out;
+  for (const component& c : list) {
+    out += c.fileName + ":" + c.procName + "@" + std::to_string(c.start_line);
+    if (c.first_in_file) out += "^";
+    if (c.ambiguous) out += "?";
+    out += " ";
+  }
+  return out;
+}
+
+TEST(ComponentList, SortsByFileThenReadableNameThenRoutineName) {
+  std::vector<component> list = {
+      comp("b.c", "_Z1zv", 1, "alpha"), comp("a.c", "m", 2), comp("b.c", "_Z1av", 3, "beta"),
+      comp("a.c", "B", 4),              comp("A.c", "x", 5), comp("b.c", "_Z1bv", 6, "alpha"),
+  };
+  sort_components(list);
+  // Byte order: upper case before lower case; equal readable names fall back
+  // to the routine name.
+  EXPECT_EQ(describe(list), "A.c:x@5 a.c:B@4 a.c:m@2 b.c:_Z1bv@6 b.c:_Z1zv@1 b.c:_Z1av@3 ");
+}
+
+TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
+  std::vector<component> list = {
+      comp("a.c", "p1", 10, "f"), comp("a.c", "p1", 10, "f"),  // duplicate: dropped
+      comp("a.c", "p2", 10, "f"),                              // other procName: ambiguous
+      comp("a.c", "p3", 11, "f"),                              // other line: kept as is
+      comp("b.c", "p1", 10, "f"),                              // other file
+  };
+  dedupe_components(list, false);
+  EXPECT_EQ(describe(list), "a.c:p1@10^? a.c:p2@10? a.c:p3@11 b.c:p1@10^ ");
+}
+
+TEST(ComponentList, MultipleDefinitionsKeepDuplicatesWithOtherBlockCounts) {
+  std::vector<component> list = {
+      comp("a.c", "p", 10, "f", 3), comp("a.c", "p", 10, "f", 5),  // kept: 3 != 5
+      comp("a.c", "p", 10, "f", 5),                                // dropped: 5 == 5
+  };
+  std::vector<component> plain = list;
+  dedupe_components(list, true);
+  EXPECT_EQ(describe(list), "a.c:p@10^ a.c:p@10 ");
+  EXPECT_EQ(list[1].counted_blocks, 5u);
+  dedupe_components(plain, false);
+  EXPECT_EQ(describe(plain), "a.c:p@10^ ");
+}
+
+TEST(ComponentList, MissingReadableNamesAreNeverAmbiguous) {
+  std::vector<component> list = {comp("a.c", "p1", 10), comp("a.c", "p2", 10)};
+  list[0].readable_name.reset();
+  list[1].readable_name.reset();
+  dedupe_components(list, false);
+  EXPECT_EQ(describe(list), "a.c:p1@10^ a.c:p2@10 ");
+}
+
+TEST(ComponentList, GroupsAreContiguousRunsOfOneFile) {
+  std::vector<component> list = {comp("a.c", "x", 1), comp("a.c", "y", 2), comp("b.c", "z", 3)};
+  EXPECT_EQ(group_end(list, 0), 2u);
+  EXPECT_EQ(group_end(list, 2), 3u);
+  EXPECT_EQ(group_of(list, 0).size(), 2u);
+  EXPECT_EQ(group_of(list, 2).front().procName, "z");
+}
+
+TEST(ComponentList, LeftOutRoutines) {
+  EXPECT_FALSE(is_left_out(comp("a.c", "f", 1)));
+  EXPECT_TRUE(is_left_out(comp("a.c", "f", 0)));
+  EXPECT_TRUE(is_left_out(comp("a.c", "___sti__x", 1)));
+  EXPECT_TRUE(is_left_out(comp("a.c", "__$Ux", 1)));
+  EXPECT_FALSE(is_left_out(comp("a.c", "__sti__x", 1, "class ExecuteOnStartup x")));
+  component missing = comp("a.c", "f", 1);
+  missing.readable_name.reset();
+  EXPECT_TRUE(is_left_out(missing));
+}
+
+TEST(ReadableNames, UndecoratedStartupAndPlainNames) {
+  EXPECT_EQ(readable_name("_Z3fooi", false), "foo");
+  EXPECT_EQ(readable_name("_Z3fooi", true), "foo(int)");
+  EXPECT_EQ(readable_name("plain_c_name", true), "plain_c_name");
+  EXPECT_EQ(readable_name("__sti___Z3barv", false), "class ExecuteOnStartup bar");
+  EXPECT_EQ(readable_name("__sti__init", false), "class ExecuteOnStartup init");
+}
+
+TEST(StartLineOrder, ChainsByStartLineWithTheInsertionRule) {
+  std::vector<component> group = {comp("a.c", "p", 30), comp("a.c", "q", 10),
+                                  comp("a.c", "r", 20), comp("a.c", "s", 40),
+                                  comp("a.c", "t", 10), comp("a.c", "u", 30)};
+  std::vector<const component*> chain = order_by_start_line(group);
+  std::string order;
+  for (const component* c : chain) order += c->procName;
+  // t (10, not smaller than the first 10) goes after the first entry, in
+  // front of the first entry that is not smaller; so does u before p.
+  EXPECT_EQ(order, "qtrups");
+}
+
+TEST(StartLineOrder, LineBeforeTheNextRoutine) {
+  std::vector<component> group = {comp("a.c", "p", 5), comp("a.c", "q", 12),
+                                  comp("a.c", "r", 12), comp("a.c", "s", 20)};
+  std::vector<const component*> chain = order_by_start_line(group);
+  RoutineStart at5 = routine_start_at(chain, 5);
+  EXPECT_TRUE(at5.is_start);
+  EXPECT_EQ(at5.end_line, 11u);
+  RoutineStart at12 = routine_start_at(chain, 12);
+  EXPECT_EQ(at12.end_line, 12u);  // the next routine starts on the same line
+  RoutineStart at20 = routine_start_at(chain, 20);
+  EXPECT_TRUE(at20.is_start);
+  EXPECT_FALSE(at20.end_line);    // last routine: to the end of the file
+  EXPECT_FALSE(routine_start_at(chain, 6).is_start);
+}
+
+}  // namespace
+}  // namespace vorel
