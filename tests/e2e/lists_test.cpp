@@ -154,6 +154,13 @@ TEST_F(ListsTest, FullListsAreWrittenDuringTheFilePass) {
   EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
 }
 
+TEST_F(ListsTest, FullListsBesideTheHtmlReport) {
+  e2e::RunResult r = run({"-txtbcvrgfull", "full.txt"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(output("full.txt"), expected("full.txt"));
+  EXPECT_TRUE(e2e::file_exists(dir_.file("CodeCoverage")));
+}
+
 TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {
   e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlbcvrgfull", "full.xml", "-txtbcvrgfull",
                           "full.txt"});
