@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
-#include "coverage/coverage_pending.h"
+#include "coverage/compute.h"
+#include "coverage/markers.h"
+#include "coverage/model.h"
 #include "driver/catalog.h"
 #include "driver/diag.h"
 #include "driver/name_buffer.h"
@@ -30,7 +32,9 @@ struct Run {
   spi_file* spi = nullptr;
   dpi_file* ref = nullptr;
   OutputFiles outputs;
-  int component_count = 0;  // N, the length of the component list
+  ComponentFile component_file;  // the filter and all markers
+  CoverageModel model;           // component list, file entries, totals, per-file state
+  BlockListSink* full_lists = nullptr;  // HTML mode: the full block lists, when one is written
 };
 
 // ---- start-up ----
@@ -95,9 +99,11 @@ void start_up(int argc, char** argv, Run& run) {
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
 
-  pending::read_component_file(s);
-  if (s.markers_in_use && !pending::markers_consistent(s)) fatal_exit(1);
-  run.component_count = pending::build_component_list(run.spi, s);
+  run.component_file = read_component_file(s);
+  if (run.component_file.markers.in_use && !check_markers(run.component_file.markers))
+    fatal_exit(1);
+  run.model.components = build_component_list(run.spi, s, run.component_file.filter,
+                                              current_directory().value_or(""));
 }
 
 // ---- the per-file loop ----
@@ -113,22 +119,23 @@ void write_file_output(const std::string& file, bool line_coverage, const Settin
 
 // Walks the component list one source-file group at a time; every entry
 // ticks the meter once, processed or skipped.
-void per_file_loop(const Run& run, bool line_coverage) {
+void per_file_loop(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
-  const int n = run.component_count;
-  if (s.progress_meter) progress_start(n);
-  int i = 0;
+  CoverageModel& model = run.model;
+  const std::vector<component>& entries = model.components.entries;
+  const size_t n = entries.size();
+  if (s.progress_meter) progress_start(static_cast<int>(n));
+  size_t i = 0;
   while (i < n) {
-    const std::string file = pending::component_file_name(i);
-    pending::order_file_routines(i);
-    pending::MarkerScanner* scanner = pending::make_marker_scanner(file, s);
-    if (pending::compute_file(i, scanner, line_coverage, run.dpi, run.ref,
-                              run.outputs.txt_block_list_full, run.outputs.xml_block_list_full, s))
-      write_file_output(file, line_coverage, s);
-    if (scanner) pending::destroy_marker_scanner(scanner);
+    const std::string file = entries[i].fileName;
+    std::vector<const component*> by_start = order_by_start_line(group_of(entries, i));
+    model.scanner = MarkerScanner::scan_file(file, run.component_file.markers, by_start);
+    // Only the HTML mode's pass fills the full block lists.
+    ComputeContext ctx{s, run.dpi, run.ref, model, line_coverage ? nullptr : run.full_lists};
+    if (compute_file(ctx, i, line_coverage)) write_file_output(file, line_coverage, s);
     if (s.progress_meter) progress_tick();
-    pending::reset_file_state();
-    for (++i; i < n && pending::component_file_name(i) == file; ++i)
+    model.reset_file();
+    for (++i; i < n && entries[i].fileName == file; ++i)
       if (s.progress_meter) progress_tick();
   }
 }
@@ -136,23 +143,25 @@ void per_file_loop(const Run& run, bool line_coverage) {
 // ---- the two modes ----
 
 // Covered (mask 4) and uncovered (mask 2) file counts.
-void count_files(int& covered, int& uncovered) {
-  covered = pending::file_count(4);
-  uncovered = pending::file_count(2);
-  if (covered == -1 || uncovered == -1) fatal_exit(1);
+void count_files(const Run& run, size_t& covered, size_t& uncovered) {
+  covered = run.model.files.uiGetFilenames(kFileCovered).size();
+  uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
 }
 
-void html_mode(const Run& run) {
+void html_mode(Run& run) {
   const Settings& s = run.settings;
   if (!s.no_html) {
     make_directory(kReportDirectory);  // an existing directory is no error
     if (!pending::write_report_frame(s)) fatal_exit(1);
   }
+  if (run.outputs.txt_block_list_full || run.outputs.xml_block_list_full)
+    run.full_lists = pending::full_block_list_sink(run.outputs.txt_block_list_full,
+                                                   run.outputs.xml_block_list_full, s);
   per_file_loop(run, false);
   if (s.no_html) return;
 
-  int covered = 0, uncovered = 0;
-  count_files(covered, uncovered);
+  size_t covered = 0, uncovered = 0;
+  count_files(run, covered, uncovered);
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
   if (covered_base && !pending::write_file_lists(covered_base, 4, s)) fatal_exit(1);
@@ -166,16 +175,16 @@ void write_list(const Run& run, int kind, std::FILE* out) {
   if (!pending::write_coverage_list(kind, out, run.spi, run.dpi, run.settings)) fatal_exit(1);
 }
 
-void line_coverage_pass(const Run& run) {
+void line_coverage_pass(Run& run) {
   make_directory(kReportDirectory);
-  pending::set_merge_mode(0);
+  run.model.files.set_merge_mode(false);
   per_file_loop(run, true);
-  int covered = 0, uncovered = 0;
-  count_files(covered, uncovered);
+  size_t covered = 0, uncovered = 0;
+  count_files(run, covered, uncovered);
   if (!pending::write_text_summary("Code_Coverage", "txt", run.settings)) fatal_exit(1);
 }
 
-void text_mode(const Run& run) {
+void text_mode(Run& run) {
   const Settings& s = run.settings;
   if (s.txt_function_list) write_list(run, 1, run.outputs.txt_function_list);
   if (s.xml_function_list) write_list(run, 3, run.outputs.xml_function_list);

@@ -33,6 +33,10 @@ bool write_coverage_list(int, std::FILE*, spi_file*, dpi_file*, const Settings&)
   not_implemented("text and XML coverage lists");
 }
 
+BlockListSink* full_block_list_sink(std::FILE*, std::FILE*, const Settings&) {
+  not_implemented("full block lists");
+}
+
 bool write_text_summary(const char*, const char*, const Settings&) {
   not_implemented("text summary table");
 }

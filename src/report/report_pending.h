@@ -12,6 +12,7 @@ namespace vorel {
 struct Settings;
 struct spi_file;
 struct dpi_file;
+class BlockListSink;
 
 namespace pending {
 
@@ -38,6 +39,9 @@ bool write_summary_and_root(const char* summary_base, const char* frame_base,
 // functions, 4 XML blocks.
 bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
                          const Settings& settings);
+// The writer of the full block lists (-txtbcvrgfull, -xmlbcvrgfull) that the
+// per-file computation fills; either stream may be nullptr.
+BlockListSink* full_block_list_sink(std::FILE* txt, std::FILE* xml, const Settings& settings);
 // The totals table of the line-coverage pass.
 bool write_text_summary(const char* base_name, const char* extension, const Settings& settings);
 // The dynamic call graph.
