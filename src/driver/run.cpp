@@ -3,7 +3,9 @@
 #include <cstring>
 #include <string>
 
+#include "coverage/component.h"
 #include "coverage/compute.h"
+#include "coverage/coverage_list.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
 #include "driver/catalog.h"
@@ -18,8 +20,10 @@
 #include "platform/fs.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
+#include "report/line_coverage.h"
 #include "report/page_names.h"
 #include "report/report_pending.h"
+#include "report/summary_table.h"
 
 namespace vorel {
 
@@ -28,13 +32,22 @@ namespace {
 // Everything a run holds from start-up to the clean-up.
 struct Run {
   Settings settings;
-  dpi_file* dpi = nullptr;
+  dpi_file_ptr dpi;  // owners: a fatal stop that unwinds past the run closes them
   spi_file* spi = nullptr;
-  dpi_file* ref = nullptr;
+  dpi_file_ptr ref;
   OutputFiles outputs;
-  ComponentFile component_file;  // the filter and all markers
-  CoverageModel model;           // component list, file entries, totals, per-file state
+  ComponentFile component_file;  // the filter and the marker lists
+  CoverageModel model;
   BlockListSink* full_lists = nullptr;  // HTML mode: the full block lists, when one is written
+
+  Run() = default;
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  // A fatal stop skips the clean-up; the static profile file is still
+  // released (closing it writes nothing).
+  ~Run() {
+    if (spi) SPI_close(spi);
+  }
 };
 
 // ---- start-up ----
@@ -57,11 +70,11 @@ void scan_or_usage(int argc, char** argv, Settings& settings) {
   fatal_exit(1);
 }
 
-dpi_file* open_dynamic(const std::string& name, const Settings& settings) {
+dpi_file_ptr open_dynamic(const std::string& name, const Settings& settings) {
   DpiOpenOptions options;
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
-  dpi_file* dpi = DPI_open(name.c_str(), options);
+  dpi_file_ptr dpi(DPI_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
     fatal_exit(1);
@@ -100,53 +113,59 @@ void start_up(int argc, char** argv, Run& run) {
   set_program_name(argv[0]);
 
   run.component_file = read_component_file(s);
-  if (run.component_file.markers.in_use && !check_markers(run.component_file.markers))
-    fatal_exit(1);
+  const MarkerLists& markers = run.component_file.markers;
+  if (markers.in_use && !check_markers(markers)) fatal_exit(1);
   run.model.components = build_component_list(run.spi, s, run.component_file.filter,
                                               current_directory().value_or(""));
 }
 
 // ---- the per-file loop ----
 
-void write_file_output(const std::string& file, bool line_coverage, const Settings& s) {
+void write_file_output(Run& run, const std::string& file, bool line_coverage) {
+  const Settings& s = run.settings;
   bool ok = true;
   if (line_coverage)
-    ok = pending::write_line_coverage(file, s.block_counts, s);
+    ok = write_line_coverage(run.model.files, s.block_counts, s);
   else if (!s.no_html)
     ok = pending::write_source_view(file, s);
   if (!ok) fatal_exit(1);
+}
+
+// Orders the group's routines, scans the source for markers and computes
+// the file; true when its output is to be written.
+bool compute_group(Run& run, size_t first, bool line_coverage) {
+  CoverageModel& model = run.model;
+  const std::vector<component>& entries = model.components.entries;
+  model.current_group = group_of(entries, first);
+  const MarkerLists& markers = run.component_file.markers;
+  if (markers_need_scan(markers))
+    model.scanner = MarkerScanner::scan_file(entries[first].fileName, markers,
+                                             order_by_start_line(model.current_group));
+  // Only the HTML mode's pass fills the full block lists.
+  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model,
+                     line_coverage ? nullptr : run.full_lists};
+  return compute_file(ctx, first, line_coverage);
 }
 
 // Walks the component list one source-file group at a time; every entry
 // ticks the meter once, processed or skipped.
 void per_file_loop(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
-  CoverageModel& model = run.model;
-  const std::vector<component>& entries = model.components.entries;
+  const std::vector<component>& entries = run.model.components.entries;
   const size_t n = entries.size();
   if (s.progress_meter) progress_start(static_cast<int>(n));
   size_t i = 0;
   while (i < n) {
     const std::string file = entries[i].fileName;
-    std::vector<const component*> by_start = order_by_start_line(group_of(entries, i));
-    model.scanner = MarkerScanner::scan_file(file, run.component_file.markers, by_start);
-    // Only the HTML mode's pass fills the full block lists.
-    ComputeContext ctx{s, run.dpi, run.ref, model, line_coverage ? nullptr : run.full_lists};
-    if (compute_file(ctx, i, line_coverage)) write_file_output(file, line_coverage, s);
+    if (compute_group(run, i, line_coverage)) write_file_output(run, file, line_coverage);
     if (s.progress_meter) progress_tick();
-    model.reset_file();
+    run.model.reset_file();
     for (++i; i < n && entries[i].fileName == file; ++i)
       if (s.progress_meter) progress_tick();
   }
 }
 
 // ---- the two modes ----
-
-// Covered (mask 4) and uncovered (mask 2) file counts.
-void count_files(const Run& run, size_t& covered, size_t& uncovered) {
-  covered = run.model.files.uiGetFilenames(kFileCovered).size();
-  uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
-}
 
 void html_mode(Run& run) {
   const Settings& s = run.settings;
@@ -160,8 +179,8 @@ void html_mode(Run& run) {
   per_file_loop(run, false);
   if (s.no_html) return;
 
-  size_t covered = 0, uncovered = 0;
-  count_files(run, covered, uncovered);
+  const size_t covered = run.model.files.uiGetFilenames(kFileCovered).size();
+  const size_t uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
   if (covered_base && !pending::write_file_lists(covered_base, 4, s)) fatal_exit(1);
@@ -172,16 +191,16 @@ void html_mode(Run& run) {
 }
 
 void write_list(const Run& run, int kind, std::FILE* out) {
-  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi, run.settings)) fatal_exit(1);
+  if (!pending::write_coverage_list(kind, out, run.spi, run.dpi.get(), run.settings)) fatal_exit(1);
 }
 
 void line_coverage_pass(Run& run) {
-  make_directory(kReportDirectory);
+  make_directory(kReportDirectory);  // a failure shows when the files are opened
   run.model.files.set_merge_mode(false);
   per_file_loop(run, true);
-  size_t covered = 0, uncovered = 0;
-  count_files(run, covered, uncovered);
-  if (!pending::write_text_summary("Code_Coverage", "txt", run.settings)) fatal_exit(1);
+  const std::vector<const FileEntry*> covered = run.model.files.uiGetFilenames(kFileCovered);
+  const std::vector<const FileEntry*> uncovered = run.model.files.uiGetFilenames(kFileUncovered);
+  write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.settings);
 }
 
 void text_mode(Run& run) {
@@ -192,7 +211,7 @@ void text_mode(Run& run) {
   if (s.line_coverage) line_coverage_pass(run);
   if (s.xml_block_list) write_list(run, 4, run.outputs.xml_block_list);
   if (s.call_graph_file &&
-      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi, s))
+      !pending::write_call_graph(run.outputs.call_graph, run.spi, run.dpi.get(), s))
     fatal_exit(1);
 }
 
@@ -200,9 +219,10 @@ void text_mode(Run& run) {
 
 void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
-  DPI_close(run.dpi);
-  if (run.ref) DPI_close(run.ref);
+  run.dpi.reset();
+  run.ref.reset();
   SPI_close(run.spi);
+  run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
   name_buffer_release();

@@ -32,8 +32,11 @@ struct dpi_toc_entry {
   std::string file_name;        // source file name, re-rooted with the source root
   std::string func_name;
   std::string key;              // routine-order lookup key of the two names
-  uint64_t seg_pos[kSlotCount] = {};   // payload positions (0: absent)
-  uint64_t seg_len[kSlotCount] = {};   // payload lengths
+  // Payload positions and lengths of the routine's segments (0: absent); in
+  // the fixed layout slot 0 holds the record's start and length. A main
+  // length of 0 (table of contents) is taken from the segment header.
+  uint64_t seg_pos[kSlotCount] = {};
+  uint64_t seg_len[kSlotCount] = {};
   uint32_t func_number = 0;
   uint32_t flags = 0;           // bit 0 external linkage, bit 1 indirectly called
   uint64_t entry_exec_count = 0;  // largest entry-block count / runs
@@ -56,13 +59,13 @@ struct dpi_vp_target {
 };
 
 struct dpi_vp_site {
-  uint64_t block_index = 0;
+  uint64_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
   dpi_vp_target targets[4];
 };
 
 struct dpi_entry_point {
   std::string name;
-  uint32_t block_index = 0;
+  uint32_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
   uint32_t extra = 0;           // flags bit 20: extra entry value
 };
 
@@ -117,11 +120,20 @@ struct DpiOpenOptions {
 };
 
 // Opens and indexes the file. Returns nullptr when it cannot be opened or
-// its segment walk fails (after a catalog warning). A bad header, a wrong
-// record kind or a file that records 0 runs ends the run with a catalog
-// error (status 1).
+// its segment walk fails (after a catalog warning). A bad header, a corrupt
+// record, a wrong record kind or a file that records 0 runs ends the run
+// with a catalog error (status 1). Index entries, and the pointers the
+// functions below return into the file, stay valid until DPI_close.
 dpi_file* DPI_open(const char* name, const DpiOpenOptions& options);
+// Closes the stream and frees everything of the file (nullptr: nothing).
 void DPI_close(dpi_file* f);
+
+// Owner that closes the file when it goes out of scope, also when a fatal
+// stop unwinds past it.
+struct DpiFileCloser {
+  void operator()(dpi_file* f) const { DPI_close(f); }
+};
+using dpi_file_ptr = std::unique_ptr<dpi_file, DpiFileCloser>;
 
 // Loads the routine of an index entry with everything read (full loader).
 // A corrupt record ends the run (catalog error, status 1).

@@ -18,7 +18,11 @@ size_t g_line_capacity = 0;
 // perror-style text for the current error, then the fatal message.
 [[noreturn]] void io_fatal(const char* what, const char* name) {
   int code = errno;
-  std::fprintf(stderr, "%s: %s\n", name ? name : "", std::strerror(code));
+  // As perror(name) prints it.
+  if (name && *name)
+    std::fprintf(stderr, "%s: %s\n", name, std::strerror(code));
+  else
+    std::fprintf(stderr, "%s\n", std::strerror(code));
   if (name)
     std::fprintf(stderr, "FATAL ERROR: %s on file %s failed\n", what, name);
   else

@@ -73,8 +73,8 @@ struct spi_routine {
 
 // Opens the file (mode "rt"; a UTF-8 BOM is skipped) and reads its header and
 // mapping section. `src_root` is the normalised source root with its final
-// separator, or empty. Returns nullptr when the file cannot be opened or its
-// first byte is not 'V'; a corrupt mapping section ends the run with the
+// separator, or empty. Returns nullptr when the file cannot be opened, is not
+// a regular file, or its first byte is not 'V'; a corrupt mapping section ends the run with the
 // catalog error "File '%s' is corrupt.". An empty file is version 0.
 spi_file* SPI_open(const char* name, const std::string& src_root);
 
@@ -82,7 +82,10 @@ spi_file* SPI_open(const char* name, const std::string& src_root);
 int32_t SPI_version(const spi_file* f);
 
 // Reads the next routine: 1 (read; `out` receives its description and the
-// routine becomes current), 0 (no more routines), -1 (malformed, or version 5).
+// routine becomes current), 0 (no more routines), -1 (malformed record, or
+// version 5; SPI_line_count then names the line). An unreadable entry of the
+// old layout (versions 1-4) ends the run itself with the catalog error
+// "Corrupt spi file '%s', header on line %d".
 int SPI_next_routine(spi_file* f, spi_routine_info* out);
 
 // The current routine (valid until the next SPI_next_routine call).
@@ -91,16 +94,25 @@ const spi_routine* SPI_current_routine(const spi_file* f);
 // 1 and the next call site of the current routine, or 0 when none is left.
 int SPI_next_call_site(spi_file* f, spi_call_site* out);
 
-// The line count used in "Corrupt spi file '%s', header on line %d".
+// The line count used in "Corrupt spi file '%s', header on line %d": the
+// header is line 1, each record read adds one, entering a module sets it to
+// (position - 13) / 67 + 1. For the old layout: the lines read so far.
 int SPI_line_count(const spi_file* f);
 
 // Name of the file as opened.
 const std::string& SPI_file_name(const spi_file* f);
 
-// Lookups by id into the mapping section (nullptr when not defined).
+// Lookups by id into the mapping section (nullptr when the id is below 1,
+// above the highest id stored, or unused). Module and source file names are
+// the stored full names.
 const std::string* SPI_routine_name(const spi_file* f, uint32_t id);
 const std::string* SPI_data_name(const spi_file* f, uint32_t id);
+const std::string* SPI_module_name(const spi_file* f, uint32_t id);
+const std::string* SPI_source_file_name(const spi_file* f, uint32_t id);
 
+// Frees the maps and closes the stream (nullptr is ignored). After a fatal
+// stop (FatalExit) thrown by SPI_next_routine the handle is still whole and
+// must be closed; one thrown by SPI_open leaves nothing open.
 void SPI_close(spi_file* f);
 
 }  // namespace vorel

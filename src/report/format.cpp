@@ -8,9 +8,10 @@ std::string group_digits(uint64_t value) {
   std::string digits = std::to_string(value);
   std::string out;
   out.reserve(digits.size() + digits.size() / 3);
-  size_t lead = digits.size() % 3;
+  // A comma goes before every digit that has a multiple of three digits
+  // after it (never before the first).
   for (size_t i = 0; i < digits.size(); ++i) {
-    if (i != 0 && (i - lead) % 3 == 0) out.push_back(',');
+    if (i != 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
     out.push_back(digits[i]);
   }
   return out;
@@ -20,7 +21,9 @@ std::string group_digits_signed(int64_t value) {
   if (value >= 0) return group_digits(static_cast<uint64_t>(value));
   // Negate in unsigned arithmetic so that INT64_MIN is handled too.
   uint64_t magnitude = 0 - static_cast<uint64_t>(value);
-  return "-" + group_digits(magnitude);
+  std::string out = "-";
+  out += group_digits(magnitude);
+  return out;
 }
 
 double percentage(double part, double whole) {

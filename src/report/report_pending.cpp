@@ -19,10 +19,6 @@ bool write_report_frame(const Settings&) { not_implemented("report directory pag
 
 bool write_source_view(const std::string&, const Settings&) { not_implemented("HTML source view"); }
 
-bool write_line_coverage(const std::string&, bool, const Settings&) {
-  not_implemented("line-coverage text");
-}
-
 bool write_file_lists(const char*, int, const Settings&) { not_implemented("HTML file lists"); }
 
 bool write_summary_and_root(const char*, const char*, const char*, const char*, const Settings&) {
@@ -35,10 +31,6 @@ bool write_coverage_list(int, std::FILE*, spi_file*, dpi_file*, const Settings&)
 
 BlockListSink* full_block_list_sink(std::FILE*, std::FILE*, const Settings&) {
   not_implemented("full block lists");
-}
-
-bool write_text_summary(const char*, const char*, const Settings&) {
-  not_implemented("text summary table");
 }
 
 bool write_call_graph(std::FILE*, spi_file*, dpi_file*, const Settings&) {

@@ -24,8 +24,6 @@ bool write_xml_tail(std::FILE* out);
 bool write_report_frame(const Settings& settings);
 // The source view and frame set of the file just computed.
 bool write_source_view(const std::string& file_name, const Settings& settings);
-// The line-coverage text of the file just computed.
-bool write_line_coverage(const std::string& file_name, bool block_counts, const Settings& settings);
 
 // Covered (mask 4) or uncovered (mask 2) file lists under `base_name`.
 bool write_file_lists(const char* base_name, int mask, const Settings& settings);
@@ -42,8 +40,6 @@ bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,
 // The writer of the full block lists (-txtbcvrgfull, -xmlbcvrgfull) that the
 // per-file computation fills; either stream may be nullptr.
 BlockListSink* full_block_list_sink(std::FILE* txt, std::FILE* xml, const Settings& settings);
-// The totals table of the line-coverage pass.
-bool write_text_summary(const char* base_name, const char* extension, const Settings& settings);
 // The dynamic call graph.
 bool write_call_graph(std::FILE* out, spi_file* spi, dpi_file* dpi, const Settings& settings);
 

@@ -1,0 +1,39 @@
+// Opening and closing a dynamic profile file.
+#include <cstdio>
+
+#include "driver/catalog.h"
+#include "driver/diag.h"
+#include "profile/dpi_file_impl.h"
+#include "profile/dpi_header.h"
+#include "profile/dpi_index.h"
+#include "profile/file_access.h"
+
+namespace vorel {
+
+dpi_file::dpi_file() = default;
+dpi_file::~dpi_file() = default;
+
+dpi_file* DPI_open(const char* name, const DpiOpenOptions& options) {
+  // Held by a unique_ptr until indexed, so that a fatal stop on the way
+  // (which unwinds to main) closes the stream.
+  auto f = std::make_unique<dpi_file>();
+  f->name = name;
+  f->impl = std::make_unique<dpi_file::Impl>();
+  dpi_file::Impl& impl = *f->impl;
+  impl.options = options;
+  impl.fp = profile_open(name, "rb");
+  if (!impl.fp) return nullptr;
+  checked_seek(impl.fp, 0, SEEK_END, name);
+  impl.file_size = checked_tell64(impl.fp, name);
+  dpi_read_header(*f);
+  // Counts are divided by the runs; a file without runs has no usable counts.
+  if (f->runs == 0) catalog_error(kMsgDpiNoRuns, name);
+  dpi_set_read_ahead(*f, kIndexReadAhead);
+  if (f->routine_count != 0 && !dpi_build_index(*f)) return nullptr;
+  dpi_set_read_ahead(*f, kLoadReadAhead);
+  return f.release();
+}
+
+void DPI_close(dpi_file* f) { delete f; }
+
+}  // namespace vorel

@@ -1,0 +1,150 @@
+// Opening, iterating and closing a static profile file.
+//
+// Header line: 'V', the version as two decimal digits, then (versions 6 and
+// above) the mapping-section offset in hexadecimal, 32-bit for versions 6
+// and 7, 64-bit from version 8. A version-8+ header line holding "SPIB"
+// announces 32-byte binary records; the file is then reopened in binary mode
+// and the offset is the hexadecimal number after the first space.
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+
+#include "driver/catalog.h"
+#include "driver/diag.h"
+#include "platform/host.h"
+#include "profile/file_access.h"
+#include "profile/spi.h"
+#include "profile/spi_file.h"
+#include "profile/spi_mapping.h"
+#include "profile/spi_old.h"
+#include "profile/spi_routine.h"
+#include "profile/spi_scan.h"
+
+namespace vorel {
+
+namespace {
+
+constexpr int32_t kFirstRecordVersion = 6;
+constexpr int32_t kRejectedVersion = 5;
+constexpr int32_t kWideOffsetVersion = 8;
+
+// The size of a regular file; false for anything else (a directory opens
+// on POSIX but is no profile file).
+bool regular_file_size(std::FILE* fp, uint64_t* size) {
+  struct stat st {};
+  if (::fstat(fileno(fp), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) return false;
+  *size = static_cast<uint64_t>(st.st_size);
+  return true;
+}
+
+// The version in bytes 1 and 2 of the header line, read as one number.
+int32_t header_version(const std::string& line) {
+  std::string digits = line.substr(1, 2);
+  return c_atoi(digits.c_str());
+}
+
+uint64_t header_offset(const char* text, int32_t version) {
+  if (version >= kWideOffsetVersion) {
+    uint64_t v = 0;
+    return scan_hex_u64(text, &v) ? v : 0;
+  }
+  uint32_t v = 0;
+  return scan_hex_u32(text, &v) ? v : 0;
+}
+
+// Reopens a "SPIB" file in binary mode and reads the mapping offset from
+// its first line. False when the file cannot be reopened.
+bool reopen_binary(spi_file& f) {
+  std::fclose(f.fp);
+  f.fp = profile_open(f.name.c_str(), "rb");
+  if (!f.fp) return false;
+  f.binary = true;
+  const std::string& line = read_line(LineMode::kBinary, f.fp);
+  size_t space = line.find(' ');
+  f.mapping_offset = space == std::string::npos ? 0 : header_offset(line.c_str() + space + 1, f.version);
+  return true;
+}
+
+// Reads the header line; false when the file is not a static profile file.
+bool read_header(spi_file& f) {
+  f.data_start = checked_tell64(f.fp, f.name.c_str());
+  int c = std::getc(f.fp);
+  if (c == EOF) return true;  // an empty file is version 0
+  if (c != 'V') return false;
+  std::ungetc(c, f.fp);
+  std::string line = read_line(LineMode::kText, f.fp);
+  f.version = header_version(line);
+  f.line_count = 1;
+  if (f.version < kFirstRecordVersion) {
+    // Old entries begin at the first byte; each entry carries its version.
+    checked_seek64(f.fp, f.data_start, f.name.c_str());
+    f.line_count = 0;
+    return true;
+  }
+  std::string rest = line.size() > 3 ? line.substr(3) : std::string();
+  if (f.version >= kWideOffsetVersion && rest.find("SPIB") != std::string::npos) return reopen_binary(f);
+  f.mapping_offset = header_offset(rest.c_str(), f.version);
+  return true;
+}
+
+}  // namespace
+
+spi_file* SPI_open(const char* name, const std::string& src_root) {
+  std::FILE* fp = profile_open(name, "rt");
+  if (!fp) return nullptr;
+  auto f = std::make_unique<spi_file>();
+  f->fp = fp;
+  f->name = name;
+  f->src_root = src_root;
+  f->separator = host_rules().separator;
+  if (!regular_file_size(fp, &f->file_size) || !read_header(*f)) return nullptr;
+  if (f->version >= kFirstRecordVersion) {
+    std::string reason;
+    if (!SPI_parse_mapping(*f, &reason)) catalog_error(kMsgFileCorrupt, name);
+  }
+  return f.release();
+}
+
+int32_t SPI_version(const spi_file* f) { return f->version; }
+
+int SPI_next_routine(spi_file* f, spi_routine_info* out) {
+  f->routine.reset();
+  if (f->version == kRejectedVersion) return -1;
+  if (f->version < kRejectedVersion) return SPI_old_next_routine(*f, out);
+  return SPI_next_record_routine(*f, out);
+}
+
+const spi_routine* SPI_current_routine(const spi_file* f) { return f->routine.get(); }
+
+int SPI_next_call_site(spi_file* f, spi_call_site* out) {
+  spi_routine* r = f->routine.get();
+  if (!r || r->call_cursor >= r->call_sites.size()) return 0;
+  *out = r->call_sites[r->call_cursor++];
+  return 1;
+}
+
+int SPI_line_count(const spi_file* f) { return f->line_count; }
+
+const std::string& SPI_file_name(const spi_file* f) { return f->name; }
+
+const std::string* SPI_routine_name(const spi_file* f, uint32_t id) {
+  return SPI_LIST_get(f->routines, id);
+}
+
+const std::string* SPI_data_name(const spi_file* f, uint32_t id) {
+  return SPI_LIST_get(f->data_refs, id);
+}
+
+const std::string* SPI_module_name(const spi_file* f, uint32_t id) {
+  const spi_module* m = SPI_LIST_get(f->modules, id);
+  return m ? &m->name.full : nullptr;
+}
+
+const std::string* SPI_source_file_name(const spi_file* f, uint32_t id) {
+  const spi_name* n = SPI_LIST_get(f->files, id);
+  return n ? &n->full : nullptr;
+}
+
+void SPI_close(spi_file* f) { delete f; }
+
+}  // namespace vorel

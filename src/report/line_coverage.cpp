@@ -1,0 +1,128 @@
+#include "report/line_coverage.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "coverage/coverage_list.h"
+#include "coverage/position_state.h"
+#include "driver/diag.h"
+#include "driver/settings.h"
+#include "report/format.h"
+#include "report/page_names.h"
+
+namespace vorel {
+
+namespace {
+
+// A count that stands for executed code: neither 0 nor the never-executed mark.
+bool ran(uint64_t count) { return count != 0 && count != kNeverExecuted; }
+
+// The largest count of the line that stands for executed code. The
+// never-executed mark of a routine that did not run must not hide the count
+// of code on the same line that did run.
+uint64_t line_count(const LineInfo& info) {
+  uint64_t best = 0;
+  for (const PositionRecord& r : info.chain)
+    if (ran(r.count) && r.count > best) best = r.count;
+  return best;
+}
+
+// Skips a UTF-8 byte-order mark at the start of `in`.
+void skip_bom(std::FILE* in) {
+  unsigned char head[3];
+  size_t n = std::fread(head, 1, sizeof head, in);
+  if (n == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
+  std::rewind(in);
+}
+
+// Writes the prefix of line `line`; returns whether a count was printed.
+bool write_prefix(std::FILE* out, const std::optional<LineInfo>& info, unsigned line) {
+  if (!info) {
+    std::fprintf(out, "           ?????: %6u:", line);
+    return false;
+  }
+  if (info->blocks == 0) {
+    std::fprintf(out, "               -: %6u:", line);
+    return false;
+  }
+  uint64_t count = line_count(*info);
+  if (count == 0) {
+    std::fprintf(out, "           #####: %6u:", line);
+    return false;
+  }
+  std::fprintf(out, "%16s: %6u:", group_digits(count).c_str(), line);
+  return true;
+}
+
+// Copies one line, from its first character `c` up to and including its line
+// feed or up to the end of file. Returns whether it ended with a line feed.
+bool copy_line(std::FILE* in, std::FILE* out, int c) {
+  for (;;) {
+    std::putc(c, out);
+    if (c == '\n') return true;
+    c = std::getc(in);
+    if (c == EOF) return false;
+  }
+}
+
+// The -blockcounts lines of a line with more than one block.
+void write_block_lines(std::FILE* out, const LineInfo& info, unsigned line, bool count_printed) {
+  if (info.blocks <= 1) return;
+  std::fprintf(out, "               -: %6u-%u of %u blocks covered\n", line, info.covered,
+               info.blocks);
+  if (!count_printed) return;
+  unsigned index = 0;
+  for (const PositionRecord& r : info.chain) {
+    if (ran(r.count))
+      std::fprintf(out, "%16s: %6u-BLOCK %u\n", group_digits(r.count).c_str(), line, index);
+    else
+      std::fprintf(out, "           $$$$$: %6u-BLOCK %u\n", line, index);
+    ++index;
+  }
+}
+
+void write_lines(std::FILE* in, std::FILE* out, const coverage_list& files, bool block_counts) {
+  int c = std::getc(in);
+  for (unsigned line = 1; c != EOF; ++line) {
+    std::optional<LineInfo> info = files.line_query(line);
+    bool count_printed = write_prefix(out, info, line);
+    bool ended = copy_line(in, out, c);
+    if (block_counts && info && info->blocks > 1) {
+      // A last line without line feed still ends before its detail lines.
+      if (!ended) std::putc('\n', out);
+      write_block_lines(out, *info, line, count_printed);
+    }
+    c = std::getc(in);
+  }
+}
+
+}  // namespace
+
+bool write_line_coverage(const coverage_list& files, bool block_counts, const Settings& settings) {
+  const file_list_node* node = files.current_node();
+  if (!node) internal_error("line-coverage text without a current source file");
+  const std::string& source = node->name();
+
+  std::FILE* in = std::fopen(source.c_str(), "rb");
+  if (!in) {
+    print_err("Error - Cannot open %s!\n", source.c_str());
+    return false;
+  }
+  skip_bom(in);
+  const std::string out_name = dir_name(node->report_name(), "LCOV", settings.host.separator);
+  std::FILE* out = std::fopen(out_name.c_str(), "w");
+  if (!out) {
+    std::fclose(in);
+    print_err("Cannot open %s for output!\n", out_name.c_str());
+    return false;
+  }
+  std::fprintf(out, "               -: %s\n", source.c_str());
+  write_lines(in, out, files, block_counts);
+  std::fclose(in);
+  std::fclose(out);
+  return true;
+}
+
+}  // namespace vorel

@@ -1,0 +1,275 @@
+// -txtlcov end to end: the line-coverage files in CodeCoverage/ and the
+// totals table CODE_COVERAGE.TXT, on small programs whose expected outputs
+// were worked out by hand (see each test).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_expect.h"
+#include "e2e/harness.h"
+#include "profile_writer/program.h"
+
+namespace e2e {
+namespace {
+
+namespace pw = profile_writer;
+
+// A block: start position, count (one run) and static line map.
+struct B {
+  uint32_t line, col;
+  uint64_t count;
+  std::vector<uint32_t> lines;
+};
+
+pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, std::vector<B> blocks) {
+  pw::Routine r;
+  r.name = name;
+  r.start_line = start;
+  r.start_col = 1;
+  r.end_line = end;
+  r.end_col = 1;
+  for (const B& b : blocks) {
+    pw::Block block;
+    block.count = b.count;
+    block.line = b.line;
+    block.col = b.col;
+    block.lines = b.lines;
+    r.blocks.push_back(block);
+  }
+  return r;
+}
+
+pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
+  return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
+}
+
+// prog.c starts with a byte-order mark, has a CR before the first line
+// feed and no line feed after its last line.
+const char* const kProgC =
+    "\xEF\xBB\xBF/* e2e line coverage */\r\n"  // 1
+    "int clip(int x)\n"                          // 2
+    "{\n"                                        // 3
+    "    if (x > 100) x = 100;\n"                // 4
+    "    return x;\n"                            // 5
+    "}\n"                                        // 6
+    "\n"                                         // 7
+    "int never(int x)\n"                         // 8
+    "{\n"                                        // 9
+    "    if (x < 0) x = -x;\n"                   // 10
+    "    return x;\n"                            // 11
+    "}\n"                                        // 12
+    "\n"                                         // 13
+    "int main(void)\n"                           // 14
+    "{\n"                                        // 15
+    "    int i, s = 0;\n"                        // 16
+    "    for (i = 0; i < 1234567; i++) s += i & 1;\n"  // 17
+    "    for (i = 0; i < 5; i++) s += clip(i);\n"      // 18
+    "    return 0;\n"                            // 19
+    "}";                                         // 20
+
+const char* const kUnusedC =
+    "/* never linked in */\n"
+    "int unused(void)\n"
+    "{\n"
+    "    return 0;\n"
+    "}\n";
+
+// One run of prog: main loops 1,234,567 times, then calls clip 5 times
+// with 0..4 (never above 100); never() and unused() are not called.
+pw::Program program() {
+  pw::Program p;
+  p.modules.push_back(module("prog.c", {
+      routine("clip", 2, 6, {{4, 5, 5, {4}}, {4, 18, 0, {4}}, {5, 5, 5, {5}}}),
+      routine("never", 8, 12, {{10, 5, 0, {10}}, {10, 16, 0, {10}}, {11, 5, 0, {11}}}),
+      routine("main", 14, 20, {
+          {16, 5, 1, {16, 17}}, {17, 17, 1234568, {17}}, {17, 35, 1234567, {17}},
+          {17, 30, 1234567, {17}}, {18, 10, 1, {18}}, {18, 17, 6, {18}}, {18, 29, 5, {18}},
+          {18, 24, 5, {18}}, {19, 5, 1, {19}}}),
+  }));
+  p.modules.push_back(module("unused.c", {routine("unused", 2, 5, {{4, 5, 0, {4}}})}));
+  return p;
+}
+
+// Writes the profiles and sources into `dir` (sources under src/).
+void write_inputs(const TempDir& dir, const pw::Program& p) {
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
+  mkdir(dir.file("src").c_str(), 0777);
+  write_file(dir.file("src/prog.c"), kProgC);
+  write_file(dir.file("src/unused.c"), kUnusedC);
+}
+
+RunResult run_lcov(const TempDir& dir, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src",
+                                    "-txtlcov", "-nopmeter"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return run_vorelcov(args, dir.path());
+}
+
+std::string read(const TempDir& dir, const std::string& name) {
+  return read_file(dir.file(name)).value_or("<missing " + name + ">");
+}
+
+const std::string kRule = "\n\n" + std::string(116, '-') + "\n\n";
+
+// The totals part of CODE_COVERAGE.TXT with the four value lines.
+std::string totals(const char* files, const char* functions, const char* blocks,
+                   const char* lines) {
+  const std::string dashes = "             -----     ----   ------  ------\n";
+  return std::string("                    Coverage Summary\n"
+                     "                    ----------------\n\n") +
+         "Files:       total     cvrd   uncvrd   cvrg%\n" + dashes + files + "\n\n" +
+         "\nFunctions:   total     cvrd   uncvrd   cvrg%\n" + dashes + functions + "\n\n" +
+         "\nBlocks:      total     cvrd   uncvrd   cvrg%\n" + dashes + blocks + "\n\n" +
+         "\nLines:       total     cvrd   uncvrd   cvrg%\n" + dashes + lines + "\n\n";
+}
+
+// A file's routines are processed sorted by name: clip, main, never. In the
+// -txtlcov pass each block adds one record per line of its line map, in
+// front of the line's earlier records, so a line's blocks are listed in
+// reverse order of the blocks. Line 4: clip's condition ran 5 times, its
+// then-part never: "5", 1 of 2, BLOCK 0 $$$$$ (then-part), BLOCK 1 5.
+// Line 10: never() did not run: "#####" and only the blocks-covered line.
+// Line 17: max 1,234,568; blocks 0..3 are the increment, body, condition,
+// entry. Totals of prog.c: functions 2 of 3 (66.67); blocks 11 of 15 (only
+// clip's then-part and never's three blocks did not run; 73.33); lines: clip
+// {4,5}, never {10,11}, main {16..19}, covered all but never's: 6 of 8.
+// unused.c adds 1 function, 1 block, 1 line, none covered. Names are the
+// source root "src/" + the short name; rows are padded to the longest
+// stored name + 5 (15 and 17).
+TEST(LineCoverage, HandCheckedReportWithBlockCounts) {
+  TempDir dir;
+  write_inputs(dir, program());
+  RunResult r = run_lcov(dir, {"-blockcounts"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(read(dir, "CodeCoverage/SRC_PROG_C.LCOV"),
+            expected_file("line_coverage/SRC_PROG_C.LCOV"));
+  EXPECT_EQ(read(dir, "CodeCoverage/SRC_UNUSED_C.LCOV"),
+            "               -: src/unused.c\n"
+            "               -:      1:/* never linked in */\n"
+            "               -:      2:int unused(void)\n"
+            "               -:      3:{\n"
+            "           #####:      4:    return 0;\n"
+            "               -:      5:}\n");
+  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(list_dir(dir.file("CodeCoverage")),
+            (std::vector<std::string>{"SRC_PROG_C.LCOV", "SRC_UNUSED_C.LCOV"}));
+}
+
+// Without -blockcounts the same file lacks exactly the detail lines.
+TEST(LineCoverage, WithoutBlockCountsNoDetailLines) {
+  TempDir dir;
+  write_inputs(dir, program());
+  RunResult r = run_lcov(dir);
+  EXPECT_EQ(r.status, 0);
+  std::string expected;
+  std::string full = expected_file("line_coverage/SRC_PROG_C.LCOV");
+  for (size_t at = 0; at < full.size();) {
+    size_t end = full.find('\n', at);
+    end = end == std::string::npos ? full.size() : end + 1;
+    std::string line = full.substr(at, end - at);
+    if (line.find("-BLOCK ") == std::string::npos && line.find(" blocks covered") == std::string::npos)
+      expected += line;
+    at = end;
+  }
+  EXPECT_EQ(read(dir, "CodeCoverage/SRC_PROG_C.LCOV"), expected);
+  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+}
+
+TEST(LineCoverage, OnlyCoveredFiles) {
+  TempDir dir;
+  write_inputs(dir, program());
+  write_file(dir.file("only_prog.txt"), "prog\n");
+  RunResult r = run_lcov(dir, {"-comp", "only_prog.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"),
+            totals("                 1        1        0  100.00",
+                   "                 3        2        1   66.67",
+                   "                15       11        4   73.33",
+                   "                 8        6        2   75.00") +
+                kRule +
+                "                          Covered Files\n"
+                "                          -------------\n\n"
+                "Name                   Functions                       Blocks                        Lines\n"
+                "----                   ---------                       ------                        -----\n"
+                "                 total    cvrd     cvrg%       total    cvrd     cvrg%       total    cvrd     cvrg%\n"
+                "               -------- --------   -----     -------- --------   -----     -------- --------   -----\n"
+                "src/prog.c            3        2   66.67           15       11   73.33            8        6   75.00\n");
+  EXPECT_EQ(list_dir(dir.file("CodeCoverage")), std::vector<std::string>{"SRC_PROG_C.LCOV"});
+}
+
+TEST(LineCoverage, OnlyUncoveredFiles) {
+  TempDir dir;
+  write_inputs(dir, program());
+  write_file(dir.file("only_unused.txt"), "unused\n");
+  RunResult r = run_lcov(dir, {"-comp", "only_unused.txt"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"),
+            totals("                 1        0        1    0.00",
+                   "                 1        0        1    0.00",
+                   "                 1        0        1    0.00",
+                   "                 1        0        1    0.00") +
+                kRule +
+                "                          Uncovered Files\n"
+                "                          ---------------\n\n"
+                "Name            Functions      Blocks        Lines\n"
+                "----            ---------      ------        -----\n"
+                "                   total        total        total\n"
+                "                 --------     --------      -------\n"
+                "src/unused.c            1            1            1\n");
+}
+
+// Three routines, two of which ran (66.67 % of the functions); 2 of 1,600
+// blocks ran, 0.125 %, printed as 0.13 (a plain "%6.2f" would print 0.12).
+// Lines: a {1}, b {2} ran; the 1,598 blocks of c all lie on line 3: 2 of 3.
+TEST(LineCoverage, PercentagesRoundHalfUp) {
+  TempDir dir;
+  std::vector<B> many;
+  for (uint32_t col = 1; col <= 1598; ++col) many.push_back({3, col, 0, {3}});
+  pw::Program p;
+  p.modules.push_back(module("r.c", {routine("a", 1, 1, {{1, 1, 7, {1}}}),
+                                     routine("b", 2, 2, {{2, 1, 9, {2}}}),
+                                     routine("c", 3, 3, many)}));
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
+  mkdir(dir.file("src").c_str(), 0777);
+  write_file(dir.file("src/r.c"), "a();\nb();\nc();\n");
+  RunResult r = run_lcov(dir);
+  EXPECT_EQ(r.status, 0);
+  std::string text = read(dir, "CODE_COVERAGE.TXT");
+  EXPECT_EQ(text.substr(0, text.find(kRule)),
+            totals("                 1        1        0  100.00",
+                   "                 3        2        1   66.67",
+                   "             1,600        2    1,598    0.13",
+                   "                 3        2        1   66.67"));
+  EXPECT_NE(text.find("src/r.c            3        2   66.67        1,600        2    0.13"),
+            std::string::npos);
+}
+
+TEST(LineCoverage, ReportDirectoryThatIsAFileStopsTheRun) {
+  TempDir dir;
+  write_inputs(dir, program());
+  write_file(dir.file("CodeCoverage"), "");
+  RunResult r = run_lcov(dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_PROG_C.LCOV for output!\n");
+  EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.TXT")));
+}
+
+TEST(LineCoverage, SummaryThatCannotBeCreatedDoesNotStopTheRun) {
+  TempDir dir;
+  write_inputs(dir, program());
+  mkdir(dir.file("CODE_COVERAGE.TXT").c_str(), 0777);
+  RunResult r = run_lcov(dir);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone + "Unable to create summary file, Code_Coverage!\n");
+  EXPECT_TRUE(file_exists(dir.file("CodeCoverage/SRC_PROG_C.LCOV")));
+  EXPECT_TRUE(file_exists(dir.file("CodeCoverage/SRC_UNUSED_C.LCOV")));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,54 @@
+// libFuzzer target for the dynamic profile reader: open the input as a
+// dynamic profile file, load every indexed routine fully, close it. Orderly
+// stops (corrupt-file messages, assertions) are expected outcomes; crashes,
+// hangs and huge allocations are not.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "driver/diag.h"
+#include "profile/dpi.h"
+
+namespace {
+
+// One temporary file per process, rewritten for every input.
+const std::string& input_path() {
+  static const std::string path = [] {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string p = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_dpi_XXXXXX";
+    int fd = mkstemp(p.data());
+    if (fd < 0) std::abort();
+    close(fd);
+    return p;
+  }();
+  return path;
+}
+
+void write_input(const uint8_t* data, size_t size) {
+  std::FILE* fp = std::fopen(input_path().c_str(), "wb");
+  if (!fp || std::fwrite(data, 1, size, fp) != size || std::fclose(fp) != 0) std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  write_input(data, size);
+  vorel::DpiOpenOptions options;
+  options.src_root = "/ROOT/";
+  try {
+    // The owner closes the file also when a fatal stop unwinds past it.
+    vorel::dpi_file_ptr f(vorel::DPI_open(input_path().c_str(), options));
+    if (!f) return 0;
+    for (const vorel::dpi_toc_entry& e : f->index) {
+      std::unique_ptr<vorel::dpi_routine> r = vorel::DPI_load_routine(f.get(), e);
+      if (r->block_cnt > 0) vorel::DPI_block_position_known(*r, 0);
+      vorel::DPI_resolve_routine_address(f.get(), r->address);
+    }
+    vorel::DPI_match_by_block_count(f.get(), "a.c", "f", 1);
+  } catch (const vorel::FatalExit&) {
+  }
+  return 0;
+}

@@ -1,0 +1,127 @@
+// The mapping-section grammar and its failure reasons.
+#include "profile/spi_mapping.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "e2e/harness.h"
+#include "profile/file_access.h"
+#include "profile/spi_file.h"
+
+namespace {
+
+using vorel::SPI_LIST_get;
+
+// Parses `text` as a mapping section that starts at offset 0 of its file.
+struct Parsed {
+  bool ok = false;
+  std::string reason;
+  std::unique_ptr<vorel::spi_file> f = std::make_unique<vorel::spi_file>();
+};
+
+Parsed parse(const std::string& text, bool binary = false, int version = 8) {
+  e2e::TempDir dir;
+  e2e::write_file(dir.file("m"), text);
+  Parsed p;
+  p.f->name = dir.file("m");
+  p.f->fp = std::fopen(p.f->name.c_str(), "rb");
+  p.f->binary = binary;
+  p.f->version = version;
+  p.f->file_size = text.size();
+  p.ok = vorel::SPI_parse_mapping(*p.f, &p.reason);
+  return p;
+}
+
+std::string reason_of(const std::string& text) {
+  Parsed p = parse(text);
+  EXPECT_FALSE(p.ok) << text;
+  return p.reason;
+}
+
+TEST(SpiMapping, AcceptsSectionsInAnyOrderWithEmptyLinesAndSpacedNames) {
+  Parsed p = parse(
+      "\n<H>\r\n<R1>2\r\n2 operator new\r\n\r\n</R1>\r\n<M1>2\r\n2 4000000000 3 3 /r/b c\r\n"
+      "1 99 0 0 a\r\n</M1>trailing\r\n<F1>\r\n</F1>\r\n<D1>1\r\n1 x\r\n</D1>\r\n</H>\r\nignored\r\n");
+  ASSERT_TRUE(p.ok) << p.reason;
+  EXPECT_EQ(*SPI_LIST_get(p.f->routines, 2), "operator new");
+  EXPECT_EQ(SPI_LIST_get(p.f->routines, 1), nullptr);
+  const vorel::spi_module* m = SPI_LIST_get(p.f->modules, 2);
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->name.full, "/r/b c");
+  EXPECT_EQ(m->name.short_name(), "b c");
+  EXPECT_EQ(m->position, 4000000000u);
+  EXPECT_EQ(m->record_count, 3u);
+  EXPECT_EQ(p.f->files.capacity, 0u);  // "<F1>" without a count: no ids
+  ASSERT_EQ(p.f->sorted_modules.size(), 2u);
+  EXPECT_EQ(p.f->sorted_modules[0]->id, 1u);  // "a" before "b c"
+  // The stream is back where it was.
+  EXPECT_EQ(std::ftell(p.f->fp), 0);
+}
+
+TEST(SpiMapping, BinaryFilesKeepACarriageReturnInNames) {
+  Parsed p = parse("<H>\r\n<R1>1\r\n1 f\r\n</R1>\r\n</H>\r\n", true);
+  ASSERT_TRUE(p.ok);
+  EXPECT_EQ(*SPI_LIST_get(p.f->routines, 1), "f\r");
+}
+
+TEST(SpiMapping, ModulePositionsAre32BitBeforeVersion8) {
+  const std::string text = "<H>\n<M1>1\n1 4294967296 0 0 a\n</M1>\n</H>\n";
+  EXPECT_EQ(SPI_LIST_get(parse(text, false, 7).f->modules, 1)->position, 4294967295u);
+  EXPECT_EQ(SPI_LIST_get(parse(text, false, 8).f->modules, 1)->position, 4294967296u);
+}
+
+TEST(SpiMapping, GrammarFailures) {
+  EXPECT_EQ(reason_of("<M1>1\n</M1>\n</H>\n"), "Expected to find mapping start key");
+  EXPECT_EQ(reason_of("<H>\n1 f\n</H>\n"), "Expected to find section mapping start key");
+  EXPECT_EQ(reason_of("<H>\n</M1>\n</H>\n"), "Expected to find section mapping start key");
+  EXPECT_EQ(reason_of("<H>\n<H>\n</H>\n"), "Expected to find section mapping start key");
+  EXPECT_EQ(reason_of("<H>\n<R1>1\n1 f\n</R1>\n"), "Could not parse mapping section");
+  EXPECT_EQ(reason_of("<H>\n<R1>1\n1 f\n</H>\n"), "Error parsing string map, '</H>'");
+  EXPECT_EQ(reason_of(""), "Could not parse mapping section");
+}
+
+TEST(SpiMapping, DuplicateStartKeys) {
+  EXPECT_EQ(reason_of("<H>\n<M1>0\n</M1>\n<M1>0\n</M1>\n</H>\n"),
+            "Duplicate module mapping initialization key");
+  EXPECT_EQ(reason_of("<H>\n<F1>0\n</F1>\n<F1>0\n</F1>\n</H>\n"),
+            "Duplicate file mapping initialization key");
+  EXPECT_EQ(reason_of("<H>\n<R1>0\n</R1>\n<R1>0\n</R1>\n</H>\n"),
+            "Duplicate routine mapping initialization key");
+  EXPECT_EQ(reason_of("<H>\n<D1>0\n</D1>\n<D1>0\n</D1>\n</H>\n"),
+            "Duplicate data ref mapping initialization key");
+}
+
+TEST(SpiMapping, EntryFailures) {
+  EXPECT_EQ(reason_of("<H>\n<M1>1\n1 0 0 a\n</M1>\n</H>\n"), "Error parsing module map, '1 0 0 a'");
+  EXPECT_EQ(reason_of("<H>\n<F1>1\n1 a\n</F1>\n</H>\n"), "Error parsing file map, '1 a'");
+  EXPECT_EQ(reason_of("<H>\n<R1>1\nf\n</R1>\n</H>\n"), "Error parsing string map, 'f'");
+  // Another section's key inside a section is an entry.
+  EXPECT_EQ(reason_of("<H>\n<D1>1\n<R1>1\n</D1>\n</H>\n"), "Error parsing string map, '<R1>1'");
+  EXPECT_EQ(reason_of("<H>\n<M1>3\n4 0 0 0 m\n</M1>\n</H>\n"), "Id for 'm' is out of range");
+  EXPECT_EQ(reason_of("<H>\n<R1>2\n2 f\n2 g\n</R1>\n</H>\n"), "Id for 'g' is out of range");
+  EXPECT_EQ(reason_of("<H>\n<R1>2\n0 f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
+  EXPECT_EQ(reason_of("<H>\n<R1>2\nx f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
+  EXPECT_EQ(reason_of("<H>\n<R1>0\n1 f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
+  EXPECT_EQ(reason_of("<H>\n<F1>1\n1 4 abc\n</F1>\n</H>\n"), "root_len <= strlen(name)");
+}
+
+TEST(SpiMapping, CountsBeyondTheFileAreRefusedBeforeAnyList) {
+  // 4 billion ids would be a 32 GB list; the file cannot hold them.
+  EXPECT_THAT(reason_of("<H>\n<R1>4000000000\n1 f\n</R1>\n</H>\n"), testing::HasSubstr("does not fit"));
+  EXPECT_THAT(reason_of("<H>\n<M1>-1\n</M1>\n</H>\n"), testing::HasSubstr("does not fit"));
+  EXPECT_THAT(reason_of("<H>\n<D1>100\n</D1>\n</H>\n"), testing::HasSubstr("does not fit"));
+}
+
+TEST(SpiMapping, OffsetAtOrBeyondTheEndOfTheFileFails) {
+  Parsed p;
+  e2e::TempDir dir;
+  e2e::write_file(dir.file("m"), "<H>\n</H>\n");
+  p.f->name = dir.file("m");
+  p.f->fp = std::fopen(p.f->name.c_str(), "rb");
+  p.f->file_size = 9;
+  p.f->mapping_offset = 9;
+  EXPECT_FALSE(vorel::SPI_parse_mapping(*p.f, &p.reason));
+  EXPECT_EQ(p.reason, "Could not parse mapping section");
+}
+
+}  // namespace
