@@ -150,6 +150,18 @@ TEST_F(CoverageCli, RoutinesOnInfeasibleLinesAreNotComputed) {
   EXPECT_EQ(r.err, kScanDone + "Function: f. Executed = t\n");
 }
 
+TEST_F(CoverageCli, MalformedRoutineRecordEndsTheRun) {
+  // The routine record's last field made unreadable, the file length kept.
+  std::string spi = *read_file(dir.file("zentra.spi"));
+  size_t record = spi.find("\r\n01 ") + 2;
+  size_t last_field = spi.find("\r\n", record) - 8;
+  spi.replace(last_field, 8, "zzzzzzzz");
+  write_file(dir.file("zentra.spi"), spi);
+  RunResult r = run({});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "ERROR: corrupt SPI file zentra.spi\n");
+}
+
 TEST_F(CoverageCli, LongPathsGetAbbreviatedReportNames) {
   const std::string deep(200, 'd');
   write_profiles(dir, {source(deep + "/a.c", {routine("f", 1, 3, 5)})});
