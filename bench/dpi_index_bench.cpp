@@ -42,10 +42,19 @@ profile_writer::Program large_program() {
   return p;
 }
 
+// The written files, removed when the benchmark ends.
+struct BenchFiles {
+  std::string paths[3];
+  ~BenchFiles() {
+    for (const std::string& p : paths)
+      if (!p.empty()) std::remove(p.c_str());
+  }
+};
+
 const std::string& bench_file(profile_writer::DpiLayout layout) {
   static const profile_writer::Program program = large_program();
-  static std::string paths[3];
-  std::string& path = paths[static_cast<int>(layout)];
+  static BenchFiles files;
+  std::string& path = files.paths[static_cast<int>(layout)];
   if (path.empty()) {
     path = "/tmp/vorelcov_dpi_bench_" + std::to_string(static_cast<int>(layout)) + ".dpi";
     profile_writer::write_dpi(program, path, layout);

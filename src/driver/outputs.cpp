@@ -5,7 +5,7 @@
 
 #include "driver/diag.h"
 #include "driver/settings.h"
-#include "report/report_pending.h"
+#include "report/list_format.h"
 
 namespace vorel {
 
@@ -48,7 +48,7 @@ void close_kind(const Settings& settings, OutputFiles& files, Format format) {
     if (out.format != format) continue;
     std::FILE*& stream = files.*out.stream;
     if (!stream) continue;
-    if (format == Format::kXml && !pending::write_xml_tail(stream)) fatal_exit(1);
+    if (format == Format::kXml) write_xml_tail(stream);
     close_checked(stream, *(settings.*out.name));
   }
 }
@@ -65,7 +65,7 @@ void open_output_files(const Settings& settings, OutputFiles& files) {
       fatal_exit(1);
     }
     files.*out.stream = stream;
-    if (out.format == Format::kXml && !pending::write_xml_head(stream, settings)) fatal_exit(1);
+    if (out.format == Format::kXml) write_xml_head(stream, settings.project_name);
   }
 }
 

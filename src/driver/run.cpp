@@ -22,6 +22,7 @@
 #include "profile/spi.h"
 #include "report/line_coverage.h"
 #include "report/page_names.h"
+#include "report/html_report.h"
 #include "report/report_pending.h"
 #include "report/summary_table.h"
 
@@ -121,13 +122,13 @@ void start_up(int argc, char** argv, Run& run) {
 
 // ---- the per-file loop ----
 
-void write_file_output(Run& run, const std::string& file, bool line_coverage) {
+void write_file_output(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
   bool ok = true;
   if (line_coverage)
     ok = write_line_coverage(run.model.files, s.block_counts, s);
   else if (!s.no_html)
-    ok = pending::write_source_view(file, s);
+    ok = html_write_source_view(s, run.model);
   if (!ok) fatal_exit(1);
 }
 
@@ -157,7 +158,7 @@ void per_file_loop(Run& run, bool line_coverage) {
   size_t i = 0;
   while (i < n) {
     const std::string file = entries[i].fileName;
-    if (compute_group(run, i, line_coverage)) write_file_output(run, file, line_coverage);
+    if (compute_group(run, i, line_coverage)) write_file_output(run, line_coverage);
     if (s.progress_meter) progress_tick();
     run.model.reset_file();
     for (++i; i < n && entries[i].fileName == file; ++i)
@@ -171,7 +172,7 @@ void html_mode(Run& run) {
   const Settings& s = run.settings;
   if (!s.no_html) {
     make_directory(kReportDirectory);  // an existing directory is no error
-    if (!pending::write_report_frame(s)) fatal_exit(1);
+    if (!html_write_report_frame(s, run.model)) fatal_exit(1);
   }
   if (run.outputs.txt_block_list_full || run.outputs.xml_block_list_full)
     run.full_lists = pending::full_block_list_sink(run.outputs.txt_block_list_full,
@@ -183,10 +184,12 @@ void html_mode(Run& run) {
   const size_t uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
-  if (covered_base && !pending::write_file_lists(covered_base, 4, s)) fatal_exit(1);
-  if (uncovered_base && !pending::write_file_lists(uncovered_base, 2, s)) fatal_exit(1);
-  if (!pending::write_summary_and_root("Code_Coverage", "__Code_Coverage", covered_base,
-                                       uncovered_base, s))
+  if (covered_base && !html_write_file_lists(s, run.model, covered_base, kFileCovered))
+    fatal_exit(1);
+  if (uncovered_base && !html_write_file_lists(s, run.model, uncovered_base, kFileUncovered))
+    fatal_exit(1);
+  if (!html_write_summary_and_root(s, run.model, "Code_Coverage", "__Code_Coverage", covered_base,
+                                   uncovered_base))
     fatal_exit(1);
 }
 

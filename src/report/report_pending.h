@@ -16,23 +16,6 @@ class BlockListSink;
 
 namespace pending {
 
-// XML head (with the project name) and tail of an XML list.
-bool write_xml_head(std::FILE* out, const Settings& settings);
-bool write_xml_tail(std::FILE* out);
-
-// The report directory's toolbar page, images and help page.
-bool write_report_frame(const Settings& settings);
-// The source view and frame set of the file just computed.
-bool write_source_view(const std::string& file_name, const Settings& settings);
-
-// Covered (mask 4) or uncovered (mask 2) file lists under `base_name`.
-bool write_file_lists(const char* base_name, int mask, const Settings& settings);
-// Totals summary and root frame set; a base name is nullptr when its list
-// is empty.
-bool write_summary_and_root(const char* summary_base, const char* frame_base,
-                            const char* covered_base, const char* uncovered_base,
-                            const Settings& settings);
-
 // Function and block lists: kind 1 text functions, 2 text blocks, 3 XML
 // functions, 4 XML blocks.
 bool write_coverage_list(int kind, std::FILE* out, spi_file* spi, dpi_file* dpi,

@@ -14,17 +14,23 @@
 
 namespace {
 
-// One temporary file per process, rewritten for every input.
-const std::string& input_path() {
-  static const std::string path = [] {
+// One temporary file per process, rewritten for every input and removed at
+// the end.
+struct InputFile {
+  std::string path;
+  InputFile() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string p = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_dpi_XXXXXX";
-    int fd = mkstemp(p.data());
+    path = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_dpi_XXXXXX";
+    int fd = mkstemp(path.data());
     if (fd < 0) std::abort();
     close(fd);
-    return p;
-  }();
-  return path;
+  }
+  ~InputFile() { unlink(path.c_str()); }
+};
+
+const std::string& input_path() {
+  static const InputFile file;
+  return file.path;
 }
 
 void write_input(const uint8_t* data, size_t size) {

@@ -1,0 +1,15 @@
+// What the HTML writers read besides their own arguments.
+#pragma once
+
+namespace vorel {
+
+struct Settings;
+
+struct PageContext {
+  const Settings& settings;
+  // Some source-file name holds a non-printable byte: the list, toolbar and
+  // frame pages carry the character-set line.
+  bool charset_line;
+};
+
+}  // namespace vorel

@@ -1,0 +1,44 @@
+#include "report/html_report.h"
+
+#include <vector>
+
+#include "coverage/model.h"
+#include "driver/settings.h"
+#include "report/html_context.h"
+#include "report/html_file_list.h"
+#include "report/html_root.h"
+#include "report/html_source_view.h"
+#include "report/html_toolbar.h"
+
+namespace vorel {
+
+namespace {
+
+PageContext context(const Settings& settings, const CoverageModel& model) {
+  return PageContext{settings, model.components.non_printable_name};
+}
+
+}  // namespace
+
+bool html_write_report_frame(const Settings& settings, const CoverageModel& model) {
+  return write_toolbar_and_help(context(settings, model));
+}
+
+bool html_write_source_view(const Settings& settings, const CoverageModel& model) {
+  return write_source_view(context(settings, model), model);
+}
+
+bool html_write_file_lists(const Settings& settings, const CoverageModel& model,
+                           const char* base_name, uint32_t mask) {
+  const std::vector<const FileEntry*> files = model.files.uiGetFilenames(mask);
+  return write_file_lists(context(settings, model), mask == kFileCovered, base_name, files);
+}
+
+bool html_write_summary_and_root(const Settings& settings, const CoverageModel& model,
+                                 const char* root_base, const char* summary_base,
+                                 const char* covered_base, const char* uncovered_base) {
+  return write_root_frame_set(context(settings, model), model.totals, root_base, summary_base,
+                              covered_base, uncovered_base);
+}
+
+}  // namespace vorel

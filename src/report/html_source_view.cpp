@@ -1,0 +1,138 @@
+#include "report/html_source_view.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "coverage/model.h"
+#include "driver/diag.h"
+#include "driver/settings.h"
+#include "platform/codepage.h"
+#include "report/display_name.h"
+#include "report/format.h"
+#include "report/html_context.h"
+#include "report/html_page.h"
+#include "report/html_source_frame.h"
+#include "report/html_text.h"
+#include "report/page_names.h"
+#include "report/source_encoding.h"
+#include "report/source_render.h"
+
+namespace vorel {
+
+namespace {
+
+// Reads the whole stream once to classify it, then rewinds it.
+SourceEncoding classify_stream(std::FILE* in, const std::string& path) {
+  EncodingClassifier classifier;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) classifier.feed({buffer, n});
+  if (std::fseek(in, 0, SEEK_SET) != 0) {
+    print_err("FATAL ERROR: fseek on file %s failed\n", path.c_str());
+    fatal_exit(1);
+  }
+  std::clearerr(in);
+  return classifier.result();
+}
+
+// Reads one line with its line feed, however long it is (NUL bytes
+// included); false at the end of the file.
+bool read_line(std::FILE* in, std::string& line) {
+  line.clear();
+  int c;
+  while ((c = std::getc(in)) != EOF) {
+    line.push_back(static_cast<char>(c));
+    if (c == '\n') return true;
+  }
+  return !line.empty();
+}
+
+// The name shown for a source file: its display name when the path has a
+// directory part, else the path.
+std::string shown_name(const std::string& path, const Settings& s) {
+  return path.find(s.host.separator) != std::string::npos ? display_name(path, s) : path;
+}
+
+void write_head(std::FILE* out, const Settings& s, const FileEntry& entry,
+                const std::string& title, bool charset) {
+  const std::string name = html_escape(title);
+  std::fputs("<html>\n<head>\n", out);
+  write_charset_line(out, charset);
+  std::fprintf(out, "<title>Listing of %s</title>\n", name.c_str());
+  std::fputs("</head>\n<body bgcolor=\"FFFFFF\">\n", out);
+  std::fputs("<h4>&#160;&#160;&#160;&#160;&#160;", out);
+  std::fprintf(out, "&#160;&#160;&#160;&#160;&#160;&#160;&#160;%s", name.c_str());
+  std::fprintf(out,
+               "&#160;&#160;&#160;&#160;&#160;&#160;&#160;<font size=-1>%s:&#160 "
+               "%5.2f&#160;%%func&#160;&#160;&#160;&#160; %5.2f&#160;%%block</font></h4>\n",
+               s.differential ? "miss rate" : "coverage", round_hundredths(entry.function_percent),
+               round_hundredths(entry.block_percent));
+  std::fprintf(out, "<hr size=%d noshade>\n", 1);
+  std::fputs("<pre>\n", out);
+}
+
+void write_footer(std::FILE* out, const Settings& s) {
+  std::fputs("</pre>\n", out);
+  std::fprintf(out, "<hr size=%d noshade>\n", 1);
+  write_owner_footer(out, s.owner_name.value_or("Nobody"), s.owner_address.value_or("nobody"));
+  std::fputs("</body>\n</html>\n", out);
+}
+
+// -ref: the first line of every function of the file and whether it was
+// missed (newly covered, so not exercised by the reference run).
+std::map<uint32_t, bool> function_starts(const CoverageModel& model) {
+  std::map<uint32_t, bool> starts;
+  for (const FunctionInfo* f : model.functions.covered()) starts.emplace(f->start_line, false);
+  for (const FunctionInfo* f : model.functions.uncovered()) starts.emplace(f->start_line, true);
+  return starts;
+}
+
+// Renders every line; returns the number of lines written, or -1 on failure.
+long render(std::FILE* in, std::FILE* out, const Settings& s, const CoverageModel& model,
+            bool convert) {
+  SourceRenderer renderer(out, s, model.files, model.scanner,
+                          s.differential ? function_starts(model) : std::map<uint32_t, bool>{});
+  std::string line;
+  uint32_t number = 0;
+  while (read_line(in, line)) {
+    ++number;
+    if (!renderer.render_line(number, convert ? cp1252_to_utf8(line) : line)) return -1;
+  }
+  return number;
+}
+
+}  // namespace
+
+bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
+  const Settings& s = ctx.settings;
+  const file_list_node* node = model.files.current_node();
+  const FileEntry* entry = model.files.current_entry();
+  if (!node || !entry) return false;
+  const std::string& path = node->name();
+  trace(kTraceSourceView, "Begin OutputLineCoverage for file: %s\n", path.c_str());
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) {
+    print_err("Error - Cannot open %s!\n", path.c_str());
+    return false;
+  }
+  const SourceEncoding encoding = classify_stream(in, path);
+  const std::string page = source_view_name(node->report_name(), s.page_extension, s.host.separator);
+  std::FILE* out = std::fopen(page.c_str(), "w");
+  if (!out) {
+    print_err("Cannot open %s for output!\n", page.c_str());
+    std::fclose(in);
+    return false;
+  }
+  const std::string title = shown_name(path, s);
+  write_head(out, s, *entry, title, encoding != SourceEncoding::kAscii);
+  const long lines = render(in, out, s, model, encoding == SourceEncoding::kAnsi);
+  if (lines > 0) write_footer(out, s);
+  std::fclose(in);
+  std::fclose(out);
+  trace(kTraceSourceView, "End OutputLineCoverage for file:   %s\n", path.c_str());
+  if (lines < 0) return false;
+  return write_source_frame_set(ctx, title, node->report_name(), model.functions);
+}
+
+}  // namespace vorel

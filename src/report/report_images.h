@@ -1,0 +1,27 @@
+// The four images of the report directory: home icon, help icon, logo and
+// a transparent spacer, each a GIF file of a fixed size and dimension.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+struct ReportImage {
+  const char* name;        // file name in the report directory
+  size_t size;             // exact file size in bytes
+  int width, height;
+  std::string bytes;       // the whole file
+};
+
+// __Home.gif (977 bytes, 19x20; bytes 76..780 are zero), __Help.gif (187,
+// 19x20), __VorelR.gif (1,414, 66x45, GIF87a), __Spacer.gif (43, 1x1).
+const std::vector<ReportImage>& report_images();
+
+// Writes `image` in binary mode to `path`. Returns false when the file cannot
+// be created (the caller prints its message); a byte that cannot be written
+// prints "ERR at %d %d\n" on stdout and writing goes on.
+bool write_image_file(const ReportImage& image, const std::string& path);
+
+}  // namespace vorel

@@ -1,0 +1,48 @@
+// Rendering of source lines into a source view: line numbers and anchors,
+// colour runs from the position states, and with -counts the information
+// lines that put a "^" and the execution count under each block position.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace vorel {
+
+struct Settings;
+struct PositionRecord;
+class coverage_list;
+class MarkerScanner;
+
+class SourceRenderer {
+ public:
+  // `function_starts` (-ref only): first line of each function -> missed.
+  SourceRenderer(std::FILE* out, const Settings& settings, const coverage_list& positions,
+                 const MarkerScanner& infeasible, std::map<uint32_t, bool> function_starts);
+
+  // Renders line `line` (its bytes, with the line feed when it has one).
+  // Returns false when the marker line cannot grow.
+  bool render_line(uint32_t line, std::string_view text);
+
+ private:
+  int state_at(const PositionRecord& record) const;
+  const std::string& color(int index) const;
+  char marker_for(const PositionRecord* record, char c, bool infeasible) const;
+  void write_info_lines(uint32_t line);
+
+  std::FILE* out_;
+  const Settings& settings_;
+  const coverage_list& positions_;
+  const MarkerScanner& infeasible_;
+  std::map<uint32_t, bool> function_starts_;
+  int current_;          // colour index carried across lines
+  std::string markers_;  // marker character per column of the current line
+};
+
+// The text written after a "^": " <count> " and, for a position with several
+// blocks, "(<covered>/<blocks>)" or "(<blocks>)" when all or none ran.
+std::string count_text(const PositionRecord& record);
+
+}  // namespace vorel

@@ -1,0 +1,4 @@
+int unused(int v)
+{
+  return v + 1;
+}

@@ -1,0 +1,209 @@
+// The HTML report end to end: a two-file program whose pages were worked out
+// by hand (tests/e2e/expected/html_demo), link integrity of the whole set,
+// and the mode's variants (-nohtml, -ref, non-ASCII names, failures).
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "cli_expect.h"
+#include "e2e/harness.h"
+#include "link_check.h"
+#include "profile_writer/program.h"
+
+namespace e2e {
+namespace {
+
+namespace pw = profile_writer;
+
+struct B {
+  uint32_t line, col;
+  uint64_t count;
+};
+
+pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, std::vector<B> blocks) {
+  pw::Routine r;
+  r.name = name;
+  r.start_line = start;
+  r.start_col = 1;
+  r.end_line = end;
+  r.end_col = 1;
+  for (const B& b : blocks) {
+    pw::Block block;
+    block.count = b.count;
+    block.line = b.line;
+    block.col = b.col;
+    r.blocks.push_back(block);
+  }
+  return r;
+}
+
+pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
+  return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
+}
+
+// tests/e2e/data/html_demo: demo.c (sq runs 1,000 times from main's loop,
+// never() is not called, main's "puts" never runs and one of the two blocks
+// of its return expression does not either) and util.c (not called).
+pw::Program demo_program() {
+  pw::Program p;
+  p.modules.push_back(module("demo.c", {
+      routine("sq", 3, 5, {{4, 3, 1000}}),
+      routine("never", 7, 10, {{8, 3, 0}, {9, 3, 0}}),
+      routine("main", 12, 17, {{13, 3, 1}, {14, 3, 1}, {14, 19, 1001}, {14, 29, 1000},
+                               {14, 34, 1000}, {15, 3, 1}, {15, 14, 0}, {16, 3, 1},
+                               {16, 10, 1}, {16, 10, 0}}),
+  }));
+  p.modules.push_back(module("util.c", {routine("unused", 1, 4, {{3, 3, 0}})}));
+  return p;
+}
+
+void write_inputs(const TempDir& dir, const pw::Program& p, const std::string& dpi = "t.dpi") {
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file(dpi), pw::DpiLayout::kSegmentedToc);
+  mkdir(dir.file("src").c_str(), 0777);
+  for (const char* f : {"demo.c", "util.c"})
+    write_file(dir.file(std::string("src/") + f),
+               *read_file(source_dir() + "/tests/e2e/data/html_demo/" + f));
+}
+
+RunResult run_html(const TempDir& dir, std::vector<std::string> extra = {}) {
+  std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src",
+                                   "-nopmeter"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return run_vorelcov(args, dir.path());
+}
+
+std::string read(const TempDir& dir, const std::string& name) {
+  return read_file(dir.file(name)).value_or("<missing " + name + ">");
+}
+
+// The expected pages were worked out by hand. demo.c: 3 functions, 2 ran
+// (66.67%); 13 blocks (never's 2, sq's 1, main's 10), 9 ran (69.23%).
+// util.c: 1 function and 1 block, none ran. Totals: files 2/1, functions
+// 4/2, blocks 14/9 (64.29%). In the source view, never's start (7,1) is
+// uncovered-function pink through line 10, the end marks at lines 6 and 11
+// reset to unknown white, puts (15,14) is yellow, the two blocks at (16,10)
+// are partial "(1/2)", and on line 14 "^ 1,000 " at column 29 is wider than
+// the 5 columns to the next mark, so the count of column 34 wraps.
+TEST(HtmlReport, HandCheckedPages) {
+  TempDir dir;
+  write_inputs(dir, demo_program());
+  RunResult r = run_html(dir, {"-prj", "demo", "-counts"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, kScanDone);
+  EXPECT_EQ(r.out, "");
+  for (const char* page : {"__CODE_COVERAGE.HTML", "__COVERED_FILES_COVERAGE_4.HTML",
+                           "__UNCOVERED_FILES_COVERAGE_4.HTML", "SRC_DEMO_C.HTML",
+                           "SRC_DEMO_C_CVRDFNCS_4.HTML", "SRC_DEMO_C_SRC.HTML",
+                           "SRC_UTIL_C_UNCVRDFNCS_4.HTML"})
+    EXPECT_EQ(read(dir, std::string("CodeCoverage/") + page),
+              expected_file(std::string("html_demo/") + page))
+        << page;
+  EXPECT_EQ(read(dir, "CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
+}
+
+TEST(HtmlReport, EveryPageAndImageOfTheSetIsThereAndLinked) {
+  TempDir dir;
+  write_inputs(dir, demo_program());
+  ASSERT_EQ(run_html(dir).status, 0);
+  // 4 images, toolbar, help, summary; 6 + 2 file lists; demo.c: frame, view,
+  // 4 + 4 function lists; util.c: frame, view, 4 function lists.
+  EXPECT_EQ(list_dir(dir.file("CodeCoverage")).size(), 4u + 3u + 8u + 10u + 6u);
+  EXPECT_EQ(read(dir, "CodeCoverage/__Home.gif").size(), 977u);
+  EXPECT_EQ(read(dir, "CodeCoverage/__Help.gif").size(), 187u);
+  EXPECT_EQ(read(dir, "CodeCoverage/__VorelR.gif").size(), 1414u);
+  EXPECT_EQ(read(dir, "CodeCoverage/__Spacer.gif").size(), 43u);
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+  EXPECT_GT(checked, 100);
+}
+
+TEST(HtmlReport, NoHtmlRunsThePerFilePassWithoutPages) {
+  TempDir dir;
+  write_inputs(dir, demo_program());
+  RunResult r = run_html(dir, {"-nohtml"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
+  EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.HTML")));
+}
+
+// With -ref: now, util.c's unused() runs too; the reference run executed sq
+// only. main and unused are newly covered. demo.c has new coverage but not
+// every routine is new (covered list); every routine of util.c is new
+// (uncovered list): both lists, split 50/50.
+TEST(HtmlReport, DifferentialRunSplitsTheListsFiftyFifty) {
+  TempDir dir;
+  pw::Program now = demo_program();
+  now.modules[1].files[0].routines[0].blocks[0].count = 5;
+  write_inputs(dir, now);
+  pw::Program ref = demo_program();
+  for (auto& r : ref.modules[0].files[0].routines)
+    if (r.name == "main")
+      for (auto& b : r.blocks) b.count = 0;
+  pw::write_dpi(ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
+  RunResult r = run_html(dir, {"-ref", "ref.dpi"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(read(dir, "CODE_COVERAGE.HTML").find("<frameset cols=\"50%, *\">\n"),
+            std::string::npos);
+  const std::string summary = read(dir, "CodeCoverage/__CODE_COVERAGE.HTML");
+  EXPECT_NE(summary.find("<TH ALIGN=\"center\">missed</TH>"), std::string::npos);
+  const std::string view = read(dir, "CodeCoverage/SRC_DEMO_C_SRC.HTML");
+  EXPECT_NE(view.find("miss rate:&#160 "), std::string::npos);
+  // main ran only now: its lines take the uncovered-function colour from
+  // its first line on.
+  EXPECT_NE(view.find("    12) <a name=\"l12\" style=\"background-color: #ffcccc\">"),
+            std::string::npos)
+      << view;
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+}
+
+TEST(HtmlReport, NonAsciiSourceNamesAddTheCharsetLine) {
+  TempDir dir;
+  pw::Program p = demo_program();
+  p.modules[1].files[0].name = "\xC3\xBCtil.c";
+  write_inputs(dir, p);
+  rename(dir.file("src/util.c").c_str(), dir.file("src/\xC3\xBCtil.c").c_str());
+  ASSERT_EQ(run_html(dir).status, 0);
+  const std::string charset = "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />\n";
+  for (const char* page : {"CodeCoverage/__TOOLBAR.HTML", "CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML",
+                           "CodeCoverage/SRC_DEMO_C.HTML", "CodeCoverage/SRC_DEMO_C_CVRDFNCS_4.HTML"})
+    EXPECT_NE(read(dir, page).find(charset), std::string::npos) << page;
+  for (const char* page : {"CODE_COVERAGE.HTML", "CodeCoverage/__CODE_COVERAGE.HTML",
+                           "CodeCoverage/__HELP.HTML", "CodeCoverage/SRC_DEMO_C_SRC.HTML"})
+    EXPECT_EQ(read(dir, page).find("charset"), std::string::npos) << page;
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+}
+
+TEST(HtmlReport, MarkupInNamesIsEscaped) {
+  TempDir dir;
+  pw::Program p = demo_program();
+  p.modules[1].files[0].name = "a<b>&c.c";
+  write_inputs(dir, p);
+  rename(dir.file("src/util.c").c_str(), dir.file("src/a<b>&c.c").c_str());
+  ASSERT_EQ(run_html(dir, {"-prj", "<i>x</i>", "-mname", "<b>me</b>"}).status, 0);
+  const std::string list = read(dir, "CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML");
+  EXPECT_NE(list.find("<a href=\"SRC_A%3CB%3E%26C_C.HTML\" title=\"src/a&lt;b&gt;&amp;c.c\">"
+                      "a&lt;b&gt;&amp;c.c</a>"),
+            std::string::npos);
+  EXPECT_NE(list.find("Uncovered Files in &lt;i&gt;x&lt;/i&gt;</h4>"), std::string::npos);
+  EXPECT_NE(list.find(">&lt;b&gt;me&lt;/b&gt;</a>"), std::string::npos);
+  EXPECT_EQ(list.find("<b>"), std::string::npos);
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+}
+
+TEST(HtmlReport, UnwritableReportDirectoryEndsTheRun) {
+  TempDir dir;
+  write_inputs(dir, demo_program());
+  write_file(dir.file("CodeCoverage"), "not a directory");
+  RunResult r = run_html(dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "Unable to create ToolBar file!\n");
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,79 @@
+// Link integrity of a generated report set: every href and src of every page
+// names a file that exists, and every "#lN" anchor a name="lN" in its target.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <cstring>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace link_check {
+
+inline std::string slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline std::string percent_decode(const std::string& s) {
+  std::string out;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '%' && i + 2 < s.size()) {
+      out.push_back(static_cast<char>(std::stoi(s.substr(i + 1, 2), nullptr, 16)));
+      i += 2;
+    } else {
+      out.push_back(s[i]);
+    }
+  }
+  return out;
+}
+
+inline std::string entity_decode(std::string s) {
+  const std::pair<const char*, const char*> entities[] = {
+      {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+  for (const auto& [from, to] : entities)
+    for (size_t at; (at = s.find(from)) != std::string::npos;) s.replace(at, std::strlen(from), to);
+  return s;
+}
+
+// The broken links of the pages under `root` (the root page's directory),
+// each as "page: target"; `checked` counts the links looked at.
+inline std::vector<std::string> broken_links(const std::filesystem::path& root, int& checked) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> broken;
+  std::vector<fs::path> pages;
+  for (const auto& e : fs::recursive_directory_iterator(root)) {
+    std::string ext = e.path().extension().string();
+    if (ext == ".HTML" || ext == ".html") pages.push_back(e.path());
+  }
+  const std::regex link(R"re((?:href|src|HREF|SRC)="([^"]*)")re");
+  for (const fs::path& page : pages) {
+    const std::string text = slurp(page);
+    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
+      std::string target = entity_decode((*it)[1].str());
+      if (target.rfind("http://", 0) == 0 || target.rfind("https://", 0) == 0 ||
+          target.rfind("mailto:", 0) == 0)
+        continue;
+      ++checked;
+      std::string anchor;
+      if (size_t hash = target.find('#'); hash != std::string::npos) {
+        anchor = target.substr(hash + 1);
+        target.erase(hash);
+      }
+      const fs::path file = page.parent_path() / percent_decode(target);
+      if (!fs::is_regular_file(file)) {
+        broken.push_back(page.filename().string() + ": " + target);
+        continue;
+      }
+      if (!anchor.empty() && slurp(file).find("name=\"" + anchor + "\"") == std::string::npos)
+        broken.push_back(page.filename().string() + ": " + target + "#" + anchor);
+    }
+  }
+  return broken;
+}
+
+}  // namespace link_check

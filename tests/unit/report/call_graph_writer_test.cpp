@@ -1,0 +1,114 @@
+#include "report/call_graph_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "driver/diag.h"
+#include "mem_stream.h"
+#include "profile/dpi.h"
+#include "report/call_graph.h"
+
+namespace vorel {
+namespace {
+
+dpi_routine record(const std::string& name, uint32_t blocks) {
+  dpi_routine d;
+  d.func_name = name;
+  d.block_cnt = blocks;
+  d.blocks.resize(blocks);
+  return d;
+}
+
+dpi_vp_site site(uint64_t block, std::vector<dpi_vp_target> targets) {
+  dpi_vp_site s;
+  s.block_index = block;
+  for (size_t i = 0; i < targets.size() && i < 4; ++i) s.targets[i] = targets[i];
+  return s;
+}
+
+dpi_vp_target indirect(uint64_t address, float count) { return dpi_vp_target{address, 0, count}; }
+dpi_vp_target virt(uint64_t address, float count) { return dpi_vp_target{address, 1, count}; }
+
+class CallGraphWriterTest : public testing::Test {
+ protected:
+  CallGraphWriter make_writer(uint32_t runs) {
+    return CallGraphWriter(out_.get(), false, runs, [this](uint64_t address) {
+      auto it = names_.find(address);
+      return it == names_.end() ? nullptr : &it->second;
+    });
+  }
+  MemStream out_;
+  std::map<uint64_t, std::string> names_ = {{0x100, "tgt"}, {0x200, "vt"}};
+};
+
+TEST_F(CallGraphWriterTest, WritesSectionsCallsAndStatistics) {
+  CgNode f_node;
+  f_node.name = "f";
+  CgNode main_node;
+  main_node.name = "main";
+  main_node.executed = true;
+  main_node.value = 1;
+  main_node.frequency = 5.0f;
+  main_node.edges.push_front(CgEdge{&f_node, 12, 3.5f});
+  CgNode idle;  // has a node but never ran
+
+  dpi_routine main_r = record("main", 4);
+  main_r.vp_sites = {site(1, {indirect(0x100, 9), indirect(0x100, 0), indirect(0x100, 7)}),
+                     site(2, {indirect(0x100, 0)}),
+                     site(3, {virt(0x200, 8), indirect(0x999, 3)})};
+  dpi_routine g_r = record("g", 1);
+  g_r.vp_sites = {site(0, {indirect(0x100, 2), indirect(0x100, 2), indirect(0x100, 2),
+                           indirect(0x100, 2)})};
+
+  CallGraphWriter w = make_writer(2);
+  w.function("m0", main_r, &main_node);
+  w.function("m0", record("f", 1), nullptr);
+  w.function("m1", g_r, &idle);
+  w.function("m0", record("h", 1), &idle);
+  w.finish();
+  EXPECT_EQ(out_.text(),
+            ".module 0 \"m0\"\n"
+            "    .function \"main\" 0 1 5\n"
+            "        .dcall 0 0 \"f\" 12 3\n"
+            "        .icall 0 0 \"tgt\" 1 4\n"
+            "        .icall 1 0 \"(null)\" 2 0\n"
+            "        .vcall 2 0 \"vt\" 3 4\n"
+            "        .icall 2 1 \"(null)\" 3 1\n"
+            "    .funstats \"main\" 0 1 5  1 3  3 5  1 4\n"
+            "    .function \"f\" 0 0 0\n"
+            "    .funstats \"f\" 0 0 0  0 0  0 0  0 0\n"
+            ".mstats \"m0\" 0 2  1 3  3 5  1 4\n"
+            ".module 1 \"m1\"\n"
+            "    .function \"g\" 1 0 0\n"
+            "        .icall 0 0 \"tgt\" 0 1\n"
+            "        .icall 0 1 \"tgt\" 0 1\n"
+            "        .icall 0 2 \"tgt\" 0 1\n"
+            "        .icall 0 3 \"tgt\" 0 1\n"
+            "    .funstats \"g\" 1 0 0  0 0  1 4  0 0\n"
+            ".mstats \"m1\" 1 1  0 0  1 4  0 0\n"
+            ".module 2 \"m0\"\n"
+            "    .function \"h\" 2 0 0\n"
+            "    .funstats \"h\" 2 0 0  0 0  0 0  0 0\n"
+            ".mstats \"m0\" 2 1  0 0  0 0  0 0\n"
+            ".tstats 3 4  1 3  4 9  1 4\n");
+}
+
+TEST_F(CallGraphWriterTest, NoRecordsWriteNothing) {
+  CallGraphWriter w = make_writer(1);
+  w.finish();
+  EXPECT_EQ(out_.text(), "");
+}
+
+TEST_F(CallGraphWriterTest, SiteOutsideTheBlocksIsAnAssertion) {
+  dpi_routine r = record("f", 2);
+  r.vp_sites = {site(2, {indirect(0x100, 1)})};
+  CallGraphWriter w = make_writer(1);
+  testing::internal::CaptureStderr();
+  EXPECT_THROW(w.function("m", r, nullptr), FatalExit);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n");
+}
+
+}  // namespace
+}  // namespace vorel

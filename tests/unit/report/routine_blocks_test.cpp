@@ -1,0 +1,108 @@
+#include "report/routine_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/diag.h"
+#include "profile/dpi.h"
+#include "profile/spi.h"
+
+namespace vorel {
+namespace {
+
+struct B {
+  uint64_t count;
+  uint32_t line, col;
+  uint32_t handler = 0;
+};
+
+dpi_routine make_record(std::vector<B> blocks, std::vector<uint32_t> entry_blocks = {0}) {
+  dpi_routine d;
+  d.flags = 0x10;
+  d.block_cnt = static_cast<uint32_t>(blocks.size());
+  for (const B& b : blocks) d.blocks.push_back(dpi_block{b.count, b.line, b.col, 0, 0, b.handler});
+  for (uint32_t e : entry_blocks) d.entries.push_back(dpi_entry_point{"f", e, 0});
+  return d;
+}
+
+std::vector<std::tuple<int, int, double>> positions(const RoutineBlocks& r) {
+  std::vector<std::tuple<int, int, double>> out;
+  for (const BlockDetail& b : r.block_list) out.emplace_back(b.line, b.column, b.count);
+  return out;
+}
+
+TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
+  std::vector<BlockDetail> list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
+  order_block_list(list);
+  std::vector<double> order;
+  for (const BlockDetail& b : list) order.push_back(b.count);
+  EXPECT_EQ(order, (std::vector<double>{2, 4, 3, 1}));
+}
+
+TEST(RoutineBlocks, RecordFiguresLeaveOutBlocksWithoutPosition) {
+  dpi_routine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3});
+  RoutineBlocks r = blocks_of_record(d, 3, 2, BlockRules{});
+  EXPECT_TRUE(r.executed);
+  EXPECT_EQ(r.frequency, 7u);
+  EXPECT_EQ(r.blocks, 3u);   // 4 blocks, one without a column
+  EXPECT_EQ(r.covered, 2u);
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{
+                              {3, 1, 5}, {4, 2, 0}, {5, 1, 2}}));
+  // More static than dynamic blocks: the static count is the total.
+  EXPECT_EQ(blocks_of_record(d, 3, 6, BlockRules{}).blocks, 5u);
+}
+
+TEST(RoutineBlocks, NoUnwindAndNoPartial) {
+  dpi_routine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
+  RoutineBlocks plain = blocks_of_record(d, 3, 4, BlockRules{});
+  EXPECT_EQ(plain.blocks, 4u);
+  EXPECT_EQ(plain.covered, 2u);
+  RoutineBlocks rules = blocks_of_record(d, 3, 4, BlockRules{true, true});
+  EXPECT_EQ(rules.blocks, 3u);
+  EXPECT_EQ(rules.covered, 2u);  // both blocks at 3:1, not the one at 4:1
+  EXPECT_EQ(rules.block_list.size(), 3u);
+}
+
+TEST(RoutineBlocks, RecordWithoutPositionsUsesTheStartLine) {
+  dpi_routine d = make_record({{4, 0, 0}, {0, 0, 0}});
+  d.flags = 0;
+  RoutineBlocks r = blocks_of_record(d, 12, 2, BlockRules{});
+  EXPECT_EQ(r.blocks, 2u);
+  EXPECT_EQ(r.covered, 1u);
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{12, 1, 0}, {12, 1, 4}}));
+}
+
+TEST(RoutineBlocks, RecordThatNeverRan) {
+  RoutineBlocks r = blocks_of_record(make_record({{0, 3, 1}}), 3, 1, BlockRules{});
+  EXPECT_FALSE(r.executed);
+  EXPECT_EQ(r.covered, 0u);
+}
+
+TEST(RoutineBlocks, EntryOutsideTheRecordAddsNothing) {
+  dpi_routine d = make_record({{1, 3, 1}}, {1, 0});
+  EXPECT_EQ(blocks_of_record(d, 3, 1, BlockRules{}).frequency, 1u);
+}
+
+TEST(RoutineBlocks, StaticFiguresComeFromTheLineMaps) {
+  std::vector<spi_line_map> maps(3);
+  maps[0].entries = {8, 7};
+  maps[1].entries = {};
+  maps[2].entries = {5, 9};
+  RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
+  EXPECT_FALSE(r.executed);
+  EXPECT_EQ(r.frequency, 0u);
+  EXPECT_EQ(r.blocks, 4u);
+  EXPECT_EQ(r.covered, 0u);
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{5, 1, 0}, {8, 1, 0}}));
+}
+
+TEST(RoutineBlocks, NeverRunRecordListsItsOwnPositions) {
+  dpi_routine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
+  std::vector<spi_line_map> maps(1);
+  maps[0].entries = {99};
+  RoutineBlocks r = blocks_not_executed(&d, maps, 3);
+  EXPECT_EQ(r.blocks, 3u);
+  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{6, 1, 0}, {7, 2, 0}}));
+}
+
+}  // namespace
+}  // namespace vorel
