@@ -21,7 +21,7 @@ std::unique_ptr<dpi_routine> look_up(const Settings& s, dpi_file* f, const compo
 // without one leading '_' on hosts with that symbol naming.
 std::string list_name(const Settings& s, const component& c) {
   std::string name = readable_name(c.procName, s.demangle != 0).value_or(c.procName);
-  if (s.host.drop_underscore && !name.empty() && name[0] == '_') name.erase(0, 1);
+  if (s.host.drop_underscore && !name.empty() && name[0] == '_') name = name.substr(1);
   return name;
 }
 
@@ -38,7 +38,7 @@ void process_routine(const ComputeContext& ctx, component& c, bool line_coverage
   const Settings& s = ctx.settings;
   RoutineWork r;
   r.entry = &c;
-  r.list_name = list_name(s, c);
+  if (ctx.sink) r.list_name = list_name(s, c);
   if (line_coverage && c.has_line_map_handle) {
     r.line_map = load_line_map(c);
     if (r.line_map) r.line_total = feasible_line_count(*r.line_map, ctx.model.scanner);

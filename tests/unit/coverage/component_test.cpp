@@ -70,14 +70,6 @@ TEST(ComponentList, MissingReadableNamesAreNeverAmbiguous) {
   EXPECT_EQ(describe(list), "a.c:p1@10^ a.c:p2@10 ");
 }
 
-TEST(ComponentList, GroupsAreContiguousRunsOfOneFile) {
-  std::vector<component> list = {comp("a.c", "x", 1), comp("a.c", "y", 2), comp("b.c", "z", 3)};
-  EXPECT_EQ(group_end(list, 0), 2u);
-  EXPECT_EQ(group_end(list, 2), 3u);
-  EXPECT_EQ(group_of(list, 0).size(), 2u);
-  EXPECT_EQ(group_of(list, 2).front().procName, "z");
-}
-
 TEST(ComponentList, LeftOutRoutines) {
   EXPECT_FALSE(is_left_out(comp("a.c", "f", 1)));
   EXPECT_TRUE(is_left_out(comp("a.c", "f", 0)));

@@ -164,13 +164,6 @@ TEST_F(CoverageListTest, FileEntriesAreUniqueByNameAndListedByMask) {
   EXPECT_TRUE(list_.uiGetFilenames(kFileUncovered).empty());
 }
 
-TEST_F(CoverageListTest, TheTableIsMadeOncePerFile) {
-  EXPECT_TRUE(list_.bSetName("does-not-matter", "x"));  // a table exists already
-  EXPECT_EQ(list_.current_node()->name(), src_);
-  list_.reset_file();
-  EXPECT_EQ(list_.current_node(), nullptr);
-}
-
 TEST(CoverageListErrors, MissingSourceIsAWarningOnStdout) {
   coverage_list list;
   testing::internal::CaptureStdout();
@@ -200,11 +193,6 @@ TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {
     EXPECT_EQ(count_source_lines(dir.file("f")), lines) << '"' << text << '"';
   }
   EXPECT_FALSE(count_source_lines(dir.file("none")));
-}
-
-TEST(Percent, ZeroWholeGivesZero) {
-  EXPECT_EQ(percent_of(0, 0), 0.0);
-  EXPECT_DOUBLE_EQ(percent_of(2, 3), 200.0 / 3.0);
 }
 
 }  // namespace

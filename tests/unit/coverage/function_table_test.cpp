@@ -82,17 +82,6 @@ TEST(FunctionTables, DifferentialPlacement) {
   EXPECT_EQ(t.uncovered_count(), 1u);
 }
 
-TEST(FunctionTables, ResetEmptiesEverything) {
-  FunctionTables t;
-  t.open(2);
-  t.add(routine("a", 1, 1), false);
-  t.count_seen();
-  EXPECT_EQ(t.seen_count(), 2u);
-  t.reset();
-  EXPECT_EQ(t.covered_count(), 0u);
-  EXPECT_EQ(t.seen_count(), 0u);
-}
-
 TEST(FunctionTables, AFullTableIsReportedAndStillWorks) {
   FunctionTables t;
   t.open(1);
@@ -104,16 +93,6 @@ TEST(FunctionTables, AFullTableIsReportedAndStillWorks) {
   EXPECT_NE(out.find(" (1), uncvrd = "), std::string::npos) << out;
   EXPECT_EQ(out.substr(out.size() - 4), "(0)\n");
   EXPECT_EQ(names(t.uncovered()), "b ");
-}
-
-TEST(FunctionTables, ZeroBlocksGiveZeroPercent) {
-  FunctionTables t;
-  t.open(1);
-  FunctionAdd r = routine("e", 1, 0);
-  r.blocks = 0;
-  t.add(r, false);
-  EXPECT_EQ(t.uncovered()[0]->block_percent, 0.0);
-  EXPECT_EQ(t.uncovered()[0]->line_percent, 0.0);
 }
 
 }  // namespace

@@ -64,13 +64,6 @@ TEST_F(ComponentFileTest, MarkersOnlyKeepEveryFile) {
   EXPECT_TRUE(cf.filter.of_interest("/any/where.c"));
 }
 
-TEST_F(ComponentFileTest, NoFileMeansCommandLineMarkersOnly) {
-  settings_.end_block_markers = {"e"};
-  ComponentFile cf = read_component_file(settings_);
-  EXPECT_EQ(cf.markers.end, (std::vector<std::string>{"e"}));
-  EXPECT_TRUE(cf.filter.entries().empty());
-}
-
 TEST_F(ComponentFileTest, Errors) {
   const std::string p = path_;
   EXPECT_EQ(fails("ONE_LINE_NOTFEASIBLE: skip\n"),

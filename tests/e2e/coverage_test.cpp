@@ -1,0 +1,176 @@
+// The coverage pass from the command line: component files, markers, missing
+// sources and the per-file traces, as a user sees them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli_expect.h"
+#include "e2e/harness.h"
+#include "profile_writer/program.h"
+
+namespace {
+
+using namespace e2e;
+namespace pw = profile_writer;
+
+pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, uint64_t count) {
+  pw::Routine r;
+  r.name = name;
+  r.start_line = start;
+  r.start_col = 1;
+  r.end_line = end;
+  r.end_col = 2;
+  pw::Block b;
+  b.line = start;
+  b.col = 1;
+  b.count = count;
+  b.lines = {start};
+  r.blocks = {b};
+  return r;
+}
+
+// Writes zentra.spi and zentra.dpi for files stored under the root "/build/",
+// which the readers replace by the working directory.
+void write_profiles(const TempDir& dir, const std::vector<pw::SourceFile>& files) {
+  pw::Program p;
+  pw::Module m;
+  m.root = "/build/";
+  m.name = "app.o";
+  m.files = files;
+  p.modules.push_back(m);
+  pw::write_spi(p, dir.file("zentra.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("zentra.dpi"), pw::DpiLayout::kSegmented);
+}
+
+pw::SourceFile source(const std::string& name, std::vector<pw::Routine> routines) {
+  return pw::SourceFile{"/build/", name, std::move(routines)};
+}
+
+class CoverageCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    write_file(dir.file("a.c"), "int f() {\n  return 1;\n}\nint g() {\n  return 2;\n}\n");
+    write_profiles(dir, {source("a.c", {routine("f", 1, 3, 5), routine("g", 4, 6, 0)})});
+  }
+  RunResult run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"-nohtml", "-nopmeter"});
+    return run_vorelcov(args, dir.path());
+  }
+  std::string a() const { return dir.file("a.c"); }
+
+  TempDir dir;
+};
+
+TEST_F(CoverageCli, TraceShowsEachFileAndRoutine) {
+  RunResult r = run({"-trace", "3"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
+                               "Function: f. Executed = t\n"
+                               "Function: g. Executed = f\n"
+                               "End markBlocks for file:   " + a() + "\n");
+  RunResult files_only = run({"-trace", "0x1"});
+  EXPECT_EQ(files_only.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
+                                        "End markBlocks for file:   " + a() + "\n");
+}
+
+TEST_F(CoverageCli, MissingSourceIsSkippedWithAWarning) {
+  write_profiles(dir, {source("a.c", {routine("f", 1, 3, 5)}),
+                       source("gone.c", {routine("h", 1, 2, 1)})});
+  RunResult r = run({"-trace", "1"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "\nWarning - File " + dir.file("gone.c") + " not found!\n");
+  // The missing file starts its pass but never reaches the end of it.
+  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
+                               "End markBlocks for file:   " + a() + "\n"
+                               "Begin markBlocks for file: " + dir.file("gone.c") + "\n");
+}
+
+TEST_F(CoverageCli, ComponentFileNarrowsTheReportToFilesOfInterest) {
+  std::filesystem::create_directory(dir.file("lib"));
+  write_file(dir.file("lib/b.c"), "void b() {}\n");
+  write_file(dir.file("lib/test_b.c"), "void t() {}\n");
+  write_profiles(dir, {source("a.c", {routine("f", 1, 3, 5)}),
+                       source("lib/b.c", {routine("b", 1, 1, 1)}),
+                       source("lib/test_b.c", {routine("t", 1, 1, 1)})});
+  // (the temporary directory's own name holds "test", so the exclusion is narrower)
+  write_file(dir.file("comp.txt"), "lib/\n~/test_\n");
+  RunResult r = run({"-comp", "comp.txt", "-trace", "1"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + dir.file("lib/b.c") + "\n"
+                               "End markBlocks for file:   " + dir.file("lib/b.c") + "\n");
+}
+
+TEST_F(CoverageCli, ComponentFileErrorsEndTheRun) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"ONE_LINE_NOTFEASIBLE: bare\n",
+       "ERROR: File comp.txt does not contain quotas for ONE_LINE_NOTFEASIBLE\n"},
+      {"END_NOTFEASIBLE: \"\"\n", "ERROR: you specified empty marker for infeasible\n"},
+      {"\n  \n", "ERROR: File comp.txt does not contain any component information\n"},
+      {"BEGIN_NOTFEASIBLE: \"b\"\nsrc\n",
+       "ERROR: Component file comp.txt specifies start block marker but not does not specify "
+       "end block marker\n"},
+  };
+  for (const auto& [text, message] : cases) {
+    write_file(dir.file("comp.txt"), text);
+    RunResult r = run({"-comp", "comp.txt"});
+    EXPECT_EQ(r.status, 1) << text;
+    EXPECT_EQ(r.err, kScanDone + message);
+  }
+  RunResult missing = run({"-comp", "nope.txt"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, kScanDone + "ERROR: Couldn't open the component file nope.txt\n");
+}
+
+TEST_F(CoverageCli, MarkerUsedTwiceIsAConflict) {
+  RunResult r = run({"-onelinedsbl", "X", "-beginblkdsbl", "X", "-endblkdsbl", "Y"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "ERROR: same comment X specified for one-line infiseable and "
+                               "start infeasible block\n");
+  // Markers of the component file take part in the check too.
+  write_file(dir.file("comp.txt"), "END_NOTFEASIBLE: \"B\"\n");
+  RunResult mixed = run({"-comp", "comp.txt", "-beginblkdsbl", "B"});
+  EXPECT_EQ(mixed.status, 1);
+  EXPECT_EQ(mixed.err, kScanDone + "ERROR: same comment B specified for end infiseable block "
+                                   "and start infeasible block\n");
+}
+
+TEST_F(CoverageCli, UnmatchedEndMarkerIsWarnedAndTheRunGoesOn) {
+  write_file(dir.file("a.c"), "int f() {\n  return 1; // END\n}\nint g() {\n  return 2;\n}\n");
+  RunResult r = run({"-beginblkdsbl", "BEGIN", "-endblkdsbl", "END"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone + "WARNING: An ending marker in file " + a() +
+                       ", line 2 doesn't match any begining marker. Ignored\n");
+}
+
+TEST_F(CoverageCli, RoutinesOnInfeasibleLinesAreNotComputed) {
+  write_file(dir.file("a.c"), "int f() {\n  return 1;\n}\nint g() { // NF\n  return 2;\n}\n");
+  RunResult r = run({"-onelinedsbl", "NF", "-trace", "2"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone + "Function: f. Executed = t\n");
+}
+
+TEST_F(CoverageCli, MalformedRoutineRecordEndsTheRun) {
+  // The routine record's last field made unreadable, the file length kept.
+  std::string spi = *read_file(dir.file("zentra.spi"));
+  size_t record = spi.find("\r\n01 ") + 2;
+  size_t last_field = spi.find("\r\n", record) - 8;
+  spi.replace(last_field, 8, "zzzzzzzz");
+  write_file(dir.file("zentra.spi"), spi);
+  RunResult r = run({});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "ERROR: corrupt SPI file zentra.spi\n");
+}
+
+TEST_F(CoverageCli, LongPathsGetAbbreviatedReportNames) {
+  const std::string deep(200, 'd');
+  write_profiles(dir, {source(deep + "/a.c", {routine("f", 1, 3, 5)})});
+  RunResult r = run({});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, kScanDone + "Warning: Some file or directory names are too long for default "
+                               "result file naming. Some result files will use abbreviated "
+                               "names\n");
+  EXPECT_EQ(r.out, "\nWarning - File " + dir.file(deep + "/a.c") + " not found!\n");
+}
+
+}  // namespace
