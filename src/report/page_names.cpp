@@ -1,20 +1,31 @@
 #include "report/page_names.h"
 
+#include <cstring>
+
+#include "driver/name_buffer.h"
+
 namespace vorel {
 
 namespace {
 
 // Applies the name rule to `name` (the part after any directory prefix).
-std::string transform(std::string name, std::string_view ext) {
-  size_t dot = name.rfind('.');
-  if (dot != std::string::npos) name[dot] = '_';
-  for (char& c : name)
-    if (c == '/' || c == ':' || c == '\\') c = '_';
-  name.push_back('.');
-  name.append(ext);
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
+// The name is built in the process-wide name buffer, which reports a name
+// too large to allocate; the caller receives its own copy.
+std::string transform(std::string_view name, std::string_view ext) {
+  const size_t size = name.size() + 1 + ext.size();
+  char* buf = name_buffer_request(size + 1);
+  std::memcpy(buf, name.data(), name.size());
+  char* dot = nullptr;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (buf[i] == '.') dot = buf + i;
+  if (dot) *dot = '_';
+  for (size_t i = 0; i < name.size(); ++i)
+    if (buf[i] == '/' || buf[i] == ':' || buf[i] == '\\') buf[i] = '_';
+  buf[name.size()] = '.';
+  std::memcpy(buf + name.size() + 1, ext.data(), ext.size());
+  for (size_t i = 0; i < size; ++i)
+    if (buf[i] >= 'a' && buf[i] <= 'z') buf[i] = static_cast<char>(buf[i] - 'a' + 'A');
+  return std::string(buf, size);
 }
 
 std::string numbered(std::string_view base, int number) {
@@ -28,7 +39,7 @@ std::string with_prefix(std::string name, char sep) {
 }  // namespace
 
 std::string plain_name(std::string_view base, std::string_view ext) {
-  return transform(std::string(base), ext);
+  return transform(base, ext);
 }
 
 std::string numbered_name(std::string_view base, int number, std::string_view ext) {

@@ -1,5 +1,7 @@
 #include "report/page_names.h"
 
+#include "driver/name_buffer.h"
+
 #include <gtest/gtest.h>
 
 namespace vorel {
@@ -28,6 +30,20 @@ TEST(PageNames, FixedPagesAndNumberedLists) {
             "CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML");
   EXPECT_EQ(numbered_name("__Uncovered_Files_Coverage", 0, "html"),
             "__UNCOVERED_FILES_COVERAGE_0.HTML");
+}
+
+}  // namespace
+}  // namespace vorel
+
+namespace vorel {
+namespace {
+
+TEST(PageNames, LongNamesGrowTheNameBuffer) {
+  const std::string base(5000, 'a');
+  std::string name = plain_name(base, "html");
+  EXPECT_EQ(name, std::string(5000, 'A') + ".HTML");
+  EXPECT_EQ(name_buffer_capacity(), 8192u);
+  name_buffer_release();
 }
 
 }  // namespace
