@@ -1,5 +1,6 @@
 #include "coverage/compute.h"
 
+#include "coverage/block_rules.h"
 #include "coverage/compute_routine.h"
 #include "coverage/model.h"
 #include "coverage/unwind.h"

@@ -1,8 +1,8 @@
 #include "coverage/compute_routine.h"
 
-#include <algorithm>
 #include <new>
 
+#include "coverage/block_rules.h"
 #include "coverage/component.h"
 #include "coverage/compute.h"
 #include "coverage/model.h"
@@ -32,18 +32,8 @@ class BlockSpace {
   }
   // Ordered by line, then column; a later entry goes in front of equal ones.
   std::vector<BlockDetail> ordered() const {
-    std::vector<size_t> order(space_.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      const BlockDetail& x = space_[a];
-      const BlockDetail& y = space_[b];
-      if (x.line != y.line) return x.line < y.line;
-      if (x.column != y.column) return x.column < y.column;
-      return a > b;
-    });
-    std::vector<BlockDetail> out;
-    out.reserve(order.size());
-    for (size_t i : order) out.push_back(space_[i]);
+    std::vector<BlockDetail> out = space_;
+    order_block_list(out);
     return out;
   }
 
@@ -65,13 +55,6 @@ void report_to_sink(const ComputeContext& ctx, const RoutineWork& r, uint64_t fr
   ctx.sink->function(f);
 }
 
-uint64_t entry_frequency(const dpi_routine& d, uint32_t n) {
-  uint64_t sum = 0;
-  for (const dpi_entry_point& e : d.entries)
-    if (e.block_index < n) sum += d.blocks[e.block_index].count;
-  return sum;
-}
-
 // Line coverage of one executed block: every line of its set.
 void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, uint64_t count) {
   auto lines = r.line_map->by_block.find(block);
@@ -87,31 +70,21 @@ void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, 
 
 }  // namespace
 
-bool routine_executed(const dpi_routine* record) {
-  if (!record) return false;
-  for (const dpi_block& b : record->blocks)
-    if (b.count != 0) return true;
-  return false;
-}
-
 void add_executed_routine(const ComputeContext& ctx, bool line_coverage, RoutineWork& r,
                           FileWork& file) {
   const Settings& s = ctx.settings;
   const component& c = *r.entry;
   const dpi_routine& d = *r.record;
-  const bool positions = (d.flags & 0x10) != 0;
-  if (!positions) {
+  if (!record_has_positions(d)) {
     print_err("No line number info for %s: recompile with -Qprof_genx (instead of -Qprof_gen).\n",
               c.fileName.c_str());
     print_err("...Assigning all exec counts to line 1 column 1.\n");
   }
   ++file.executed;
   file.blocks += r.extra;
-  const uint32_t n = std::min<uint32_t>(DPI_block_cnt_get(d), static_cast<uint32_t>(d.blocks.size()));
+  const uint32_t n = visited_blocks(d);
   const dpi_routine* ref = s.differential ? r.ref_record.get() : nullptr;
-  const uint32_t ref_n = ref ? std::min<uint32_t>(DPI_block_cnt_get(*ref),
-                                                  static_cast<uint32_t>(ref->blocks.size()))
-                             : 0;
+  const uint32_t ref_n = ref ? visited_blocks(*ref) : 0;
   const bool full_list = ctx.sink != nullptr;
   BlockSpace space;
   if (full_list) space.get_block_cov_space(n);
@@ -119,13 +92,11 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
   coverage_list& files = ctx.model.files;
 
   for (uint32_t i = 0; i < n; ++i) {
-    const dpi_block& b = d.blocks[i];
-    uint64_t count = b.count;
-    const uint32_t line = positions ? b.start_line : c.start_line;
-    const uint32_t column = positions ? b.start_col : 1;
-    const bool handler = b.extra != 0;
-    const bool ignored = scanner.is_infeasible(line) || line == 0 || column == 0 ||
-                         (s.no_unwind && handler);
+    const BlockSite site = block_site(d, i, c.start_line, s.no_unwind);
+    const uint32_t line = site.line;
+    const uint32_t column = site.column;
+    const bool ignored = site.left_out || scanner.is_infeasible(line);
+    uint64_t count = d.blocks[i].count;
     if (ignored) {
       --file.blocks;
       ++r.ignored;
@@ -141,7 +112,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
       add_block_lines(ctx, r, i, count);
       continue;
     }
-    if (s.no_unwind && handler) continue;
+    if (s.no_unwind && site.handler) continue;
     uint32_t* uncovered = nullptr;
     files.bAddBlockCount(line, column, count, r.newly_covered, &uncovered);
     if (s.no_partial && !line_coverage && uncovered && *uncovered > 0 && !ignored) {
@@ -150,7 +121,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
       *uncovered = 0;
     }
   }
-  report_to_sink(ctx, r, entry_frequency(d, n), c.counted_blocks + r.extra - r.ignored, space);
+  report_to_sink(ctx, r, entry_frequency(d), c.counted_blocks + r.extra - r.ignored, space);
   if (s.differential && r.covered >= 1) ++file.with_new_coverage;
   if (n >= 1) file.executed_with_blocks = true;
 }
@@ -160,17 +131,9 @@ void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, Rou
   if (ctx.sink) {
     BlockSpace space;
     if (ctx.settings.include_nonexec) {
-      if (r.record) {
-        // The record of a routine that never ran still knows its block positions.
-        space.get_block_cov_space(r.record->blocks.size());
-        for (const dpi_block& b : r.record->blocks)
-          if (b.start_line != 0 && b.start_col != 0) space.record(b.start_line, b.start_col, 0);
-      } else {
-        // Without one, the static line maps give each block's first line.
-        space.get_block_cov_space(c.line_maps.size());
-        for (const spi_line_map& m : c.line_maps)
-          if (!m.entries.empty() && m.entries.front() != 0) space.record(m.entries.front(), 1, 0);
-      }
+      std::vector<BlockDetail> blocks = never_run_blocks(r.record.get(), c.line_maps);
+      space.get_block_cov_space(blocks.size());
+      for (const BlockDetail& b : blocks) space.record(b.line, b.column, b.count);
     }
     report_to_sink(ctx, r, 0, c.counted_blocks, space);
   }

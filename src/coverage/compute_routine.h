@@ -49,7 +49,4 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
                           FileWork& file);
 void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, RoutineWork& r);
 
-// True when the record exists and some block count is not 0.
-bool routine_executed(const dpi_routine* record);
-
 }  // namespace vorel

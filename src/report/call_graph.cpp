@@ -4,7 +4,7 @@
 #include "profile/file_access.h"
 #include "profile/lookup_key.h"
 #include "profile/spi.h"
-#include "report/routine_blocks.h"
+#include "coverage/block_rules.h"
 
 namespace vorel {
 
@@ -95,7 +95,7 @@ void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_rout
   CgNode& node = graph.find_or_make(info.module_name, info.routine_name, is_static);
   if (record) {
     // A routine defined more than once adds up on its one node.
-    node.executed = node.executed || record_ran(*record);
+    node.executed = node.executed || routine_executed(record);
     node.value = static_cast<int32_t>(record->func_number);
     node.frequency += per_run(entry_count(*record, info.routine_name), runs);
   }

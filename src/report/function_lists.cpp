@@ -19,7 +19,7 @@ bool figures_of(const component& c, const FunctionListInput& in, bool with_nonex
                 RoutineBlocks& figures) {
   const Settings& s = in.settings;
   std::unique_ptr<dpi_routine> record = DPI_match_by_name(in.dpi, c.fileName, c.procName);
-  if (record && record_ran(*record)) {
+  if (routine_executed(record.get())) {
     if (!s.no_unwind) unwind_clone_pass(*record);
     figures = blocks_of_record(*record, c.start_line, c.counted_blocks,
                                BlockRules{s.no_unwind, s.no_partial});

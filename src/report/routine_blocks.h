@@ -1,12 +1,14 @@
 // The figures of one routine in the covered-function and covered-block
 // lists: entry frequency, blocks, covered blocks and the block list, taken
 // from the routine's dynamic record (or, for a routine that did not execute,
-// from the static line maps).
+// from the static line maps). The block rules themselves are the per-file
+// computation's (coverage/block_rules.h).
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "coverage/block_rules.h"
 #include "report/list_format.h"
 
 namespace vorel {
@@ -27,14 +29,13 @@ struct BlockRules {
   bool no_partial = false;   // -nopartial: a position with a covered block is covered
 };
 
-// True when some block of the record ran.
-bool record_ran(const dpi_routine& record);
-
 // Figures of a routine with a dynamic record. Blocks without a position
 // (line or column 0) and, with -nounwind, handler blocks are left out;
 // a record without positions puts every block at (start_line, 1). The block
 // total is the larger of the record's and the static counted blocks, less
-// the blocks left out. Entry points outside the record add nothing.
+// the blocks left out. Entry points outside the record add nothing. With
+// -nopartial every block at a position of the routine that has a covered
+// block counts as covered.
 RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
                                uint32_t counted_blocks, BlockRules rules);
 
@@ -45,9 +46,5 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
 RoutineBlocks blocks_not_executed(const dpi_routine* record,
                                   const std::vector<spi_line_map>& line_maps,
                                   uint32_t counted_blocks);
-
-// Orders a block list by line, then column; among equal positions the block
-// recorded later comes first.
-void order_block_list(std::vector<BlockDetail>& list);
 
 }  // namespace vorel
