@@ -196,6 +196,52 @@ TEST(HtmlReport, MarkupInNamesIsEscaped) {
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
 }
 
+// A file in a subdirectory of the source root: -showdirnames shows the path
+// below the root in the file list, the source view and the titles of the
+// frame and function pages (without it only the base name); -maddr alone
+// names the owner too; any qst option adds the Tests cell, whose link
+// carries the profile name ("g@8", '@' encoded) while the row shows "g".
+// g starts at line 7, so its row links to the anchor of line 2.
+TEST(HtmlReport, DirectoryNamesOwnerAndTestLinks) {
+  TempDir dir;
+  pw::Program p;
+  p.modules.push_back(module("sub/b.c", {routine("g@8", 7, 9, {{8, 3, 2}})}));
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
+  mkdir(dir.file("src").c_str(), 0777);
+  mkdir(dir.file("src/sub").c_str(), 0777);
+  write_file(dir.file("src/sub/b.c"), "\n\n\n\n\n\nint g(void)\n{ return 1;\n}\n");
+
+  for (bool dirs : {true, false}) {
+    std::vector<std::string> extra = {"-maddr", "me@x.org", "-qst_host", "h"};
+    if (dirs) extra.push_back("-showdirnames");
+    ASSERT_EQ(run_html(dir, extra).status, 0);
+    const std::string shown = dirs ? "sub/b.c" : "b.c";
+    EXPECT_NE(read(dir, "CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML")
+                  .find("<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"src/sub/b.c\">" +
+                        shown + "</a></TD>\n"),
+              std::string::npos);
+    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C_SRC.HTML")
+                  .find("<title>Listing of " + shown + "</title>\n"),
+              std::string::npos);
+    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C.HTML")
+                  .find("<title>Vorel&#174; Compilers code-coverage information for " + shown +
+                        "</title>\n"),
+              std::string::npos);
+    const std::string list = read(dir, "CodeCoverage/SRC_SUB_B_C_CVRDFNCS_4.HTML");
+    EXPECT_NE(list.find("<title>Covered Functions of " + shown + "</title>\n"), std::string::npos);
+    EXPECT_NE(list.find("<td align=\"left\"><a href=\"SRC_SUB_B_C_SRC.HTML#l2\" title=\"Line 7\">"
+                        "g</a></td>\n<td align=\"center\"><a target=\"_new\" href=\"http://h/"
+                        "function_tests_viewer.php?function_name=g%408&dbName=qst_db\" "
+                        "title=\"all cover tests\">Tests</a></td></tr>\n"),
+              std::string::npos)
+        << list;
+    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C_SRC.HTML")
+                  .find("<tr><a>Web-Page Owner: <a href=\"mailto:me@x.org\">me@x.org</a></tr>\n"),
+              std::string::npos);
+  }
+}
+
 TEST(HtmlReport, UnwritableReportDirectoryEndsTheRun) {
   TempDir dir;
   write_inputs(dir, demo_program());
