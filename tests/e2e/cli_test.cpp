@@ -18,36 +18,29 @@ void expect_usage(const RunResult& r, const std::string& message, const std::str
   EXPECT_EQ(r.out, expected_usage());
 }
 
-TEST(CommandLineCli, NoArgumentsLookForTheDefaultProfilesInTheWorkingDirectory) {
-  TempDir dir;
-  write_file(dir.file("ZENTRA.DPI"), "not the default name");
-  RunResult r = run_vorelcov({}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
-  EXPECT_EQ(list_dir(dir.path()), std::vector<std::string>{"ZENTRA.DPI"});
-}
-
-TEST(CommandLineCli, DynamicProfileIsOpenedBeforeTheStaticOne) {
-  TempDir dir;
-  write_file(dir.file("app.spi"), "V");
-  RunResult r = run_vorelcov({"-spi", "app.spi", "-dpi", "app.dpi"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file app.dpi!\n");
-  RunResult none = run_vorelcov({"-spi", "none.spi", "-dpi", "none.dpi"}, dir.path());
-  EXPECT_EQ(none.err, kScanDone + "Couldn't find the dpi file none.dpi!\n");
-}
-
-TEST(CommandLineCli, LastDynamicProfileNameWins) {
-  RunResult r = run({"-dpi", "first.dpi", "-dpi", "second.dpi"});
-  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file second.dpi!\n");
-}
-
-TEST(CommandLineCli, AnArgumentIsTakenEvenWhenItLooksLikeAnOption) {
-  RunResult r = run({"-dpi", "-helpx"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file -helpx!\n");
+// Which dynamic profile file a run looks for: the default name exactly (not
+// ZENTRA.DPI), the last -dpi, an argument that looks like an option; it is
+// opened before the static file; qst options may go without a value.
+TEST(CommandLineCli, TheDynamicProfileLookedFor) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, "zentra.dpi"},
+      {{"-spi", "app.spi", "-dpi", "app.dpi"}, "app.dpi"},
+      {{"-dpi", "first.dpi", "-dpi", "second.dpi"}, "second.dpi"},
+      {{"-dpi", "-helpx"}, "-helpx"},
+      {{"-qst_host"}, "zentra.dpi"},
+      {{"-qst_db_name"}, "zentra.dpi"},
+      {{"-qst_db_prj"}, "zentra.dpi"},
+  };
+  for (const auto& [args, name] : cases) {
+    TempDir dir;
+    write_file(dir.file("ZENTRA.DPI"), "not the default name");
+    write_file(dir.file("app.spi"), "V");
+    RunResult r = run_vorelcov(args, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file " + name + "!\n");
+    EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"ZENTRA.DPI", "app.spi"}));
+  }
 }
 
 TEST(CommandLineCli, WordsThatAreNotOptions) {
@@ -111,15 +104,6 @@ TEST(CommandLineCli, MissingArgumentMessages) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, message);  // no banner, no usage, no checks
-  }
-}
-
-TEST(CommandLineCli, QstOptionsWithoutValueAreAccepted) {
-  for (const char* option : {"-qst_host", "-qst_db_name", "-qst_db_prj"}) {
-    SCOPED_TRACE(option);
-    RunResult r = run({option});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
   }
 }
 

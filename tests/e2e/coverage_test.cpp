@@ -13,31 +13,16 @@ namespace {
 using namespace e2e;
 namespace pw = profile_writer;
 
+// A routine of one block at its first line.
 pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, uint64_t count) {
-  pw::Routine r;
-  r.name = name;
-  r.start_line = start;
-  r.start_col = 1;
-  r.end_line = end;
-  r.end_col = 2;
-  pw::Block b;
-  b.line = start;
-  b.col = 1;
-  b.count = count;
-  b.lines = {start};
-  r.blocks = {b};
-  return r;
+  return pw::routine(name, start, end, {{start, 1, count, {start}}});
 }
 
 // Writes zentra.spi and zentra.dpi for files stored under the root "/build/",
 // which the readers replace by the working directory.
 void write_profiles(const TempDir& dir, const std::vector<pw::SourceFile>& files) {
   pw::Program p;
-  pw::Module m;
-  m.root = "/build/";
-  m.name = "app.o";
-  m.files = files;
-  p.modules.push_back(m);
+  p.modules.push_back(pw::Module{"/build/", "app.o", files});
   pw::write_spi(p, dir.file("zentra.spi"), pw::SpiLayout::kTextV8);
   pw::write_dpi(p, dir.file("zentra.dpi"), pw::DpiLayout::kSegmented);
 }

@@ -12,17 +12,12 @@ namespace {
 using namespace e2e;
 using profile_writer::DpiLayout;
 
+// Two routines "main" of two blocks under one lookup key.
 profile_writer::Program program(uint32_t runs = 2) {
-  profile_writer::Routine r;
-  r.name = "main";
-  r.blocks = {profile_writer::Block{}, profile_writer::Block{}};
-  r.blocks[0].count = 4;
+  profile_writer::Routine r = profile_writer::routine("main", 0, 0, {{0, 0, 4}, {}});
   profile_writer::Program p;
   p.runs = runs;
-  profile_writer::Module m;
-  m.name = "m.obj";
-  m.files.push_back(profile_writer::SourceFile{"/src/", "a.c", {r, r}});
-  p.modules.push_back(m);
+  p.modules = {{"", "m.obj", {{"/src/", "a.c", {r, r}}}}};
   return p;
 }
 
@@ -53,10 +48,7 @@ TEST(DynamicProfileCli, MultipleDefinitionsSwitchTheDuplicateCheckOff) {
 TEST(DynamicProfileCli, RejectedWalkEndsWithCouldNotFind) {
   TempDir dir;
   std::string bytes = profile_writer::dpi_image(program(), DpiLayout::kSegmented).bytes;
-  std::string tail;
-  profile_writer::put_u64(tail, 0x1234);
-  profile_writer::put_u64(tail, 1);
-  write_file(dir.file("zentra.dpi"), bytes + tail + "x");
+  write_file(dir.file("zentra.dpi"), bytes + profile_writer::segment(0x1234, "x"));
   RunResult r = run_vorelcov({"-multiple-definitions"}, dir.path());
   EXPECT_EQ(r.status, 1);
   char warning[160];

@@ -16,28 +16,7 @@ namespace e2e {
 namespace {
 
 namespace pw = profile_writer;
-
-struct B {
-  uint32_t line, col;
-  uint64_t count;
-};
-
-pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, std::vector<B> blocks) {
-  pw::Routine r;
-  r.name = name;
-  r.start_line = start;
-  r.start_col = 1;
-  r.end_line = end;
-  r.end_col = 1;
-  for (const B& b : blocks) {
-    pw::Block block;
-    block.count = b.count;
-    block.line = b.line;
-    block.col = b.col;
-    r.blocks.push_back(block);
-  }
-  return r;
-}
+using pw::routine;
 
 pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
   return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
@@ -75,10 +54,6 @@ RunResult run_html(const TempDir& dir, std::vector<std::string> extra = {}) {
   return run_vorelcov(args, dir.path());
 }
 
-std::string read(const TempDir& dir, const std::string& name) {
-  return read_file(dir.file(name)).value_or("<missing " + name + ">");
-}
-
 // The expected pages were worked out by hand. demo.c: 3 functions, 2 ran
 // (66.67%); 13 blocks (never's 2, sq's 1, main's 10), 9 ran (69.23%).
 // util.c: 1 function and 1 block, none ran. Totals: files 2/1, functions
@@ -98,10 +73,10 @@ TEST(HtmlReport, HandCheckedPages) {
                            "__UNCOVERED_FILES_COVERAGE_4.HTML", "SRC_DEMO_C.HTML",
                            "SRC_DEMO_C_CVRDFNCS_4.HTML", "SRC_DEMO_C_SRC.HTML",
                            "SRC_UTIL_C_UNCVRDFNCS_4.HTML"})
-    EXPECT_EQ(read(dir, std::string("CodeCoverage/") + page),
+    EXPECT_EQ(dir.read(std::string("CodeCoverage/") + page),
               expected_file(std::string("html_demo/") + page))
         << page;
-  EXPECT_EQ(read(dir, "CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
+  EXPECT_EQ(dir.read("CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
 }
 
 TEST(HtmlReport, EveryPageAndImageOfTheSetIsThereAndLinked) {
@@ -111,10 +86,10 @@ TEST(HtmlReport, EveryPageAndImageOfTheSetIsThereAndLinked) {
   // 4 images, toolbar, help, summary; 6 + 2 file lists; demo.c: frame, view,
   // 4 + 4 function lists; util.c: frame, view, 4 function lists.
   EXPECT_EQ(list_dir(dir.file("CodeCoverage")).size(), 4u + 3u + 8u + 10u + 6u);
-  EXPECT_EQ(read(dir, "CodeCoverage/__Home.gif").size(), 977u);
-  EXPECT_EQ(read(dir, "CodeCoverage/__Help.gif").size(), 187u);
-  EXPECT_EQ(read(dir, "CodeCoverage/__VorelR.gif").size(), 1414u);
-  EXPECT_EQ(read(dir, "CodeCoverage/__Spacer.gif").size(), 43u);
+  EXPECT_EQ(dir.read("CodeCoverage/__Home.gif").size(), 977u);
+  EXPECT_EQ(dir.read("CodeCoverage/__Help.gif").size(), 187u);
+  EXPECT_EQ(dir.read("CodeCoverage/__VorelR.gif").size(), 1414u);
+  EXPECT_EQ(dir.read("CodeCoverage/__Spacer.gif").size(), 43u);
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
   EXPECT_GT(checked, 100);
@@ -145,11 +120,11 @@ TEST(HtmlReport, DifferentialRunSplitsTheListsFiftyFifty) {
   pw::write_dpi(ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
   RunResult r = run_html(dir, {"-ref", "ref.dpi"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(read(dir, "CODE_COVERAGE.HTML").find("<frameset cols=\"50%, *\">\n"),
+  EXPECT_NE(dir.read("CODE_COVERAGE.HTML").find("<frameset cols=\"50%, *\">\n"),
             std::string::npos);
-  const std::string summary = read(dir, "CodeCoverage/__CODE_COVERAGE.HTML");
+  const std::string summary = dir.read("CodeCoverage/__CODE_COVERAGE.HTML");
   EXPECT_NE(summary.find("<TH ALIGN=\"center\">missed</TH>"), std::string::npos);
-  const std::string view = read(dir, "CodeCoverage/SRC_DEMO_C_SRC.HTML");
+  const std::string view = dir.read("CodeCoverage/SRC_DEMO_C_SRC.HTML");
   EXPECT_NE(view.find("miss rate:&#160 "), std::string::npos);
   // main ran only now: its lines take the uncovered-function colour from
   // its first line on.
@@ -170,10 +145,10 @@ TEST(HtmlReport, NonAsciiSourceNamesAddTheCharsetLine) {
   const std::string charset = "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />\n";
   for (const char* page : {"CodeCoverage/__TOOLBAR.HTML", "CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML",
                            "CodeCoverage/SRC_DEMO_C.HTML", "CodeCoverage/SRC_DEMO_C_CVRDFNCS_4.HTML"})
-    EXPECT_NE(read(dir, page).find(charset), std::string::npos) << page;
+    EXPECT_NE(dir.read(page).find(charset), std::string::npos) << page;
   for (const char* page : {"CODE_COVERAGE.HTML", "CodeCoverage/__CODE_COVERAGE.HTML",
                            "CodeCoverage/__HELP.HTML", "CodeCoverage/SRC_DEMO_C_SRC.HTML"})
-    EXPECT_EQ(read(dir, page).find("charset"), std::string::npos) << page;
+    EXPECT_EQ(dir.read(page).find("charset"), std::string::npos) << page;
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
 }
@@ -185,7 +160,7 @@ TEST(HtmlReport, MarkupInNamesIsEscaped) {
   write_inputs(dir, p);
   rename(dir.file("src/util.c").c_str(), dir.file("src/a<b>&c.c").c_str());
   ASSERT_EQ(run_html(dir, {"-prj", "<i>x</i>", "-mname", "<b>me</b>"}).status, 0);
-  const std::string list = read(dir, "CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML");
+  const std::string list = dir.read("CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML");
   EXPECT_NE(list.find("<a href=\"SRC_A%3CB%3E%26C_C.HTML\" title=\"src/a&lt;b&gt;&amp;c.c\">"
                       "a&lt;b&gt;&amp;c.c</a>"),
             std::string::npos);
@@ -217,18 +192,18 @@ TEST(HtmlReport, DirectoryNamesOwnerAndTestLinks) {
     if (dirs) extra.push_back("-showdirnames");
     ASSERT_EQ(run_html(dir, extra).status, 0);
     const std::string shown = dirs ? "sub/b.c" : "b.c";
-    EXPECT_NE(read(dir, "CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML")
+    EXPECT_NE(dir.read("CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML")
                   .find("<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"src/sub/b.c\">" +
                         shown + "</a></TD>\n"),
               std::string::npos);
-    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C_SRC.HTML")
+    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C_SRC.HTML")
                   .find("<title>Listing of " + shown + "</title>\n"),
               std::string::npos);
-    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C.HTML")
+    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C.HTML")
                   .find("<title>Vorel&#174; Compilers code-coverage information for " + shown +
                         "</title>\n"),
               std::string::npos);
-    const std::string list = read(dir, "CodeCoverage/SRC_SUB_B_C_CVRDFNCS_4.HTML");
+    const std::string list = dir.read("CodeCoverage/SRC_SUB_B_C_CVRDFNCS_4.HTML");
     EXPECT_NE(list.find("<title>Covered Functions of " + shown + "</title>\n"), std::string::npos);
     EXPECT_NE(list.find("<td align=\"left\"><a href=\"SRC_SUB_B_C_SRC.HTML#l2\" title=\"Line 7\">"
                         "g</a></td>\n<td align=\"center\"><a target=\"_new\" href=\"http://h/"
@@ -236,7 +211,7 @@ TEST(HtmlReport, DirectoryNamesOwnerAndTestLinks) {
                         "title=\"all cover tests\">Tests</a></td></tr>\n"),
               std::string::npos)
         << list;
-    EXPECT_NE(read(dir, "CodeCoverage/SRC_SUB_B_C_SRC.HTML")
+    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C_SRC.HTML")
                   .find("<tr><a>Web-Page Owner: <a href=\"mailto:me@x.org\">me@x.org</a></tr>\n"),
               std::string::npos);
   }

@@ -16,30 +16,7 @@ namespace {
 
 namespace pw = profile_writer;
 
-// A block: start position, count (one run) and static line map.
-struct B {
-  uint32_t line, col;
-  uint64_t count;
-  std::vector<uint32_t> lines;
-};
-
-pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, std::vector<B> blocks) {
-  pw::Routine r;
-  r.name = name;
-  r.start_line = start;
-  r.start_col = 1;
-  r.end_line = end;
-  r.end_col = 1;
-  for (const B& b : blocks) {
-    pw::Block block;
-    block.count = b.count;
-    block.line = b.line;
-    block.col = b.col;
-    block.lines = b.lines;
-    r.blocks.push_back(block);
-  }
-  return r;
-}
+using pw::routine;
 
 pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
   return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
@@ -108,10 +85,6 @@ RunResult run_lcov(const TempDir& dir, std::vector<std::string> extra = {}) {
   return run_vorelcov(args, dir.path());
 }
 
-std::string read(const TempDir& dir, const std::string& name) {
-  return read_file(dir.file(name)).value_or("<missing " + name + ">");
-}
-
 const std::string kRule = "\n\n" + std::string(116, '-') + "\n\n";
 
 // The totals part of CODE_COVERAGE.TXT with the four value lines.
@@ -146,16 +119,16 @@ TEST(LineCoverage, HandCheckedReportWithBlockCounts) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, kScanDone);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(read(dir, "CodeCoverage/SRC_PROG_C.LCOV"),
+  EXPECT_EQ(dir.read("CodeCoverage/SRC_PROG_C.LCOV"),
             expected_file("line_coverage/SRC_PROG_C.LCOV"));
-  EXPECT_EQ(read(dir, "CodeCoverage/SRC_UNUSED_C.LCOV"),
+  EXPECT_EQ(dir.read("CodeCoverage/SRC_UNUSED_C.LCOV"),
             "               -: src/unused.c\n"
             "               -:      1:/* never linked in */\n"
             "               -:      2:int unused(void)\n"
             "               -:      3:{\n"
             "           #####:      4:    return 0;\n"
             "               -:      5:}\n");
-  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
   EXPECT_EQ(list_dir(dir.file("CodeCoverage")),
             (std::vector<std::string>{"SRC_PROG_C.LCOV", "SRC_UNUSED_C.LCOV"}));
 }
@@ -176,51 +149,48 @@ TEST(LineCoverage, WithoutBlockCountsNoDetailLines) {
       expected += line;
     at = end;
   }
-  EXPECT_EQ(read(dir, "CodeCoverage/SRC_PROG_C.LCOV"), expected);
-  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(dir.read("CodeCoverage/SRC_PROG_C.LCOV"), expected);
+  EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
 }
 
-TEST(LineCoverage, OnlyCoveredFiles) {
-  TempDir dir;
-  write_inputs(dir, program());
-  write_file(dir.file("only_prog.txt"), "prog\n");
-  RunResult r = run_lcov(dir, {"-comp", "only_prog.txt"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"),
-            totals("                 1        1        0  100.00",
-                   "                 3        2        1   66.67",
-                   "                15       11        4   73.33",
-                   "                 8        6        2   75.00") +
-                kRule +
-                "                          Covered Files\n"
-                "                          -------------\n\n"
-                "Name                   Functions                       Blocks                        Lines\n"
-                "----                   ---------                       ------                        -----\n"
-                "                 total    cvrd     cvrg%       total    cvrd     cvrg%       total    cvrd     cvrg%\n"
-                "               -------- --------   -----     -------- --------   -----     -------- --------   -----\n"
-                "src/prog.c            3        2   66.67           15       11   73.33            8        6   75.00\n");
-  EXPECT_EQ(list_dir(dir.file("CodeCoverage")), std::vector<std::string>{"SRC_PROG_C.LCOV"});
-}
-
-TEST(LineCoverage, OnlyUncoveredFiles) {
-  TempDir dir;
-  write_inputs(dir, program());
-  write_file(dir.file("only_unused.txt"), "unused\n");
-  RunResult r = run_lcov(dir, {"-comp", "only_unused.txt"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read(dir, "CODE_COVERAGE.TXT"),
-            totals("                 1        0        1    0.00",
-                   "                 1        0        1    0.00",
-                   "                 1        0        1    0.00",
-                   "                 1        0        1    0.00") +
-                kRule +
-                "                          Uncovered Files\n"
-                "                          ---------------\n\n"
-                "Name            Functions      Blocks        Lines\n"
-                "----            ---------      ------        -----\n"
-                "                   total        total        total\n"
-                "                 --------     --------      -------\n"
-                "src/unused.c            1            1            1\n");
+// A component file that keeps one file leaves the other table out.
+TEST(LineCoverage, OnlyCoveredOrOnlyUncoveredFiles) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"prog\n",
+       totals("                 1        1        0  100.00",
+              "                 3        2        1   66.67",
+              "                15       11        4   73.33",
+              "                 8        6        2   75.00") +
+           kRule +
+           "                          Covered Files\n"
+           "                          -------------\n\n"
+           "Name                   Functions                       Blocks                        Lines\n"
+           "----                   ---------                       ------                        -----\n"
+           "                 total    cvrd     cvrg%       total    cvrd     cvrg%       total    cvrd     cvrg%\n"
+           "               -------- --------   -----     -------- --------   -----     -------- --------   -----\n"
+           "src/prog.c            3        2   66.67           15       11   73.33            8        6   75.00\n"},
+      {"unused\n",
+       totals("                 1        0        1    0.00",
+              "                 1        0        1    0.00",
+              "                 1        0        1    0.00",
+              "                 1        0        1    0.00") +
+           kRule +
+           "                          Uncovered Files\n"
+           "                          ---------------\n\n"
+           "Name            Functions      Blocks        Lines\n"
+           "----            ---------      ------        -----\n"
+           "                   total        total        total\n"
+           "                 --------     --------      -------\n"
+           "src/unused.c            1            1            1\n"},
+  };
+  for (const auto& [comp, expected] : cases) {
+    TempDir dir;
+    write_inputs(dir, program());
+    write_file(dir.file("comp.txt"), comp);
+    EXPECT_EQ(run_lcov(dir, {"-comp", "comp.txt"}).status, 0);
+    EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected);
+    EXPECT_EQ(list_dir(dir.file("CodeCoverage")).size(), 1u);
+  }
 }
 
 // Three routines, two of which ran (66.67 % of the functions); 2 of 1,600
@@ -228,7 +198,7 @@ TEST(LineCoverage, OnlyUncoveredFiles) {
 // Lines: a {1}, b {2} ran; the 1,598 blocks of c all lie on line 3: 2 of 3.
 TEST(LineCoverage, PercentagesRoundHalfUp) {
   TempDir dir;
-  std::vector<B> many;
+  std::vector<pw::BlockAt> many;
   for (uint32_t col = 1; col <= 1598; ++col) many.push_back({3, col, 0, {3}});
   pw::Program p;
   p.modules.push_back(module("r.c", {routine("a", 1, 1, {{1, 1, 7, {1}}}),
@@ -240,7 +210,7 @@ TEST(LineCoverage, PercentagesRoundHalfUp) {
   write_file(dir.file("src/r.c"), "a();\nb();\nc();\n");
   RunResult r = run_lcov(dir);
   EXPECT_EQ(r.status, 0);
-  std::string text = read(dir, "CODE_COVERAGE.TXT");
+  std::string text = dir.read("CODE_COVERAGE.TXT");
   EXPECT_EQ(text.substr(0, text.find(kRule)),
             totals("                 1        1        0  100.00",
                    "                 3        2        1   66.67",

@@ -20,65 +20,52 @@
 #include <string>
 #include <vector>
 
+#include "cli_expect.h"
 #include "e2e/harness.h"
 #include "profile_writer/program.h"
 
 namespace {
 
-using profile_writer::Block;
 using profile_writer::CallSite;
 using profile_writer::Routine;
 using profile_writer::Target;
 using profile_writer::ValueSite;
 
-Block block(uint64_t count, uint32_t line, uint32_t col) {
-  Block b;
-  b.count = count;
-  b.line = line;
-  b.col = col;
-  b.lines = {line};
-  return b;
-}
-
+// A routine with its function number; each block's line map is its own line.
 Routine routine(const std::string& name, uint32_t start, uint32_t end, uint32_t number,
-                std::vector<Block> blocks) {
-  Routine r;
-  r.name = name;
-  r.start_line = start;
-  r.start_col = 1;
-  r.end_line = end;
-  r.end_col = 1;
+                std::vector<profile_writer::BlockAt> blocks) {
+  for (profile_writer::BlockAt& b : blocks) b.lines = {b.line};
+  Routine r = profile_writer::routine(name, start, end, blocks);
   r.function_number = number;
-  r.blocks = std::move(blocks);
   return r;
 }
 
 profile_writer::Program demo_program() {
   Routine main_r = routine("main", 3, 12, 1,
-                           {block(2, 3, 1), block(2, 4, 5), block(2, 5, 5), block(2, 6, 5),
-                            block(0, 8, 9), block(2, 10, 1), block(4, 10, 1)});
+                           {{3, 1, 2}, {4, 5, 2}, {5, 5, 2}, {6, 5, 2}, {8, 9, 0}, {10, 1, 2},
+                            {10, 1, 4}});
   main_r.calls = {CallSite{"compute", 1, 4, false}, CallSite{"(indirect)", 2, 5, false},
                   CallSite{"(indirect)", 3, 6, false}, CallSite{"helper", 4, 8, true}};
   main_r.value_sites = {ValueSite{2, {Target{0x1000, false, 2.0f}}},
                         ValueSite{3, {Target{0x2000, true, 2.0f}, Target{0xdead, true, 1.0f}}}};
 
-  Routine helper = routine("helper", 14, 17, 2, {block(0, 14, 1), block(0, 15, 5)});
+  Routine helper = routine("helper", 14, 17, 2, {{14, 1, 0}, {15, 5, 0}});
   helper.is_static = true;
   helper.external = false;
 
-  Routine compute = routine("compute", 2, 6, 3, {block(2, 2, 1), block(2, 3, 5), block(0, 5, 5)});
+  Routine compute = routine("compute", 2, 6, 3, {{2, 1, 2}, {3, 5, 2}, {5, 5, 0}});
   compute.calls = {CallSite{"_Z6squarei", 1, 3, false}, CallSite{"(indirect)", 2, 5, false}};
   compute.value_sites = {ValueSite{2, {}}};
 
-  Routine square = routine("_Z6squarei", 8, 9, 4, {block(4, 8, 1)});
+  Routine square = routine("_Z6squarei", 8, 9, 4, {{8, 1, 4}});
   square.indirectly_called = true;
   square.address = 0x1000;
 
-  Routine shape = routine("Shape_area", 11, 12, 5, {block(2, 11, 1)});
+  Routine shape = routine("Shape_area", 11, 12, 5, {{11, 1, 2}});
   shape.indirectly_called = true;
   shape.address = 0x2000;
 
-  Routine unused = routine("unused", 14, 16, 6, {block(0, 14, 1), block(0, 15, 3)});
+  Routine unused = routine("unused", 14, 16, 6, {{14, 1, 0}, {15, 3, 0}});
   unused.in_dpi = false;
 
   profile_writer::Program p;
@@ -90,11 +77,7 @@ profile_writer::Program demo_program() {
   return p;
 }
 
-std::string expected(const std::string& name) {
-  auto text = e2e::read_file(e2e::source_dir() + "/tests/e2e/expected/lists/" + name);
-  EXPECT_TRUE(text.has_value()) << name;
-  return text.value_or("");
-}
+std::string expected(const std::string& name) { return e2e::expected_file("lists/" + name); }
 
 class ListsTest : public testing::Test {
  protected:
@@ -116,7 +99,7 @@ class ListsTest : public testing::Test {
     return e2e::run_vorelcov(all, dir_.path());
   }
 
-  std::string output(const std::string& name) { return e2e::read_file(dir_.file(name)).value_or("<missing>"); }
+  std::string output(const std::string& name) { return dir_.read(name); }
 
   e2e::TempDir dir_;
 };

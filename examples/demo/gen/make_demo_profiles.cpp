@@ -23,30 +23,11 @@ namespace pw = profile_writer;
 
 namespace {
 
-struct B {
-  uint32_t line, col;
-  uint64_t count;
-  std::vector<uint32_t> lines;
-};
-
-pw::Routine routine(const std::string& name, uint32_t start, uint32_t end, std::vector<B> blocks,
-                    bool is_static = false) {
-  pw::Routine r;
-  r.name = name;
-  r.start_line = start;
-  r.start_col = 1;
-  r.end_line = end;
-  r.end_col = 1;
+pw::Routine routine(const std::string& name, uint32_t start, uint32_t end,
+                    std::vector<pw::BlockAt> blocks, bool is_static = false) {
+  pw::Routine r = pw::routine(name, start, end, blocks);
   r.is_static = is_static;
   r.external = !is_static;
-  for (const B& b : blocks) {
-    pw::Block block;
-    block.count = b.count;
-    block.line = b.line;
-    block.col = b.col;
-    block.lines = b.lines;
-    r.blocks.push_back(block);
-  }
   return r;
 }
 

@@ -104,6 +104,10 @@ TempDir::~TempDir() {
 
 std::string TempDir::file(const std::string& name) const { return path_ + "/" + name; }
 
+std::string TempDir::read(const std::string& name) const {
+  return read_file(file(name)).value_or("<missing " + name + ">");
+}
+
 std::optional<std::string> read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;

@@ -38,6 +38,8 @@ class TempDir {
   const std::string& path() const { return path_; }
   // path() + "/" + name
   std::string file(const std::string& name) const;
+  // The content of file(name), or "<missing name>".
+  std::string read(const std::string& name) const;
 
  private:
   std::string path_;

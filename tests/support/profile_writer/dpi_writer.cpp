@@ -28,18 +28,6 @@ std::vector<Item> dynamic_routines(const Program& program) {
   return items;
 }
 
-void patch_u32(std::string& out, size_t at, uint32_t v) {
-  std::string b;
-  put_u32(b, v);
-  out.replace(at, 4, b);
-}
-
-void patch_u64(std::string& out, size_t at, uint64_t v) {
-  std::string b;
-  put_u64(b, v);
-  out.replace(at, 8, b);
-}
-
 void put_string512(std::string& out, const std::string& s) {
   std::string field(512, '\0');
   std::memcpy(field.data(), s.data(), std::min<size_t>(s.size(), 511));
@@ -157,12 +145,6 @@ std::string main_record(const SourceFile& file, const Routine& r, uint64_t pos) 
   return rec;
 }
 
-void put_segment(std::string& out, uint64_t tag, const std::string& payload) {
-  put_u64(out, tag);
-  put_u64(out, payload.size());
-  out += payload;
-}
-
 std::string u32_payload(uint32_t v) {
   std::string s;
   put_u32(s, v);
@@ -209,7 +191,7 @@ std::string routine_segments(const std::vector<Item>& items, uint64_t base,
     auto add = [&](int slot, uint64_t tag, const std::string& payload) {
       segs[i].pos[slot] = base + out.size() + 16;
       segs[i].len[slot] = payload.size();
-      put_segment(out, tag, payload);
+      out += segment(tag, payload);
     };
     add(0, 0xDEEF, main_record(*items[i].file, r, base + out.size() + 16));
     add(1, 0xDA5E, u32_payload(static_cast<uint32_t>(items[i].file->root.size())));

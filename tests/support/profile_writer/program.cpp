@@ -32,6 +32,57 @@ void put_f32(std::string& out, float v) {
   put_u32(out, bits);
 }
 
+void patch_u32(std::string& bytes, uint64_t at, uint32_t v) {
+  std::string b;
+  put_u32(b, v);
+  bytes.replace(at, 4, b);
+}
+
+void patch_u64(std::string& bytes, uint64_t at, uint64_t v) {
+  std::string b;
+  put_u64(b, v);
+  bytes.replace(at, 8, b);
+}
+
+uint32_t get_u32(const std::string& bytes, uint64_t at) {
+  uint32_t v;
+  std::memcpy(&v, &bytes[at], 4);
+  return v;
+}
+
+uint64_t get_u64(const std::string& bytes, uint64_t at) {
+  uint64_t v;
+  std::memcpy(&v, &bytes[at], 8);
+  return v;
+}
+
+std::string segment(uint64_t tag, const std::string& payload) {
+  std::string s;
+  put_u64(s, tag);
+  put_u64(s, payload.size());
+  return s + payload;
+}
+
+Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
+                const std::vector<BlockAt>& blocks) {
+  Routine r;
+  r.name = name;
+  r.start_line = start_line;
+  r.start_col = 1;
+  r.end_line = end_line;
+  r.end_col = 1;
+  for (const BlockAt& b : blocks) {
+    Block block;
+    block.line = b.line;
+    block.col = b.col;
+    block.count = b.count;
+    block.lines = b.lines;
+    block.handler = b.handler;
+    r.blocks.push_back(block);
+  }
+  return r;
+}
+
 void write_bytes(const std::string& path, const std::string& bytes) {
   std::FILE* fp = std::fopen(path.c_str(), "wb");
   if (!fp || std::fwrite(bytes.data(), 1, bytes.size(), fp) != bytes.size() || std::fclose(fp) != 0) {

@@ -122,11 +122,32 @@ std::vector<EntryPoint> entries_of(const Routine& routine);
 // The block count written into the static routine record.
 uint32_t spi_block_count(const Routine& routine);
 
-// Little-endian byte output.
+// Little-endian byte output, patches and reads of an image.
 void put_u32(std::string& out, uint32_t v);
 void put_u64(std::string& out, uint64_t v);
 void put_f32(std::string& out, float v);
+void patch_u32(std::string& bytes, uint64_t at, uint32_t v);
+void patch_u64(std::string& bytes, uint64_t at, uint64_t v);
+uint32_t get_u32(const std::string& bytes, uint64_t at);
+uint64_t get_u64(const std::string& bytes, uint64_t at);
+// A dynamic-profile segment: u64 tag, u64 payload length, payload.
+std::string segment(uint64_t tag, const std::string& payload);
 // Writes `bytes` to `path` or aborts the test program.
 void write_bytes(const std::string& path, const std::string& bytes);
+
+}  // namespace profile_writer
+
+namespace profile_writer {
+
+// Shorthand for test programs: a block at (line, col) with its count and
+// static line map, and a routine from start_line:1 to end_line:1.
+struct BlockAt {
+  uint32_t line = 0, col = 0;
+  uint64_t count = 0;
+  std::vector<uint32_t> lines = {};
+  bool handler = false;
+};
+Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
+                const std::vector<BlockAt>& blocks);
 
 }  // namespace profile_writer
