@@ -1,3 +1,5 @@
+// The option scan into the settings record. Messages, usage and statuses as
+// a user sees them are pinned by tests/e2e/cli_test.cpp.
 #include "driver/options.h"
 
 #include <gtest/gtest.h>
@@ -5,21 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "capture.h"
 #include "driver/settings.h"
-#include "fatal.h"
 
 namespace vorel {
 namespace {
 
-using testing_support::fatal_status;
-
-// Result of one scan: return value (or -1 after a fatal exit), exit status,
-// settings and both streams.
 struct Scan {
-  int result = -1;
-  int status = -1;
+  int result = -1;  // stays -1 after a fatal exit
   Settings settings;
-  std::string out, err;
+  test_support::Captured io;
 };
 
 Scan scan(std::vector<std::string> words) {
@@ -28,121 +25,106 @@ Scan scan(std::vector<std::string> words) {
   for (const auto& w : words) argv.push_back(w.c_str());
   argv.push_back(nullptr);
   Scan r;
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  r.status = fatal_status(
+  r.io = test_support::capture(
       [&] { r.result = scan_options(static_cast<int>(words.size()), argv.data(), r.settings); });
-  r.err = testing::internal::GetCapturedStderr();
-  r.out = testing::internal::GetCapturedStdout();
   return r;
 }
 
-TEST(OptionScan, NoArgumentsKeepEveryDefault) {
-  Scan r = scan({});
+TEST(OptionScan, ValueOptionsFillTheirFieldsLastOneWins) {
+  Scan r = scan({"-spi", "a.spi", "-spi", "b.spi", "-dpi", "d", "-srcroot", "r", "-prj", "P",
+                 "-txtfcvrg", "1", "-xmlfcvrg", "2", "-txtbcvrgfull", "3", "-xmlbcvrgfull", "4",
+                 "-txtbcvrg", "5", "-xmlbcvrg", "6", "-txtdcg", "7", "-platform=x",
+                 "-comp", "-nopmeter", "-ref", "-spi"});
   ASSERT_EQ(r.result, 1);
   const Settings& s = r.settings;
-  EXPECT_EQ(s.spi_file_name, "zentra.spi");
-  EXPECT_EQ(s.dpi_file_name, "zentra.dpi");
-  EXPECT_FALSE(s.differential);
-  EXPECT_TRUE(s.html_report);
+  const std::pair<std::optional<std::string>, const char*> fields[] = {
+      {s.spi_file_name, "b.spi"}, {s.dpi_file_name, "d"}, {s.source_root, "r"},
+      {s.project_name, "P"}, {s.txt_function_list, "1"}, {s.xml_function_list, "2"},
+      {s.txt_block_list_full, "3"}, {s.xml_block_list_full, "4"}, {s.txt_block_list, "5"},
+      {s.xml_block_list, "6"}, {s.call_graph_file, "7"},
+      // An argument is taken whatever it looks like.
+      {s.component_file_name, "-nopmeter"}, {s.ref_dpi_file_name, "-spi"}};
+  for (const auto& [field, value] : fields) EXPECT_EQ(field, value);
   EXPECT_TRUE(s.progress_meter);
-  EXPECT_EQ(s.owner_address, "nobody");
-  EXPECT_EQ(s.owner_name, "Nobody");
-  EXPECT_EQ(s.trace_mask, 0u);
-  EXPECT_EQ(s.qst_links, 0);
-  EXPECT_EQ(s.qst_host, "qst_host");
-  EXPECT_EQ(s.qst_db_name, "qst_db");
-  EXPECT_EQ(s.page_extension, "html");
-  EXPECT_EQ(s.color(1), "#90ee90");
-  EXPECT_EQ(s.color(4), "#fafad2");
-  EXPECT_EQ(s.color(6), "#ffcccc");
-  EXPECT_EQ(r.out, "");
+  EXPECT_TRUE(s.differential);
 }
 
-TEST(OptionScan, LastValueWinsAndMarkersAccumulate) {
-  Scan r = scan({"-spi", "a.spi", "-spi", "b.spi", "-onelinedsbl", "x", "-beginblkdsbl", "b1",
-                 "-onelinedsbl", "y", "-endblkdsbl", "e1"});
-  ASSERT_EQ(r.result, 1);
-  EXPECT_EQ(r.settings.spi_file_name, "b.spi");
+TEST(OptionScan, FlagOptionsAndTheirDefaults) {
+  const Settings plain = scan({}).settings;
+  EXPECT_TRUE(plain.progress_meter && plain.html_report);
+  EXPECT_FALSE(plain.no_partial || plain.show_counts || plain.no_html || plain.include_nonexec);
+  Scan r = scan({"-multiple-definitions", "-demang", "-showdirnames", "-counts", "-blockcounts",
+                 "-nounwind", "-nopartial", "-nopmeter", "-include-nonexec", "-nohtml"});
+  const Settings& s = r.settings;
+  EXPECT_TRUE(s.multiple_definitions);
+  EXPECT_EQ(s.demangle, 1);
+  EXPECT_TRUE(s.show_dir_names && s.show_counts && s.block_counts && s.no_unwind);
+  EXPECT_TRUE(s.no_partial && s.include_nonexec && s.no_html && s.html_report);
+  EXPECT_FALSE(s.progress_meter);
+}
+
+TEST(OptionScan, MarkersAccumulateInOrder) {
+  Scan r = scan({"-onelinedsbl", "x", "-beginblkdsbl", "b1", "-onelinedsbl", "y", "-endblkdsbl",
+                 "e1"});
   EXPECT_EQ(r.settings.one_line_markers, (std::vector<std::string>{"x", "y"}));
   EXPECT_EQ(r.settings.begin_block_markers, (std::vector<std::string>{"b1"}));
   EXPECT_EQ(r.settings.end_block_markers, (std::vector<std::string>{"e1"}));
   EXPECT_EQ(r.settings.markers_in_use, 1);
-}
-
-TEST(OptionScan, AnArgumentIsTakenWhateverItLooksLike) {
-  Scan r = scan({"-comp", "-nopmeter", "-dpi", "-spi"});
-  ASSERT_EQ(r.result, 1);
-  EXPECT_EQ(r.settings.component_file_name, "-nopmeter");
-  EXPECT_TRUE(r.settings.progress_meter);
-  EXPECT_EQ(r.settings.dpi_file_name, "-spi");
-  EXPECT_EQ(r.settings.spi_file_name, "zentra.spi");
+  EXPECT_EQ(scan({}).settings.markers_in_use, 0);
 }
 
 TEST(OptionScan, OwnerNameFollowsTheAddressOnlyWhileUnset) {
-  Scan a = scan({"-maddr", "me@x"});
-  EXPECT_EQ(a.settings.owner_address, "me@x");
-  EXPECT_EQ(a.settings.owner_name, "me@x");
-  Scan b = scan({"-mname", "Me", "-maddr", "me@x"});
-  EXPECT_EQ(b.settings.owner_name, "Me");
-  Scan c = scan({"-maddr", "me@x", "-mname", "Me"});
-  EXPECT_EQ(c.settings.owner_name, "Me");
-  Scan d = scan({"-maddr", "first@x", "-maddr", "second@x"});
-  EXPECT_EQ(d.settings.owner_address, "second@x");
-  EXPECT_EQ(d.settings.owner_name, "first@x");
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"-maddr", "me@x"}, "me@x"},
+      {{"-mname", "Me", "-maddr", "me@x"}, "Me"},
+      {{"-maddr", "me@x", "-mname", "Me"}, "Me"},
+      {{"-maddr", "first@x", "-maddr", "second@x"}, "first@x"},
+  };
+  for (const auto& [args, name] : cases) {
+    Scan r = scan(args);
+    EXPECT_EQ(r.settings.owner_name, name);
+    EXPECT_EQ(r.settings.owner_address, args.back() == "Me" ? "me@x" : args.back());
+  }
 }
 
 TEST(OptionScan, TraceMaskHexDecimalAndUnreadable) {
-  EXPECT_EQ(scan({"-trace", "0x1f"}).settings.trace_mask, 31u);
-  EXPECT_EQ(scan({"-trace", "31"}).settings.trace_mask, 31u);
-  EXPECT_EQ(scan({"-trace", "0x"}).settings.trace_mask, 0u);
-  EXPECT_EQ(scan({"-trace", "abc"}).settings.trace_mask, 0u);
-  EXPECT_EQ(scan({"-trace", "6", "-trace", "zz"}).settings.trace_mask, 6u);
-  EXPECT_EQ(scan({"-trace", "0X10"}).settings.trace_mask, 0u);  // only "0x" means hex
+  const std::pair<std::vector<std::string>, uint32_t> cases[] = {
+      {{"-trace", "0x1f"}, 31}, {{"-trace", "31"}, 31}, {{"-trace", "0x"}, 0},
+      {{"-trace", "abc"}, 0},   {{"-trace", "6", "-trace", "zz"}, 6},
+      {{"-trace", "0X10"}, 0},  // only "0x" means hex
+  };
+  for (const auto& [args, mask] : cases) EXPECT_EQ(scan(args).settings.trace_mask, mask) << args[1];
 }
 
-TEST(OptionScan, InformationColourAndFloatingLayout) {
-  Scan a = scan({"-icolor", "floating"});
-  EXPECT_TRUE(a.settings.floating_info);
-  EXPECT_EQ(a.settings.color(7), "#ffffff");
-  Scan b = scan({"-icolor", "Floating"});
-  EXPECT_FALSE(b.settings.floating_info);
-  EXPECT_EQ(b.settings.color(7), "Floating");
-}
-
-TEST(OptionScan, ColourOptionsSetTheirIndex) {
+// Each colour option sets its index; "floating" is no colour; -nopartial
+// shows partial code in the covered colour, unless -ref overrides it.
+TEST(OptionScan, Colours) {
   Scan r = scan({"-bcolor", "b", "-ccolor", "c", "-fcolor", "f", "-pcolor", "p", "-ucolor", "u",
                  "-xcolor", "x", "-icolor", "i"});
   const char* expected[] = {"", "x", "u", "c", "p", "b", "f", "i"};
   for (int i = 1; i <= 7; ++i) EXPECT_EQ(r.settings.color(i), expected[i]) << i;
-}
-
-TEST(OptionScan, NoPartialShowsPartialCodeInTheCoveredColour) {
-  EXPECT_EQ(scan({"-nopartial", "-pcolor", "red"}).settings.color(4), "#ffffff");
-  EXPECT_EQ(scan({"-pcolor", "red", "-nopartial"}).settings.color(4), "#ffffff");
-  EXPECT_EQ(scan({"-ccolor", "blue", "-nopartial"}).settings.color(4), "blue");
-  EXPECT_EQ(scan({"-nopartial", "-ccolor", "blue"}).settings.color(4), "blue");
-  EXPECT_EQ(scan({"-pcolor", "red"}).settings.color(4), "red");
-}
-
-TEST(OptionScan, ReferenceOverridesNoPartialAndCounts) {
-  Scan r = scan({"-counts", "-ref", "old.dpi", "-nopartial", "-pcolor", "red"});
-  ASSERT_EQ(r.result, 1);
-  EXPECT_TRUE(r.settings.differential);
-  EXPECT_EQ(r.settings.ref_dpi_file_name, "old.dpi");
-  EXPECT_FALSE(r.settings.no_partial);
-  EXPECT_FALSE(r.settings.show_counts);
-  EXPECT_EQ(r.settings.color(4), "red");  // no_partial was off by check 4
-  EXPECT_EQ(r.err.rfind("WARNING: option -ref overrides option -nopartial.\n"
-                        "WARNING: option -ref overrides option -counts.\n",
-                        0),
-            0u);
+  struct Case {
+    std::vector<std::string> args;
+    int index;
+    const char* color;
+  } cases[] = {
+      {{"-icolor", "floating"}, 7, "#ffffff"},
+      {{"-icolor", "Floating"}, 7, "Floating"},
+      {{"-nopartial", "-pcolor", "red"}, 4, "#ffffff"},
+      {{"-pcolor", "red", "-nopartial"}, 4, "#ffffff"},
+      {{"-ccolor", "blue", "-nopartial"}, 4, "blue"},
+      {{"-nopartial", "-ccolor", "blue"}, 4, "blue"},
+      {{"-counts", "-ref", "old.dpi", "-nopartial", "-pcolor", "red"}, 4, "red"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(scan(c.args).settings.color(c.index), c.color) << c.args[1];
+  EXPECT_TRUE(scan({"-icolor", "floating"}).settings.floating_info);
+  Scan ref = scan({"-counts", "-ref", "old.dpi", "-nopartial"});
+  EXPECT_FALSE(ref.settings.no_partial || ref.settings.show_counts);
 }
 
 TEST(OptionScan, ReportModeChoice) {
-  EXPECT_TRUE(scan({"-txtbcvrgfull", "f.txt"}).settings.html_report);
-  EXPECT_TRUE(scan({"-xmlbcvrgfull", "f.xml"}).settings.html_report);
-  EXPECT_TRUE(scan({"-nohtml"}).settings.html_report);
+  for (const char* option : {"-txtbcvrgfull", "-xmlbcvrgfull"})
+    EXPECT_TRUE(scan({option, "out"}).settings.html_report) << option;
   for (const char* option : {"-txtfcvrg", "-xmlfcvrg", "-txtbcvrg", "-xmlbcvrg", "-txtdcg"})
     EXPECT_FALSE(scan({option, "out"}).settings.html_report) << option;
   Scan l = scan({"-txtlcov"});
@@ -150,69 +132,18 @@ TEST(OptionScan, ReportModeChoice) {
   EXPECT_TRUE(l.settings.line_coverage);
 }
 
-TEST(OptionScan, FlagOptions) {
-  Scan r = scan({"-multiple-definitions", "-demang", "-showdirnames", "-counts", "-blockcounts",
-                 "-nounwind", "-nopartial", "-nopmeter", "-include-nonexec", "-nohtml"});
-  const Settings& s = r.settings;
-  EXPECT_TRUE(s.multiple_definitions);
-  EXPECT_EQ(s.demangle, 1);
-  EXPECT_TRUE(s.show_dir_names && s.show_counts && s.block_counts && s.no_unwind);
-  EXPECT_TRUE(s.no_partial && s.include_nonexec && s.no_html);
-  EXPECT_FALSE(s.progress_meter);
-}
-
 TEST(OptionScan, QstOptions) {
   Scan a = scan({"-qst_db_prj"});
   EXPECT_EQ(a.result, 1);
   EXPECT_EQ(a.settings.qst_links, 1);
   EXPECT_FALSE(a.settings.qst_db_project);
+  EXPECT_EQ(scan({"-qst_host"}).settings.qst_host, "qst_host");
   Scan b = scan({"-qst_host", "h", "-qst_db_name", "d", "-qst_db_prj", "p", "-qst_user", "u",
                  "-qst_passwd", "pw"});
   EXPECT_EQ(b.settings.qst_links, 1);
-  EXPECT_EQ(b.settings.qst_host, "h");
-  EXPECT_EQ(b.settings.qst_db_name, "d");
-  EXPECT_EQ(b.settings.qst_db_project, "p");
-  EXPECT_EQ(b.settings.qst_user, "u");
-  EXPECT_EQ(b.settings.qst_password, "pw");
-  Scan c = scan({"-qst_host"});
-  EXPECT_EQ(c.settings.qst_host, "qst_host");
-  EXPECT_EQ(c.settings.qst_links, 1);
-}
-
-TEST(OptionScan, ValueOptionsFillTheirFields) {
-  Scan r = scan({"-dpi", "d", "-srcroot", "r", "-prj", "P", "-txtfcvrg", "1", "-xmlfcvrg", "2",
-                 "-txtbcvrgfull", "3", "-xmlbcvrgfull", "4", "-txtbcvrg", "5", "-xmlbcvrg", "6",
-                 "-txtdcg", "7", "-platform=x"});
-  const Settings& s = r.settings;
-  ASSERT_EQ(r.result, 1);
-  EXPECT_EQ(s.dpi_file_name, "d");
-  EXPECT_EQ(s.source_root, "r");
-  EXPECT_EQ(s.project_name, "P");
-  EXPECT_EQ(s.txt_function_list, "1");
-  EXPECT_EQ(s.xml_function_list, "2");
-  EXPECT_EQ(s.txt_block_list_full, "3");
-  EXPECT_EQ(s.xml_block_list_full, "4");
-  EXPECT_EQ(s.txt_block_list, "5");
-  EXPECT_EQ(s.xml_block_list, "6");
-  EXPECT_EQ(s.call_graph_file, "7");
-}
-
-TEST(OptionScan, WrongWordsReturnZeroWithTheirMessage) {
-  for (const char* word : {"file.spi", "--help", "-SPI", "-platform", "-Help", "-"}) {
-    Scan r = scan({"-counts", word, "-nopmeter"});
-    EXPECT_EQ(r.result, 0) << word;
-    EXPECT_EQ(r.err, std::string("ERROR: wrong option ") + word + " is specified.\n");
-    EXPECT_TRUE(r.settings.progress_meter) << "words after the error are not examined";
-  }
-}
-
-TEST(OptionScan, HelpReturnsZeroAtOnce) {
-  for (const char* word : {"-?", "/?", "-help", "/help", "-h", "/h"}) {
-    Scan r = scan({word, "bogus"});
-    EXPECT_EQ(r.result, 0) << word;
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, "");
-  }
+  EXPECT_EQ(b.settings.qst_host + b.settings.qst_db_name + *b.settings.qst_db_project +
+                *b.settings.qst_user + *b.settings.qst_password,
+            "hdpupw");
 }
 
 }  // namespace

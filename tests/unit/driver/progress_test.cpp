@@ -15,33 +15,27 @@ std::string meter(int total, int ticks) {
   return testing::internal::GetCapturedStdout();
 }
 
-TEST(ProgressMeter, TwentyEntriesPrintEveryTenPerCent) {
-  EXPECT_EQ(meter(20, 20),
-            "Progress: 10% .. 20% .. 30% .. 40% .. 50% .. 60% .. 70% .. 80% .. 90% .. 100%");
-}
-
-TEST(ProgressMeter, TwentyEntriesPrintAtEvenTicksOnly) {
-  EXPECT_EQ(meter(20, 1), "");
-  EXPECT_EQ(meter(20, 2), "Progress: 10% .. ");
-  EXPECT_EQ(meter(20, 3), "Progress: 10% .. ");
-}
-
-TEST(ProgressMeter, FifteenEntriesRoundHalfUpAndEndOnTheTotal) {
-  EXPECT_EQ(meter(15, 14), "Progress: 13% .. 27% .. 40% .. 53% .. 67% .. 80% .. 93% .. ");
-  EXPECT_EQ(meter(15, 15), "Progress: 13% .. 27% .. 40% .. 53% .. 67% .. 80% .. 93% .. 100%");
-}
-
-TEST(ProgressMeter, FourEntriesPrintEveryTickWithoutPrefix) {
-  EXPECT_EQ(meter(4, 4), "25% .. 50% .. 75% .. 100%");
-}
-
-TEST(ProgressMeter, OneEntryPrintsOnlyTheHundred) { EXPECT_EQ(meter(1, 1), "100%"); }
-
-TEST(ProgressMeter, NoEntriesPrintNothing) { EXPECT_EQ(meter(0, 3), ""); }
-
-TEST(ProgressMeter, RestartResetsTheCount) {
+// A step of total/10 ticks rounded half up (none below five entries, so
+// every tick prints); the first print carries "Progress: ", percentages
+// round half up and the last tick prints 100%.
+TEST(ProgressMeter, Steps) {
+  const struct {
+    int total, ticks;
+    const char* out;
+  } cases[] = {
+      {20, 20, "Progress: 10% .. 20% .. 30% .. 40% .. 50% .. 60% .. 70% .. 80% .. 90% .. 100%"},
+      {20, 1, ""},
+      {20, 2, "Progress: 10% .. "},
+      {20, 3, "Progress: 10% .. "},
+      {15, 14, "Progress: 13% .. 27% .. 40% .. 53% .. 67% .. 80% .. 93% .. "},
+      {15, 15, "Progress: 13% .. 27% .. 40% .. 53% .. 67% .. 80% .. 93% .. 100%"},
+      {4, 4, "25% .. 50% .. 75% .. 100%"},
+      {1, 1, "100%"},
+      {0, 3, ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(meter(c.total, c.ticks), c.out) << c.total << "/" << c.ticks;
   meter(20, 7);
-  EXPECT_EQ(meter(4, 1), "25% .. ");
+  EXPECT_EQ(meter(4, 1), "25% .. ") << "a restart resets the count";
 }
 
 }  // namespace

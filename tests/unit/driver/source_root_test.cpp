@@ -2,78 +2,62 @@
 
 #include <gtest/gtest.h>
 
+#include "capture.h"
+
 namespace vorel {
 namespace {
-
-std::string settle(const HostRules& rules, std::optional<std::string> option,
-                   std::optional<std::string> env, std::optional<std::string> cwd,
-                   std::string* err = nullptr) {
-  testing::internal::CaptureStderr();
-  std::string root = settle_source_root(rules, SourceRootInputs{option, env, cwd});
-  std::string text = testing::internal::GetCapturedStderr();
-  if (err) *err = text;
-  else EXPECT_EQ(text, "");
-  return root;
-}
 
 const HostRules kWin = windows_rules();
 const HostRules kPosix = posix_rules();
 
-TEST(SourceRoot, WorkingDirectoryByDefault) {
-  EXPECT_EQ(settle(kWin, {}, {}, "c:\\work\\proj"), "C:\\WORK\\PROJ\\");
-  EXPECT_EQ(settle(kPosix, {}, {}, "/work/Proj"), "/work/Proj/");
-  EXPECT_EQ(settle(kPosix, {}, {}, "/"), "/");
-  EXPECT_EQ(settle(kPosix, {}, {}, std::nullopt), "");  // unreadable working directory
-}
-
-TEST(SourceRoot, OptionBeforeEnvironmentBeforeWorkingDirectory) {
-  EXPECT_EQ(settle(kPosix, "/opt", "/env", "/cwd"), "/opt/");
-  EXPECT_EQ(settle(kPosix, {}, "/env", "/cwd"), "/env/");
-}
-
-TEST(SourceRoot, EmptyEnvironmentValueGivesAnEmptyRoot) {
-  EXPECT_EQ(settle(kPosix, {}, "", "/cwd"), "");
-  EXPECT_EQ(settle(kWin, {}, "\"\"", "c:\\cwd"), "");
-}
-
-TEST(SourceRoot, EmptyOptionGivesAnEmptyRoot) { EXPECT_EQ(settle(kPosix, "", "/env", "/cwd"), ""); }
-
-TEST(SourceRoot, QuotesAroundTheEnvironmentValueAreRemoved) {
-  EXPECT_EQ(settle(kWin, {}, "\"c:/my src/./a/../b\"", {}), "C:\\MY SRC\\B\\");
-  EXPECT_EQ(settle(kPosix, {}, "\"/my src\"", {}), "/my src/");
-  // Only a pair counts: one quote alone is an ordinary character.
-  EXPECT_EQ(settle(kPosix, {}, "\"/a", {}), "\"/a/");
-  EXPECT_EQ(settle(kPosix, {}, "\"", {}), "\"/");
-}
-
-TEST(SourceRoot, OptionIsNormalisedWithAFinalSeparator) {
-  EXPECT_EQ(settle(kWin, "c:/proj/./src/../lib", {}, {}), "C:\\PROJ\\LIB\\");
-  EXPECT_EQ(settle(kWin, "c:\\proj\\", {}, {}), "C:\\PROJ\\");
-  EXPECT_EQ(settle(kPosix, "/proj//src/", {}, {}), "/proj/src/");
-}
-
-TEST(SourceRoot, DotAloneNamesTheCurrentDirectoryNotTheFileSystemRoot) {
-  EXPECT_EQ(settle(kPosix, ".", {}, {}), "./");
-  EXPECT_EQ(settle(kWin, ".\\", {}, {}), ".\\");
-}
-
-TEST(SourceRoot, TooLongRootIsRefusedWithAWarning) {
-  std::string err;
-  std::string root259 = "/" + std::string(258, 'a');
-  EXPECT_EQ(settle(kPosix, root259, {}, {}), root259 + "/");
-  std::string root260 = "/" + std::string(259, 'a');
-  EXPECT_EQ(settle(kPosix, root260, {}, {}, &err), "");
-  EXPECT_EQ(err, "vorelcov: warning #11001: Replacement using source root directory for '" +
-                     root260 + "' is too long. Will not update root directory.\n");
-  // The length counts after normalisation.
-  std::string root258 = root259.substr(0, 258);
-  EXPECT_EQ(settle(kPosix, root258 + "/x/..", {}, {}), root258 + "/");
-}
-
-TEST(SourceRoot, LongWorkingDirectoryGivesAnEmptyRootSilently) {
-  std::string cwd = "/" + std::string(259, 'c');
-  EXPECT_EQ(settle(kPosix, {}, {}, cwd), "");
-  EXPECT_EQ(settle(kPosix, {}, {}, cwd.substr(0, 259)), cwd.substr(0, 259) + "/");
+// Option before environment before working directory; quotes around the
+// environment value are removed (a pair only); the root is normalised and
+// ends in a separator; an empty value gives an empty root; a root of 260
+// bytes or more after normalisation is refused with a warning, a working
+// directory that long silently.
+TEST(SourceRoot, Settlement) {
+  const std::string a258 = "/" + std::string(257, 'a'), a259 = a258 + "a", a260 = a259 + "a";
+  const std::string c260 = "/" + std::string(259, 'c');
+  using O = std::optional<std::string>;
+  struct Case {
+    const HostRules& rules;
+    O option, env, cwd;
+    std::string root;
+    bool warned = false;
+  } cases[] = {
+      {kWin, {}, {}, "c:\\work\\proj", "C:\\WORK\\PROJ\\"},
+      {kPosix, {}, {}, "/work/Proj", "/work/Proj/"},
+      {kPosix, {}, {}, "/", "/"},
+      {kPosix, {}, {}, {}, ""},  // unreadable working directory
+      {kPosix, "/opt", "/env", "/cwd", "/opt/"},
+      {kPosix, {}, "/env", "/cwd", "/env/"},
+      {kPosix, {}, "", "/cwd", ""},
+      {kWin, {}, "\"\"", "c:\\cwd", ""},
+      {kPosix, "", "/env", "/cwd", ""},
+      {kWin, {}, "\"c:/my src/./a/../b\"", {}, "C:\\MY SRC\\B\\"},
+      {kPosix, {}, "\"/my src\"", {}, "/my src/"},
+      {kPosix, {}, "\"/a", {}, "\"/a/"},
+      {kPosix, {}, "\"", {}, "\"/"},
+      {kWin, "c:/proj/./src/../lib", {}, {}, "C:\\PROJ\\LIB\\"},
+      {kWin, "c:\\proj\\", {}, {}, "C:\\PROJ\\"},
+      {kPosix, "/proj//src/", {}, {}, "/proj/src/"},
+      {kPosix, ".", {}, {}, "./"},  // the current directory, not the file-system root
+      {kWin, ".\\", {}, {}, ".\\"},
+      {kPosix, a259, {}, {}, a259 + "/"},
+      {kPosix, a258 + "/x/..", {}, {}, a258 + "/"},
+      {kPosix, a260, {}, {}, "", true},
+      {kPosix, {}, {}, c260, ""},
+      {kPosix, {}, {}, c260.substr(0, 259), c260.substr(0, 259) + "/"},
+  };
+  for (const Case& c : cases) {
+    std::string root;
+    auto io = test_support::capture(
+        [&] { root = settle_source_root(c.rules, SourceRootInputs{c.option, c.env, c.cwd}); });
+    EXPECT_EQ(root, c.root) << c.option.value_or("-") << " " << c.env.value_or("-");
+    EXPECT_EQ(io.err, c.warned ? "vorelcov: warning #11001: Replacement using source root directory for '" +
+                                     a260 + "' is too long. Will not update root directory.\n"
+                               : "");
+  }
 }
 
 }  // namespace
