@@ -1,4 +1,6 @@
 // Opening a dynamic profile file: header layouts, properties and failures.
+// The unrecognised-header and no-runs messages are pinned end to end
+// (tests/e2e/dpi_open_test.cpp).
 #include <gtest/gtest.h>
 
 #include "driver/catalog.h"
@@ -8,70 +10,50 @@ namespace {
 
 using namespace dpi_test;
 using profile_writer::DpiLayout;
+using profile_writer::dpi_image;
 
-TEST(DpiHeader, UnknownMagicIsRejectedAfterTheHeaderWarning) {
-  e2e::TempDir dir;
-  Opened o = open_bytes(dir, std::string(600, 'x'));
-  std::string path = dir.file("t.dpi");
-  EXPECT_EQ(o.status, 1);
-  EXPECT_EQ(o.err, warning_prefix(vorel::kMsgUnrecognizedDpiHeader) + path +
-                       " has unrecognized dpi file header, ignored.\n" +
-                       error_prefix(vorel::kMsgCantReadDpi) + "Can't read .dpi file, " + path + "\n");
-}
+const DpiLayout kLayouts[] = {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc};
 
-TEST(DpiHeader, ShortHeadersCannotBeRead) {
+TEST(DpiHeader, ShortHeadersMissingFilesAndNoRuns) {
   e2e::TempDir dir;
-  std::string cant_read = error_prefix(vorel::kMsgCantReadDpi);
-  std::string segmented = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmented).bytes;
-  std::string fixed = profile_writer::dpi_image(basic_program(), DpiLayout::kFixed).bytes;
-  std::string toc = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmentedToc).bytes;
+  std::string segmented = dpi_image(basic_program(), DpiLayout::kSegmented).bytes;
+  std::string fixed = dpi_image(basic_program(), DpiLayout::kFixed).bytes;
+  std::string toc = dpi_image(basic_program(), DpiLayout::kSegmentedToc).bytes;
   for (const std::string& bytes :
        {std::string("\x12\xDC"), segmented.substr(0, 100), fixed.substr(0, 527), toc.substr(0, 548)}) {
     Opened o = open_bytes(dir, bytes);
     EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err.rfind(cant_read, 0), 0u) << o.err;  // no header warning first
+    EXPECT_EQ(o.err.rfind(error_prefix(vorel::kMsgCantReadDpi), 0), 0u) << o.err;  // no warning first
   }
-}
-
-TEST(DpiHeader, MissingFileGivesNoneSilently) {
-  e2e::TempDir dir;
-  Opened o = open_dpi(dir.file("absent.dpi"));
-  EXPECT_FALSE(o.file);
-  EXPECT_FALSE(o.status);
-  EXPECT_EQ(o.err, "");
-}
-
-TEST(DpiHeader, ZeroRunsIsRejectedInEveryLayout) {
-  e2e::TempDir dir;
-  profile_writer::Program p = basic_program();
-  p.runs = 0;
-  for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
-    Opened o = open_bytes(dir, profile_writer::dpi_image(p, layout).bytes);
+  Opened absent = open_dpi(dir.file("absent.dpi"));
+  EXPECT_FALSE(absent.file || absent.status);
+  EXPECT_EQ(absent.err, "");
+  profile_writer::Program runless = basic_program();
+  runless.runs = 0;
+  for (DpiLayout layout : kLayouts) {
+    Opened o = open_bytes(dir, dpi_image(runless, layout).bytes);
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find(error_prefix(vorel::kMsgDpiNoRuns)), std::string::npos) << o.err;
   }
 }
 
-TEST(DpiHeader, UnknownPropertiesWarnAndReadingGoesOn) {
+TEST(DpiHeader, PropertiesAndTheirExtensionFields) {
   e2e::TempDir dir;
-  profile_writer::DpiWriteOptions options;
-  options.extra_properties = 0x10;
-  Opened o = open_bytes(dir, profile_writer::dpi_image(basic_program(), DpiLayout::kSegmented, options).bytes);
+  profile_writer::DpiWriteOptions unknown;
+  unknown.extra_properties = 0x10;
+  Opened o = open_bytes(dir, dpi_image(basic_program(), DpiLayout::kSegmented, unknown).bytes);
   ASSERT_TRUE(o.file) << o.err;
   EXPECT_EQ(o.err, warning_prefix(vorel::kMsgUnrecognizedProperties) + dir.file("t.dpi") +
                        " contains unrecognized properties value, 0x10, in header. Data may be ignored.\n");
   EXPECT_EQ(o.file->index.size(), 4u);
-}
 
-TEST(DpiHeader, PropertyExtensionFieldsAreReadInOrder) {
-  e2e::TempDir dir;
   profile_writer::DpiWriteOptions options;
   options.extra_properties = 1 | 2 | 8;
   options.node_value = 0x1122334455667788ull;
   options.second_header_string = "second";
   options.header_value = 42;
   for (DpiLayout layout : {DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
-    Opened o = open_bytes(dir, profile_writer::dpi_image(basic_program(), layout, options).bytes);
+    o = open_bytes(dir, dpi_image(basic_program(), layout, options).bytes);
     ASSERT_TRUE(o.file) << o.err;
     EXPECT_EQ(o.err, "");
     EXPECT_TRUE(o.file->property_flag0);
@@ -85,8 +67,7 @@ TEST(DpiHeader, PropertyExtensionFieldsAreReadInOrder) {
 
 TEST(DpiHeader, HeaderStringIsCutAt511Bytes) {
   e2e::TempDir dir;
-  profile_writer::Program p = basic_program();
-  std::string image = profile_writer::dpi_image(p, DpiLayout::kFixed).bytes;
+  std::string image = dpi_image(basic_program(), DpiLayout::kFixed).bytes;
   image.replace(16, 512, std::string(512, 'h'));
   Opened o = open_bytes(dir, image);
   ASSERT_TRUE(o.file) << o.err;
@@ -97,10 +78,9 @@ TEST(DpiHeader, HeaderStringIsCutAt511Bytes) {
 
 TEST(DpiHeader, NoRoutinesGivesAnEmptyIndex) {
   e2e::TempDir dir;
-  profile_writer::Program p = one_file({});
-  for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
+  for (DpiLayout layout : kLayouts) {
     // Whatever follows the header is not looked at.
-    Opened o = open_bytes(dir, profile_writer::dpi_image(p, layout).bytes + "garbage");
+    Opened o = open_bytes(dir, dpi_image(one_file({}), layout).bytes + "garbage");
     ASSERT_TRUE(o.file) << o.err;
     EXPECT_EQ(o.err, "");
     EXPECT_TRUE(o.file->index.empty());

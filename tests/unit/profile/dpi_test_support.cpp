@@ -2,39 +2,24 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-#include "driver/diag.h"
+#include "capture.h"
 
 namespace dpi_test {
 
 using namespace profile_writer;
 
 Routine routine(const std::string& name, std::vector<uint64_t> counts) {
-  Routine r;
-  r.name = name;
-  uint32_t line = 10;
-  for (uint64_t c : counts) {
-    Block b;
-    b.count = c;
-    b.line = line++;
-    b.col = 3;
-    r.blocks.push_back(b);
-  }
+  std::vector<BlockAt> blocks;
+  for (uint64_t c : counts) blocks.push_back({static_cast<uint32_t>(10 + blocks.size()), 3, c});
+  Routine r = profile_writer::routine(name, 0, 0, blocks);
+  r.start_col = r.end_col = 0;
   return r;
 }
 
 Program one_file(std::vector<Routine> routines, uint32_t runs) {
   Program p;
   p.runs = runs;
-  SourceFile f;
-  f.root = "/r/";
-  f.name = "a.c";
-  f.routines = std::move(routines);
-  Module m;
-  m.name = "m.obj";
-  m.files.push_back(std::move(f));
-  p.modules.push_back(std::move(m));
+  p.modules = {{"", "m.obj", {{"/r/", "a.c", std::move(routines)}}}};
   return p;
 }
 
@@ -60,16 +45,13 @@ Program basic_program() {
 
   Program p;
   p.runs = 2;
-  Module m;
-  m.name = "m.obj";
-  m.root = "/build/src/";
-  m.files.push_back(SourceFile{"/build/src/", "a.c", {main_r, helper, skipped}});
-  m.files.push_back(SourceFile{"/build/src/", "b.c", {target, method}});
-  p.modules.push_back(std::move(m));
+  p.modules = {{"/build/src/", "m.obj",
+                {{"/build/src/", "a.c", {main_r, helper, skipped}},
+                 {"/build/src/", "b.c", {target, method}}}}};
   return p;
 }
 
-Routine rich_routine() {
+Program rich_program() {
   Routine r = routine("rich", {100, 50, 0, 7});
   r.position_mode = 3;
   r.blocks[2].handler = true;
@@ -90,10 +72,6 @@ Routine rich_routine() {
   r.address = 0x7000;
   r.vtable_address = 0x7100;
   r.vtable_name = "vt";
-  return r;
-}
-
-Program rich_program() {
   Routine packed = routine("packed", {3, 4});
   packed.position_mode = 2;
   packed.blocks[0].end_line = 12;
@@ -101,143 +79,86 @@ Program rich_program() {
   Routine bare = routine("bare", {1, 1, 1});
   bare.position_mode = 0;
   bare.entries = {EntryPoint{"bare", 0}, EntryPoint{"bare2", 2}};
-  return one_file({rich_routine(), packed, bare}, 3);
+  return one_file({r, packed, bare}, 3);
 }
 
 Opened open_dpi(const std::string& path, const vorel::DpiOpenOptions& options) {
   Opened o;
-  testing::internal::CaptureStderr();
-  try {
-    o.file.reset(vorel::DPI_open(path.c_str(), options));
-  } catch (const vorel::FatalExit& e) {
-    o.status = e.status;
-  }
-  o.err = testing::internal::GetCapturedStderr();
+  auto c = test_support::capture([&] { o.file.reset(vorel::DPI_open(path.c_str(), options)); });
+  o.err = c.err;
+  o.status = c.status;
   return o;
 }
 
 Opened open_bytes(const e2e::TempDir& dir, const std::string& bytes,
                   const vorel::DpiOpenOptions& options) {
-  std::string path = dir.file("t.dpi");
-  e2e::write_file(path, bytes);
-  return open_dpi(path, options);
+  e2e::write_file(dir.file("t.dpi"), bytes);
+  return open_dpi(dir.file("t.dpi"), options);
 }
 
 Loaded load_all(vorel::dpi_file* f) {
   Loaded l;
-  testing::internal::CaptureStderr();
-  try {
+  auto c = test_support::capture([&] {
     for (const vorel::dpi_toc_entry& e : f->index) l.routines.push_back(vorel::DPI_load_routine(f, e));
-  } catch (const vorel::FatalExit& e) {
-    l.status = e.status;
-  }
-  l.err = testing::internal::GetCapturedStderr();
+  });
+  l.err = c.err;
+  l.status = c.status;
   return l;
-}
-
-Captured capture(const std::function<void()>& fn) {
-  Captured c;
-  testing::internal::CaptureStderr();
-  try {
-    fn();
-  } catch (const vorel::FatalExit& e) {
-    c.status = e.status;
-  }
-  c.err = testing::internal::GetCapturedStderr();
-  return c;
 }
 
 std::string warning_prefix(int number) { return "vorelcov: warning #" + std::to_string(number) + ": "; }
 std::string error_prefix(int number) { return "vorelcov: error #" + std::to_string(number) + ": "; }
 
-void patch32(std::string& bytes, uint64_t at, uint32_t v) { std::memcpy(&bytes[at], &v, 4); }
-void patch64(std::string& bytes, uint64_t at, uint64_t v) { std::memcpy(&bytes[at], &v, 8); }
-uint32_t get32(const std::string& bytes, uint64_t at) {
-  uint32_t v;
-  std::memcpy(&v, &bytes[at], 4);
-  return v;
-}
-uint64_t get64(const std::string& bytes, uint64_t at) {
-  uint64_t v;
-  std::memcpy(&v, &bytes[at], 8);
-  return v;
+namespace {
+
+// Appends "name=value " for each pair.
+struct Fields {
+  std::string text;
+  template <typename T>
+  Fields& operator()(const char* name, const T& value) {
+    text += name;
+    text += '=';
+    if constexpr (std::is_convertible_v<T, std::string>) text += value;
+    else text += std::to_string(value);
+    text += ' ';
+    return *this;
+  }
+};
+
+}  // namespace
+
+std::string dump_index(const vorel::dpi_file& f) {
+  Fields out;
+  out("runs", f.runs)("max", f.max_entry_exec_count)("n", f.index.size());
+  for (const vorel::dpi_toc_entry& e : f.index)
+    out("\nkey", e.key)("file", e.file_name)("func", e.func_name)("number", e.func_number)(
+        "flags", e.flags)("exec", e.entry_exec_count)("order", e.file_order);
+  return out.text;
 }
 
-std::string segment(uint64_t tag, const std::string& payload) {
-  std::string s;
-  put_u64(s, tag);
-  put_u64(s, payload.size());
-  return s + payload;
-}
-
-void expect_same_index(const vorel::dpi_file& a, const vorel::dpi_file& b) {
-  ASSERT_EQ(a.index.size(), b.index.size());
-  EXPECT_EQ(a.runs, b.runs);
-  EXPECT_EQ(a.max_entry_exec_count, b.max_entry_exec_count);
-  for (size_t i = 0; i < a.index.size(); ++i) {
-    const vorel::dpi_toc_entry& x = a.index[i];
-    const vorel::dpi_toc_entry& y = b.index[i];
-    EXPECT_EQ(x.key, y.key) << i;
-    EXPECT_EQ(x.file_name, y.file_name) << i;
-    EXPECT_EQ(x.func_name, y.func_name) << i;
-    EXPECT_EQ(x.func_number, y.func_number) << i;
-    EXPECT_EQ(x.flags, y.flags) << i;
-    EXPECT_EQ(x.entry_exec_count, y.entry_exec_count) << i;
-    EXPECT_EQ(x.file_order, y.file_order) << i;
+std::string dump_routine(const vorel::dpi_routine& r, bool root_len) {
+  Fields out;
+  out("flags", r.flags & ~0x3F40ull)("value", r.value)("entries", r.entry_cnt)("blocks", r.block_cnt)(
+      "E", r.E)("X", r.X)("Y", r.Y)("Z", r.Z)("V", r.V)("number", r.func_number)(
+      "attributes", r.attributes)("file", r.file_name)("func", r.func_name)("vtbl", r.vtbl_name)(
+      "address", r.address)("vtbl_address", r.vtbl_address)("d1f0", r.d1f0_value);
+  if (root_len) out("root", r.src_root_len);
+  for (const vorel::dpi_block& b : r.blocks)
+    out("\nblock", b.count)("at", b.start_line)("col", b.start_col)("end", b.end_line)(
+        "end_col", b.end_col)("extra", b.extra);
+  for (uint64_t v : r.edges) out("edge", v);
+  for (uint64_t v : r.x) out("x", v);
+  for (uint64_t v : r.y) out("y", v);
+  for (uint32_t v : r.z) out("z", v);
+  for (const vorel::dpi_vp_site& s : r.vp_sites) {
+    out("\nsite", s.block_index);
+    for (const vorel::dpi_vp_target& t : s.targets)
+      out("target", t.address)("virtual", t.virtual_marker)("count", t.count);
   }
-}
-
-void expect_same_routine(const vorel::dpi_routine& a, const vorel::dpi_routine& b,
-                         bool ignore_root_len) {
-  EXPECT_EQ(a.flags & ~0x40ull & ~0x3F00ull, b.flags & ~0x40ull & ~0x3F00ull);
-  EXPECT_EQ(a.value, b.value);
-  EXPECT_EQ(a.entry_cnt, b.entry_cnt);
-  EXPECT_EQ(a.block_cnt, b.block_cnt);
-  EXPECT_EQ(a.E, b.E);
-  EXPECT_EQ(a.X, b.X);
-  EXPECT_EQ(a.Y, b.Y);
-  EXPECT_EQ(a.Z, b.Z);
-  EXPECT_EQ(a.V, b.V);
-  EXPECT_EQ(a.func_number, b.func_number);
-  EXPECT_EQ(a.attributes, b.attributes);
-  EXPECT_EQ(a.file_name, b.file_name);
-  EXPECT_EQ(a.func_name, b.func_name);
-  EXPECT_EQ(a.vtbl_name, b.vtbl_name);
-  EXPECT_EQ(a.address, b.address);
-  EXPECT_EQ(a.vtbl_address, b.vtbl_address);
-  ASSERT_EQ(a.blocks.size(), b.blocks.size());
-  for (size_t i = 0; i < a.blocks.size(); ++i) {
-    EXPECT_EQ(a.blocks[i].count, b.blocks[i].count) << i;
-    EXPECT_EQ(a.blocks[i].start_line, b.blocks[i].start_line) << i;
-    EXPECT_EQ(a.blocks[i].start_col, b.blocks[i].start_col) << i;
-    EXPECT_EQ(a.blocks[i].end_line, b.blocks[i].end_line) << i;
-    EXPECT_EQ(a.blocks[i].end_col, b.blocks[i].end_col) << i;
-    EXPECT_EQ(a.blocks[i].extra, b.blocks[i].extra) << i;
-  }
-  EXPECT_EQ(a.edges, b.edges);
-  EXPECT_EQ(a.x, b.x);
-  EXPECT_EQ(a.y, b.y);
-  EXPECT_EQ(a.z, b.z);
-  ASSERT_EQ(a.vp_sites.size(), b.vp_sites.size());
-  for (size_t i = 0; i < a.vp_sites.size(); ++i) {
-    EXPECT_EQ(a.vp_sites[i].block_index, b.vp_sites[i].block_index);
-    for (int t = 0; t < 4; ++t) {
-      EXPECT_EQ(a.vp_sites[i].targets[t].address, b.vp_sites[i].targets[t].address);
-      EXPECT_EQ(a.vp_sites[i].targets[t].virtual_marker, b.vp_sites[i].targets[t].virtual_marker);
-      EXPECT_EQ(a.vp_sites[i].targets[t].count, b.vp_sites[i].targets[t].count);
-    }
-  }
-  ASSERT_EQ(a.entries.size(), b.entries.size());
-  for (size_t i = 0; i < a.entries.size(); ++i) {
-    EXPECT_EQ(a.entries[i].name, b.entries[i].name);
-    EXPECT_EQ(a.entries[i].block_index, b.entries[i].block_index);
-    EXPECT_EQ(a.entries[i].extra, b.entries[i].extra);
-  }
-  if (!ignore_root_len) {
-    EXPECT_EQ(a.src_root_len, b.src_root_len);
-  }
-  EXPECT_EQ(a.d1f0_value, b.d1f0_value);
-  EXPECT_EQ(a.flow_graph, b.flow_graph);
+  for (const vorel::dpi_entry_point& e : r.entries)
+    out("\nentry", e.name)("block", e.block_index)("extra", e.extra);
+  for (uint8_t v : r.flow_graph) out("graph", v);
+  return out.text;
 }
 
 }  // namespace dpi_test

@@ -38,12 +38,12 @@ TEST(FileAccess, ShortReadIsFatal) {
   e2e::write_file(dir.file("five"), "12345");
   OpenFile f{vorel::profile_open(dir.file("five").c_str(), "rb")};
   char buf[8];
-  auto stop = spi_test::run_capturing([&] { vorel::checked_read(buf, 1, 8, f.fp, "five.spi"); });
-  EXPECT_TRUE(stop.stopped);
+  auto stop = test_support::capture([&] { vorel::checked_read(buf, 1, 8, f.fp, "five.spi"); });
+  EXPECT_TRUE(stop.status.has_value());
   EXPECT_EQ(stop.status, 1);
   EXPECT_EQ(stop.err, "five.spi: Input/output error\nFATAL ERROR: fread on file five.spi failed\n");
   std::rewind(f.fp);
-  stop = spi_test::run_capturing([&] { vorel::checked_read(buf, 1, 8, f.fp, nullptr); });
+  stop = test_support::capture([&] { vorel::checked_read(buf, 1, 8, f.fp, nullptr); });
   EXPECT_EQ(stop.err, "Input/output error\nFATAL ERROR: fread on file failed\n");
   std::rewind(f.fp);
   EXPECT_EQ(vorel::checked_read(buf, 1, 5, f.fp, "five.spi"), 5u);
@@ -53,10 +53,10 @@ TEST(FileAccess, FailedSeeksAreFatal) {
   e2e::TempDir dir;
   e2e::write_file(dir.file("f"), "x");
   OpenFile f{vorel::profile_open(dir.file("f").c_str(), "rb")};
-  auto stop = spi_test::run_capturing([&] { vorel::checked_seek(f.fp, -5, SEEK_SET, "f.dpi"); });
+  auto stop = test_support::capture([&] { vorel::checked_seek(f.fp, -5, SEEK_SET, "f.dpi"); });
   EXPECT_EQ(stop.status, 1);
   EXPECT_NE(stop.err.find("FATAL ERROR: fseek on file f.dpi failed\n"), std::string::npos);
-  stop = spi_test::run_capturing([&] { vorel::checked_seek64(f.fp, UINT64_MAX, "f.spi"); });
+  stop = test_support::capture([&] { vorel::checked_seek64(f.fp, UINT64_MAX, "f.spi"); });
   EXPECT_NE(stop.err.find("FATAL ERROR: zentra_fseek64 on file f.spi failed\n"), std::string::npos);
 }
 
@@ -87,7 +87,7 @@ TEST(FileAccess, LongLinesGrowTheSharedBufferIn2000ByteSteps) {
 }
 
 TEST(FileAccess, AssertxNamesPathLineAndCondition) {
-  auto stop = spi_test::run_capturing([] { ASSERTX(vorel::kReaderPath, 1 + 1 == 3); });
+  auto stop = test_support::capture([] { ASSERTX(vorel::kReaderPath, 1 + 1 == 3); });
   EXPECT_EQ(stop.status, 1);
   EXPECT_EQ(stop.err, "shared/zentra/client:" + std::to_string(__LINE__ - 2) + " ASSERTX(1 + 1 == 3)\n");
 }

@@ -19,7 +19,7 @@ TEST(SpiCorpus, EveryInputReadsOrStopsInOrder) {
     ++files;
     const std::string path = entry.path().string();
     vorel::spi_file* f = nullptr;
-    auto stop = spi_test::run_capturing([&] {
+    auto stop = test_support::capture([&] {
       f = vorel::SPI_open(path.c_str(), "/r");
       vorel::spi_routine_info info;
       vorel::spi_call_site call;
@@ -28,7 +28,7 @@ TEST(SpiCorpus, EveryInputReadsOrStopsInOrder) {
         }
     });
     vorel::SPI_close(f);
-    if (stop.stopped) {
+    if (stop.status) {
       EXPECT_EQ(stop.status, 1) << path;
       EXPECT_NE(stop.err.find("vorelcov: error #"), std::string::npos) << path << "\n" << stop.err;
     }

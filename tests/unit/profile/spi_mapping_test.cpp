@@ -32,12 +32,6 @@ Parsed parse(const std::string& text, bool binary = false, int version = 8) {
   return p;
 }
 
-std::string reason_of(const std::string& text) {
-  Parsed p = parse(text);
-  EXPECT_FALSE(p.ok) << text;
-  return p.reason;
-}
-
 TEST(SpiMapping, AcceptsSectionsInAnyOrderWithEmptyLinesAndSpacedNames) {
   Parsed p = parse(
       "\n<H>\r\n<R1>2\r\n2 operator new\r\n\r\n</R1>\r\n<M1>2\r\n2 4000000000 3 3 /r/b c\r\n"
@@ -70,46 +64,45 @@ TEST(SpiMapping, ModulePositionsAre32BitBeforeVersion8) {
   EXPECT_EQ(SPI_LIST_get(parse(text, false, 8).f->modules, 1)->position, 4294967296u);
 }
 
-TEST(SpiMapping, GrammarFailures) {
-  EXPECT_EQ(reason_of("<M1>1\n</M1>\n</H>\n"), "Expected to find mapping start key");
-  EXPECT_EQ(reason_of("<H>\n1 f\n</H>\n"), "Expected to find section mapping start key");
-  EXPECT_EQ(reason_of("<H>\n</M1>\n</H>\n"), "Expected to find section mapping start key");
-  EXPECT_EQ(reason_of("<H>\n<H>\n</H>\n"), "Expected to find section mapping start key");
-  EXPECT_EQ(reason_of("<H>\n<R1>1\n1 f\n</R1>\n"), "Could not parse mapping section");
-  EXPECT_EQ(reason_of("<H>\n<R1>1\n1 f\n</H>\n"), "Error parsing string map, '</H>'");
-  EXPECT_EQ(reason_of(""), "Could not parse mapping section");
-}
-
-TEST(SpiMapping, DuplicateStartKeys) {
-  EXPECT_EQ(reason_of("<H>\n<M1>0\n</M1>\n<M1>0\n</M1>\n</H>\n"),
-            "Duplicate module mapping initialization key");
-  EXPECT_EQ(reason_of("<H>\n<F1>0\n</F1>\n<F1>0\n</F1>\n</H>\n"),
-            "Duplicate file mapping initialization key");
-  EXPECT_EQ(reason_of("<H>\n<R1>0\n</R1>\n<R1>0\n</R1>\n</H>\n"),
-            "Duplicate routine mapping initialization key");
-  EXPECT_EQ(reason_of("<H>\n<D1>0\n</D1>\n<D1>0\n</D1>\n</H>\n"),
-            "Duplicate data ref mapping initialization key");
-}
-
-TEST(SpiMapping, EntryFailures) {
-  EXPECT_EQ(reason_of("<H>\n<M1>1\n1 0 0 a\n</M1>\n</H>\n"), "Error parsing module map, '1 0 0 a'");
-  EXPECT_EQ(reason_of("<H>\n<F1>1\n1 a\n</F1>\n</H>\n"), "Error parsing file map, '1 a'");
-  EXPECT_EQ(reason_of("<H>\n<R1>1\nf\n</R1>\n</H>\n"), "Error parsing string map, 'f'");
-  // Another section's key inside a section is an entry.
-  EXPECT_EQ(reason_of("<H>\n<D1>1\n<R1>1\n</D1>\n</H>\n"), "Error parsing string map, '<R1>1'");
-  EXPECT_EQ(reason_of("<H>\n<M1>3\n4 0 0 0 m\n</M1>\n</H>\n"), "Id for 'm' is out of range");
-  EXPECT_EQ(reason_of("<H>\n<R1>2\n2 f\n2 g\n</R1>\n</H>\n"), "Id for 'g' is out of range");
-  EXPECT_EQ(reason_of("<H>\n<R1>2\n0 f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
-  EXPECT_EQ(reason_of("<H>\n<R1>2\nx f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
-  EXPECT_EQ(reason_of("<H>\n<R1>0\n1 f\n</R1>\n</H>\n"), "Id for 'f' is out of range");
-  EXPECT_EQ(reason_of("<H>\n<F1>1\n1 4 abc\n</F1>\n</H>\n"), "root_len <= strlen(name)");
-}
-
-TEST(SpiMapping, CountsBeyondTheFileAreRefusedBeforeAnyList) {
-  // 4 billion ids would be a 32 GB list; the file cannot hold them.
-  EXPECT_THAT(reason_of("<H>\n<R1>4000000000\n1 f\n</R1>\n</H>\n"), testing::HasSubstr("does not fit"));
-  EXPECT_THAT(reason_of("<H>\n<M1>-1\n</M1>\n</H>\n"), testing::HasSubstr("does not fit"));
-  EXPECT_THAT(reason_of("<H>\n<D1>100\n</D1>\n</H>\n"), testing::HasSubstr("does not fit"));
+// One case per failure reason of the grammar.
+TEST(SpiMapping, Failures) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"<M1>1\n</M1>\n</H>\n", "Expected to find mapping start key"},
+      {"<H>\n1 f\n</H>\n", "Expected to find section mapping start key"},
+      {"<H>\n</M1>\n</H>\n", "Expected to find section mapping start key"},
+      {"<H>\n<H>\n</H>\n", "Expected to find section mapping start key"},
+      {"<H>\n<R1>1\n1 f\n</R1>\n", "Could not parse mapping section"},
+      {"", "Could not parse mapping section"},
+      {"<H>\n<R1>1\n1 f\n</H>\n", "Error parsing string map, '</H>'"},
+      {"<H>\n<M1>0\n</M1>\n<M1>0\n</M1>\n</H>\n", "Duplicate module mapping initialization key"},
+      {"<H>\n<F1>0\n</F1>\n<F1>0\n</F1>\n</H>\n", "Duplicate file mapping initialization key"},
+      {"<H>\n<R1>0\n</R1>\n<R1>0\n</R1>\n</H>\n", "Duplicate routine mapping initialization key"},
+      {"<H>\n<D1>0\n</D1>\n<D1>0\n</D1>\n</H>\n", "Duplicate data ref mapping initialization key"},
+      {"<H>\n<M1>1\n1 0 0 a\n</M1>\n</H>\n", "Error parsing module map, '1 0 0 a'"},
+      {"<H>\n<F1>1\n1 a\n</F1>\n</H>\n", "Error parsing file map, '1 a'"},
+      {"<H>\n<R1>1\nf\n</R1>\n</H>\n", "Error parsing string map, 'f'"},
+      // Another section's key inside a section is an entry.
+      {"<H>\n<D1>1\n<R1>1\n</D1>\n</H>\n", "Error parsing string map, '<R1>1'"},
+      {"<H>\n<M1>3\n4 0 0 0 m\n</M1>\n</H>\n", "Id for 'm' is out of range"},
+      {"<H>\n<R1>2\n2 f\n2 g\n</R1>\n</H>\n", "Id for 'g' is out of range"},
+      {"<H>\n<R1>2\n0 f\n</R1>\n</H>\n", "Id for 'f' is out of range"},
+      {"<H>\n<R1>2\nx f\n</R1>\n</H>\n", "Id for 'f' is out of range"},
+      {"<H>\n<R1>0\n1 f\n</R1>\n</H>\n", "Id for 'f' is out of range"},
+      {"<H>\n<F1>1\n1 4 abc\n</F1>\n</H>\n", "root_len <= strlen(name)"},
+  };
+  for (const auto& [text, reason] : cases) {
+    Parsed p = parse(text);
+    EXPECT_FALSE(p.ok) << text;
+    EXPECT_EQ(p.reason, reason);
+  }
+  // Counts the file cannot hold are refused before any list is made (4
+  // billion ids would be a 32 GB list).
+  for (const char* text : {"<H>\n<R1>4000000000\n1 f\n</R1>\n</H>\n", "<H>\n<M1>-1\n</M1>\n</H>\n",
+                           "<H>\n<D1>100\n</D1>\n</H>\n"}) {
+    Parsed p = parse(text);
+    EXPECT_FALSE(p.ok);
+    EXPECT_THAT(p.reason, testing::HasSubstr("does not fit"));
+  }
 }
 
 TEST(SpiMapping, OffsetAtOrBeyondTheEndOfTheFileFails) {

@@ -85,8 +85,8 @@ TEST(SpiOld, AnnouncedLengthsLimitTheNames) {
   // Width 2 cuts "abc" to "ab"; "c" becomes the module name, "m.c" the
   // routine name, and "f" the start line, which is no number.
   e2e::write_file(dir.file("o.spi"), "V2 2 3 3 abc m.c f 1 1 1 E\n");
-  auto stop = spi_test::run_capturing([&] { read_all(dir.file("o.spi")); });
-  EXPECT_TRUE(stop.stopped);
+  auto stop = test_support::capture([&] { read_all(dir.file("o.spi")); });
+  EXPECT_TRUE(stop.status.has_value());
 }
 
 TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
@@ -104,7 +104,7 @@ TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
     std::string path = dir.file("o.spi");
     e2e::write_file(path, std::string("V1 1 1 1 a m f 1 1 E\r\n\r\n") + entry + "\r\n");
     std::vector<std::string> read;
-    auto stop = spi_test::run_capturing([&] {
+    auto stop = test_support::capture([&] {
       vorel::spi_file* f = vorel::SPI_open(path.c_str(), "");
       vorel::spi_routine_info info;
       try {
@@ -115,7 +115,7 @@ TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
       }
       vorel::SPI_close(f);
     });
-    EXPECT_TRUE(stop.stopped) << entry;
+    EXPECT_TRUE(stop.status.has_value()) << entry;
     EXPECT_EQ(stop.status, 1);
     EXPECT_EQ(stop.err, "vorelcov: error #11003: Corrupt spi file '" + path + "', header on line 3\n")
         << entry;

@@ -187,8 +187,8 @@ TEST(SpiReader, UnknownRecordKindIsSkippedWithAWarning) {
   HandFile h;
   h.modules = {{"m", {rec(9, 1, 2, 3), routine_f()}}};
   spi_test::ReadResult res;
-  auto stop = spi_test::run_capturing([&] { res = read_hand(h); });
-  EXPECT_FALSE(stop.stopped);
+  auto stop = test_support::capture([&] { res = read_hand(h); });
+  EXPECT_FALSE(stop.status.has_value());
   EXPECT_EQ(stop.err,
             "vorelcov: warning #11005: Ignoring unknown record type in .spi file, file either invalid "
             "or created with newer tools.\n");
@@ -279,15 +279,15 @@ TEST(SpiReader, CorruptMappingSectionStopsTheRun) {
   };
   for (const std::string& c : cases) {
     e2e::write_file(dir.file("c.spi"), c);
-    auto stop = spi_test::run_capturing([&] { vorel::SPI_open(dir.file("c.spi").c_str(), ""); });
-    EXPECT_TRUE(stop.stopped);
+    auto stop = test_support::capture([&] { vorel::SPI_open(dir.file("c.spi").c_str(), ""); });
+    EXPECT_TRUE(stop.status.has_value());
     EXPECT_EQ(stop.status, 1);
     EXPECT_EQ(stop.err, "vorelcov: error #11004: File '" + dir.file("c.spi") + "' is corrupt.\n");
   }
   // The same offset in a version-8 header is read in 64 bits.
   wide[2] = '8';
   e2e::write_file(dir.file("c.spi"), wide);
-  EXPECT_TRUE(spi_test::run_capturing([&] { vorel::SPI_open(dir.file("c.spi").c_str(), ""); }).stopped);
+  EXPECT_TRUE(test_support::capture([&] { vorel::SPI_open(dir.file("c.spi").c_str(), ""); }).status.has_value());
 }
 
 TEST(SpiReader, IdLookupsAndCallSiteCursor) {

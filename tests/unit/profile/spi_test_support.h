@@ -1,6 +1,6 @@
-// Helpers for the static profile reader tests: run a reader call that may
-// stop the run, dump what a file reads back as text, and build record-layout
-// files by hand (for the malformed cases the writer never makes).
+// Helpers for the static profile reader tests: dump what a file reads back
+// as text, and build record-layout files by hand (for the malformed cases
+// the writer never makes).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,31 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "driver/diag.h"
+#include "capture.h"
 #include "profile/spi.h"
 
 namespace spi_test {
-
-// What a fatal stop left: its status and everything printed on stderr.
-struct Stop {
-  bool stopped = false;
-  int status = 0;
-  std::string err;
-};
-
-template <typename F>
-Stop run_capturing(F&& f) {
-  Stop s;
-  testing::internal::CaptureStderr();
-  try {
-    f();
-  } catch (const vorel::FatalExit& e) {
-    s.stopped = true;
-    s.status = e.status;
-  }
-  s.err = testing::internal::GetCapturedStderr();
-  return s;
-}
 
 // One line per routine: its description, then its line maps, call sites and
 // data references. Positions are left out unless asked for.
