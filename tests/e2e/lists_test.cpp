@@ -104,12 +104,16 @@ class ListsTest : public testing::Test {
   e2e::TempDir dir_;
 };
 
+// The project name is XML attribute text in the XML list only.
 TEST_F(ListsTest, FunctionAndBlockListsInEveryFormat) {
-  e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlfcvrg", "f.xml", "-txtbcvrg", "b.txt"});
+  e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlfcvrg", "f.xml", "-txtbcvrg", "b.txt", "-prj",
+                          "it's \"m\" &"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(output("f.txt"), expected("functions.txt"));
-  EXPECT_EQ(output("f.xml"), expected("functions.xml"));
+  std::string f_xml = expected("functions.xml");
+  f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"it&apos;s &quot;m&quot; &amp;\">");
+  EXPECT_EQ(output("f.xml"), f_xml);
   EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
   EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
 }

@@ -1,10 +1,12 @@
+// The call-graph text: the cases the hand-checked
+// tests/e2e/expected/lists/call_graph.txt does not show (four targets at one
+// site, targets of routines without a node, zero counts).
 #include "report/call_graph_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "driver/diag.h"
 #include "mem_stream.h"
 #include "profile/dpi.h"
 #include "report/call_graph.h"
@@ -43,13 +45,8 @@ class CallGraphWriterTest : public testing::Test {
 };
 
 TEST_F(CallGraphWriterTest, WritesSectionsCallsAndStatistics) {
-  CgNode f_node;
-  f_node.name = "f";
-  CgNode main_node;
-  main_node.name = "main";
-  main_node.executed = true;
-  main_node.value = 1;
-  main_node.frequency = 5.0f;
+  CgNode f_node{.key = "f", .name = "f", .edges = {}};
+  CgNode main_node{.key = "main", .name = "main", .executed = true, .value = 1, .frequency = 5.0f, .edges = {}};
   main_node.edges.push_front(CgEdge{&f_node, 12, 3.5f});
   CgNode idle;  // has a node but never ran
 
@@ -92,22 +89,6 @@ TEST_F(CallGraphWriterTest, WritesSectionsCallsAndStatistics) {
             "    .funstats \"h\" 2 0 0  0 0  0 0  0 0\n"
             ".mstats \"m0\" 2 1  0 0  0 0  0 0\n"
             ".tstats 3 4  1 3  4 9  1 4\n");
-}
-
-TEST_F(CallGraphWriterTest, NoRecordsWriteNothing) {
-  CallGraphWriter w = make_writer(1);
-  w.finish();
-  EXPECT_EQ(out_.text(), "");
-}
-
-TEST_F(CallGraphWriterTest, SiteOutsideTheBlocksIsAnAssertion) {
-  dpi_routine r = record("f", 2);
-  r.vp_sites = {site(2, {indirect(0x100, 1)})};
-  CallGraphWriter w = make_writer(1);
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(w.function("m", r, nullptr), FatalExit);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n");
 }
 
 }  // namespace

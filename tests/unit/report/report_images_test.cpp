@@ -5,7 +5,6 @@
 #include <random>
 #include <set>
 
-#include "e2e/harness.h"
 #include "gif_decode.h"
 #include "report/gif_encoder.h"
 
@@ -47,21 +46,6 @@ TEST(ReportImages, PicturesAreDrawnAndSpacerIsTransparent) {
   gif_test::Decoded spacer = gif_test::decode(images[3].bytes);
   EXPECT_EQ(spacer.transparent, 0);
   EXPECT_EQ(spacer.pixels, std::vector<uint8_t>{0});
-}
-
-TEST(ReportImages, HomeIconHasItsZeroRun) {
-  const std::string& home = report_images()[0].bytes;
-  EXPECT_NE(home.substr(0, 76).find_first_not_of('\0'), std::string::npos);
-  EXPECT_EQ(home.substr(76, 705), std::string(705, '\0'));
-  EXPECT_NE(home[781], '\0');
-}
-
-TEST(ReportImages, WrittenFileHoldsTheBytes) {
-  e2e::TempDir dir;
-  const ReportImage& logo = report_images()[2];
-  ASSERT_TRUE(write_image_file(logo, dir.file("logo.gif")));
-  EXPECT_EQ(e2e::read_file(dir.file("logo.gif")), logo.bytes);
-  EXPECT_FALSE(write_image_file(logo, dir.file("missing/logo.gif")));
 }
 
 TEST(GifEncoder, LzwRoundTripsRandomAndLongRuns) {

@@ -1,8 +1,8 @@
+// The block figures of the function and block lists.
 #include "report/routine_blocks.h"
 
 #include <gtest/gtest.h>
 
-#include "driver/diag.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
 
@@ -24,33 +24,44 @@ dpi_routine make_record(std::vector<B> blocks, std::vector<uint32_t> entry_block
   return d;
 }
 
-std::vector<std::tuple<int, int, double>> positions(const RoutineBlocks& r) {
-  std::vector<std::tuple<int, int, double>> out;
-  for (const BlockDetail& b : r.block_list) out.emplace_back(b.line, b.column, b.count);
+// "line:col=count" of the block list.
+std::string positions(const RoutineBlocks& r) {
+  std::string out;
+  for (const BlockDetail& b : r.block_list)
+    out += std::to_string(b.line) + ":" + std::to_string(b.column) + "=" +
+           std::to_string(static_cast<int>(b.count)) + " ";
   return out;
 }
 
 TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
   std::vector<BlockDetail> list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
   order_block_list(list);
-  std::vector<double> order;
-  for (const BlockDetail& b : list) order.push_back(b.count);
-  EXPECT_EQ(order, (std::vector<double>{2, 4, 3, 1}));
+  RoutineBlocks r;
+  r.block_list = list;
+  EXPECT_EQ(positions(r), "9:1=2 10:2=4 10:5=3 10:5=1 ");
 }
 
-TEST(RoutineBlocks, RecordFiguresLeaveOutBlocksWithoutPosition) {
-  dpi_routine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3});
+// Blocks without a line or column are left out; entry blocks outside the
+// record add nothing; more static than dynamic blocks make the static count
+// the total.
+TEST(RoutineBlocks, RecordFigures) {
+  dpi_routine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3, 9});
   RoutineBlocks r = blocks_of_record(d, 3, 2, BlockRules{});
   EXPECT_TRUE(r.executed);
   EXPECT_EQ(r.frequency, 7u);
-  EXPECT_EQ(r.blocks, 3u);   // 4 blocks, one without a column
+  EXPECT_EQ(r.blocks, 3u);
   EXPECT_EQ(r.covered, 2u);
-  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{
-                              {3, 1, 5}, {4, 2, 0}, {5, 1, 2}}));
-  // More static than dynamic blocks: the static count is the total.
+  EXPECT_EQ(positions(r), "3:1=5 4:2=0 5:1=2 ");
   EXPECT_EQ(blocks_of_record(d, 3, 6, BlockRules{}).blocks, 5u);
+  EXPECT_FALSE(blocks_of_record(make_record({{0, 3, 1}}), 3, 1, BlockRules{}).executed);
+  // Without positions every block counts at the start line, column 1.
+  dpi_routine flat = make_record({{4, 0, 0}, {0, 0, 0}});
+  flat.flags = 0;
+  EXPECT_EQ(positions(blocks_of_record(flat, 12, 2, BlockRules{})), "12:1=0 12:1=4 ");
 }
 
+// -nounwind leaves handlers out; -nopartial counts every block of a
+// position where one ran.
 TEST(RoutineBlocks, NoUnwindAndNoPartial) {
   dpi_routine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
   RoutineBlocks plain = blocks_of_record(d, 3, 4, BlockRules{});
@@ -62,46 +73,18 @@ TEST(RoutineBlocks, NoUnwindAndNoPartial) {
   EXPECT_EQ(rules.block_list.size(), 3u);
 }
 
-TEST(RoutineBlocks, RecordWithoutPositionsUsesTheStartLine) {
-  dpi_routine d = make_record({{4, 0, 0}, {0, 0, 0}});
-  d.flags = 0;
-  RoutineBlocks r = blocks_of_record(d, 12, 2, BlockRules{});
-  EXPECT_EQ(r.blocks, 2u);
-  EXPECT_EQ(r.covered, 1u);
-  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{12, 1, 0}, {12, 1, 4}}));
-}
-
-TEST(RoutineBlocks, RecordThatNeverRan) {
-  RoutineBlocks r = blocks_of_record(make_record({{0, 3, 1}}), 3, 1, BlockRules{});
-  EXPECT_FALSE(r.executed);
-  EXPECT_EQ(r.covered, 0u);
-}
-
-TEST(RoutineBlocks, EntryOutsideTheRecordAddsNothing) {
-  dpi_routine d = make_record({{1, 3, 1}}, {1, 0});
-  EXPECT_EQ(blocks_of_record(d, 3, 1, BlockRules{}).frequency, 1u);
-}
-
-TEST(RoutineBlocks, StaticFiguresComeFromTheLineMaps) {
+// A routine that never ran lists its record's positions, or without a
+// record the first line of each static line map.
+TEST(RoutineBlocks, NotExecuted) {
   std::vector<spi_line_map> maps(3);
   maps[0].entries = {8, 7};
-  maps[1].entries = {};
   maps[2].entries = {5, 9};
   RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
   EXPECT_FALSE(r.executed);
-  EXPECT_EQ(r.frequency, 0u);
   EXPECT_EQ(r.blocks, 4u);
-  EXPECT_EQ(r.covered, 0u);
-  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{5, 1, 0}, {8, 1, 0}}));
-}
-
-TEST(RoutineBlocks, NeverRunRecordListsItsOwnPositions) {
+  EXPECT_EQ(positions(r), "5:1=0 8:1=0 ");
   dpi_routine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
-  std::vector<spi_line_map> maps(1);
-  maps[0].entries = {99};
-  RoutineBlocks r = blocks_not_executed(&d, maps, 3);
-  EXPECT_EQ(r.blocks, 3u);
-  EXPECT_EQ(positions(r), (std::vector<std::tuple<int, int, double>>{{6, 1, 0}, {7, 2, 0}}));
+  EXPECT_EQ(positions(blocks_not_executed(&d, maps, 3)), "6:1=0 7:2=0 ");
 }
 
 }  // namespace

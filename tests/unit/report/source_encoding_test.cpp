@@ -6,31 +6,29 @@ namespace vorel {
 namespace {
 
 TEST(SourceEncoding, Classes) {
-  EXPECT_EQ(classify_encoding(""), SourceEncoding::kAscii);
-  EXPECT_EQ(classify_encoding("int main() {}\n"), SourceEncoding::kAscii);
-  EXPECT_EQ(classify_encoding("\xEF\xBB\xBFint x;\n"), SourceEncoding::kUtf8);
-  EXPECT_EQ(classify_encoding("// caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\n"),
-            SourceEncoding::kUtf8);
-  // Five- and six-byte sequences follow the lead-byte patterns too.
-  EXPECT_EQ(classify_encoding("\xF8\x88\x80\x80\x80 \xFC\x84\x80\x80\x80\x80"), SourceEncoding::kUtf8);
-  EXPECT_EQ(classify_encoding("// caf\xE9\n"), SourceEncoding::kAnsi);      // Windows-1252 e-acute
-  EXPECT_EQ(classify_encoding("x\x80y"), SourceEncoding::kAnsi);           // stray continuation
-  EXPECT_EQ(classify_encoding("x\xC3"), SourceEncoding::kAnsi);            // cut at the end
-  EXPECT_EQ(classify_encoding("\xE2\x82x"), SourceEncoding::kAnsi);        // cut in the middle
-  EXPECT_EQ(classify_encoding("\xFE\xFF"), SourceEncoding::kAnsi);
-  // A byte-order mark decides even when invalid bytes follow.
-  EXPECT_EQ(classify_encoding("\xEF\xBB\xBF\xE9"), SourceEncoding::kUtf8);
+  using E = SourceEncoding;
+  const std::pair<const char*, E> cases[] = {
+      {"", E::kAscii},
+      {"int main() {}\n", E::kAscii},
+      {"\xEF\xBB\xBFint x;\n", E::kUtf8},
+      {"// caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\n", E::kUtf8},
+      {"\xF8\x88\x80\x80\x80 \xFC\x84\x80\x80\x80\x80", E::kUtf8},  // five and six bytes
+      {"\xEF\xBB\xBF\xE9", E::kUtf8},  // a byte-order mark decides
+      {"// caf\xE9\n", E::kAnsi},      // Windows-1252 e-acute
+      {"x\x80y", E::kAnsi},            // stray continuation
+      {"x\xC3", E::kAnsi},             // cut at the end
+      {"\xE2\x82x", E::kAnsi},         // cut in the middle
+      {"\xFE\xFF", E::kAnsi},
+  };
+  for (const auto& [text, encoding] : cases) EXPECT_EQ(classify_encoding(text), encoding) << text;
 }
 
 TEST(SourceEncoding, SequencesMaySpanPieces) {
   EncodingClassifier c;
-  c.feed("ab\xE2");
-  c.feed("\x82");
-  c.feed("\xAC\n");
+  for (const char* piece : {"ab\xE2", "\x82", "\xAC\n"}) c.feed(piece);
   EXPECT_EQ(c.result(), SourceEncoding::kUtf8);
   EncodingClassifier bom;
-  bom.feed("\xEF");
-  bom.feed("\xBB\xBF");
+  for (const char* piece : {"\xEF", "\xBB\xBF"}) bom.feed(piece);
   EXPECT_EQ(bom.result(), SourceEncoding::kUtf8);
 }
 
