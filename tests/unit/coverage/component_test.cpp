@@ -70,18 +70,16 @@ TEST(ComponentList, MissingReadableNamesAreNeverAmbiguous) {
   EXPECT_EQ(describe(list), "a.c:p1@10^ a.c:p2@10 ");
 }
 
-TEST(ComponentList, LeftOutRoutines) {
-  EXPECT_FALSE(is_left_out(comp("a.c", "f", 1)));
-  EXPECT_TRUE(is_left_out(comp("a.c", "f", 0)));
-  EXPECT_TRUE(is_left_out(comp("a.c", "___sti__x", 1)));
-  EXPECT_TRUE(is_left_out(comp("a.c", "__$Ux", 1)));
-  EXPECT_FALSE(is_left_out(comp("a.c", "__sti__x", 1, "class ExecuteOnStartup x")));
+// Routines at line 0, compiler startup and unwind helpers, and routines
+// without a readable name are left out.
+TEST(ComponentList, LeftOutRoutinesAndReadableNames) {
   component missing = comp("a.c", "f", 1);
   missing.readable_name.reset();
-  EXPECT_TRUE(is_left_out(missing));
-}
-
-TEST(ReadableNames, UndecoratedStartupAndPlainNames) {
+  const std::pair<component, bool> cases[] = {
+      {comp("a.c", "f", 1), false}, {comp("a.c", "f", 0), true}, {comp("a.c", "___sti__x", 1), true},
+      {comp("a.c", "__$Ux", 1), true}, {comp("a.c", "__sti__x", 1, "class ExecuteOnStartup x"), false},
+      {missing, true}};
+  for (const auto& [c, left_out] : cases) EXPECT_EQ(is_left_out(c), left_out) << c.procName;
   EXPECT_EQ(readable_name("_Z3fooi", false), "foo");
   EXPECT_EQ(readable_name("_Z3fooi", true), "foo(int)");
   EXPECT_EQ(readable_name("plain_c_name", true), "plain_c_name");

@@ -19,33 +19,13 @@ void RecordingSink::function(const BlockListFunction& f) {
   log += " ]\n";
 }
 
-pw::Block block(uint32_t line, uint32_t col, uint64_t count, std::vector<uint32_t> lines,
-                bool handler) {
-  pw::Block b;
-  b.line = line;
-  b.col = col;
-  b.count = count;
-  b.lines = std::move(lines);
-  b.handler = handler;
-  return b;
-}
-
-pw::Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
-                    std::vector<pw::Block> blocks) {
-  pw::Routine r;
-  r.name = name;
-  r.start_line = start_line;
-  r.start_col = 1;
-  r.end_line = end_line;
-  r.end_col = 2;
-  r.blocks = std::move(blocks);
-  return r;
-}
-
-void ComputeFixture::TearDown() {
+void ComputeFixture::close() {
   if (spi) SPI_close(spi);
   if (dpi) DPI_close(dpi);
   if (ref_dpi) DPI_close(ref_dpi);
+  spi = nullptr;
+  dpi = ref_dpi = nullptr;
+  model = CoverageModel();
 }
 
 std::string ComputeFixture::source(const std::string& name, int lines) {

@@ -31,16 +31,13 @@ class RecordingSink : public BlockListSink {
   std::string log;
 };
 
-// A block: position, count and (v7+) its line map.
-pw::Block block(uint32_t line, uint32_t col, uint64_t count, std::vector<uint32_t> lines = {},
-                bool handler = false);
-// A routine with extent (start, end) and blocks.
-pw::Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
-                    std::vector<pw::Block> blocks);
+using pw::routine;
 
 class ComputeFixture : public ::testing::Test {
  protected:
-  void TearDown() override;
+  void TearDown() override { close(); }
+  // Closes the profiles and starts a fresh model (for a second open()).
+  void close();
 
   // A source file of `lines` numbered lines (or the given text) in the temp dir.
   std::string source(const std::string& name, int lines);

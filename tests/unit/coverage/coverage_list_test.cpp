@@ -1,9 +1,11 @@
+// The position table: merge rules, the non-merging form of -txtlcov, last
+// block marks, file entries, source line counts.
 #include "coverage/coverage_list.h"
 
 #include <gtest/gtest.h>
 
+#include "capture.h"
 #include "coverage/position_state.h"
-#include "driver/diag.h"
 #include "e2e/harness.h"
 
 namespace vorel {
@@ -13,15 +15,20 @@ class CoverageListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     src_ = dir_.file("three.c");
-    e2e::write_file(src_, "a\nb\nc\n");  // 3 lines: B = 4
+    e2e::write_file(src_, "a\nb\nc\n");  // 3 lines: the bound B is 4
     ASSERT_TRUE(list_.bAddFilename(src_, "three.c"));
     ASSERT_TRUE(list_.bSetName(src_, "three.c"));
   }
-  const PositionRecord& at(uint32_t line, uint32_t column) {
+  void add(uint32_t line, uint32_t column, uint64_t count, bool is_new = false, uint32_t** out = nullptr) {
+    list_.bAddBlockCount(line, column, count, is_new, out);
+  }
+  // "count blocks/covered/uncovered" at a position, "-" when there is none.
+  std::string at(uint32_t line, uint32_t column) {
     const PositionRecord* r = list_.position(line, column);
-    EXPECT_NE(r, nullptr) << line << "," << column;
-    static PositionRecord none;
-    return r ? *r : none;
+    if (!r) return "-";
+    return (r->count == kNeverExecuted ? std::string("ones") : std::to_string(r->count)) + " " +
+           std::to_string(r->blocks) + "/" + std::to_string(r->covered) + "/" +
+           std::to_string(r->uncovered) + (r->is_new ? " new" : "") + (r->last_block ? " last" : "");
   }
 
   e2e::TempDir dir_;
@@ -29,129 +36,98 @@ class CoverageListTest : public ::testing::Test {
   coverage_list list_;
 };
 
-TEST_F(CoverageListTest, MergingFormSumsCountsAndHonoursTheAllOnesCount) {
-  // A never-executed start position, then a real count: the real count wins.
-  list_.bAddBlockCount(2, 5, kNeverExecuted, false, nullptr);
-  list_.bAddBlockCount(2, 5, 7, false, nullptr);
-  list_.bAddBlockCount(2, 5, 3, false, nullptr);
-  EXPECT_EQ(at(2, 5).count, 10u);
-  EXPECT_EQ(at(2, 5).blocks, 3u);
-  EXPECT_EQ(at(2, 5).covered, 3u);  // the all-ones count counts as covered here
-  EXPECT_EQ(at(2, 5).uncovered, 0u);
-
-  // Count 0, then all-ones: all-ones; a later real count replaces it.
-  list_.bAddBlockCount(3, 1, 0, false, nullptr);
-  list_.bAddBlockCount(3, 1, kNeverExecuted, true, nullptr);
-  EXPECT_EQ(at(3, 1).count, kNeverExecuted);
-  EXPECT_EQ(at(3, 1).covered, 1u);
-  EXPECT_EQ(at(3, 1).uncovered, 1u);
-  EXPECT_TRUE(at(3, 1).is_new);
-  list_.bAddBlockCount(3, 1, 0, false, nullptr);
-  EXPECT_EQ(at(3, 1).count, 0u);  // any real count replaces all-ones, 0 too
-  list_.bAddBlockCount(3, 1, 4, false, nullptr);
-  EXPECT_EQ(at(3, 1).count, 4u);
-  EXPECT_TRUE(at(3, 1).is_new);  // the new flag is an OR
-}
-
-TEST_F(CoverageListTest, BlocksBeyondTheFileGoToLineOneAndLineZeroIsIgnored) {
-  list_.bAddBlockCount(4, 7, 1, false, nullptr);  // line B is still a line
-  list_.bAddBlockCount(5, 7, 2, false, nullptr);  // beyond B: (1, 1)
-  EXPECT_EQ(at(4, 7).count, 1u);
-  EXPECT_EQ(at(1, 1).count, 2u);
-  EXPECT_EQ(list_.position(5, 7), nullptr);
-
+// Counts are summed; the all-ones count of a never-executed start yields to
+// any real count (0 too) and counts as covered here; the new flag is an OR.
+// Lines beyond B go to (1, 1); line 0 is ignored.
+TEST_F(CoverageListTest, MergingForm) {
+  add(2, 5, kNeverExecuted);
+  add(2, 5, 7);
+  add(2, 5, 3);
+  EXPECT_EQ(at(2, 5), "10 3/3/0");
+  add(3, 1, 0);
+  add(3, 1, kNeverExecuted, true);
+  EXPECT_EQ(at(3, 1), "ones 2/1/1 new");
+  add(3, 1, 0);
+  EXPECT_EQ(at(3, 1), "0 3/1/2 new");
+  add(3, 1, 4);
+  EXPECT_EQ(at(3, 1), "4 4/2/2 new");
+  add(4, 7, 1);  // line B is still a line
+  add(5, 7, 2);
+  EXPECT_EQ(at(4, 7), "1 1/1/0");
+  EXPECT_EQ(at(1, 1), "2 1/1/0");
+  EXPECT_EQ(at(5, 7), "-");
   uint32_t* out = reinterpret_cast<uint32_t*>(&out);
-  list_.bAddBlockCount(0, 3, 9, false, &out);
+  add(0, 3, 9, false, &out);
   EXPECT_EQ(out, nullptr);
-  EXPECT_EQ(list_.position(0, 3), nullptr);
+  EXPECT_EQ(at(0, 3), "-");
 }
 
-TEST_F(CoverageListTest, OutReportsTheUncoveredCounterOnlyWhenSomethingIsCovered) {
+// `out` reports the uncovered counter only once something is covered;
+// -nopartial clears it.
+TEST_F(CoverageListTest, OutReportsTheUncoveredCounter) {
   uint32_t* out = nullptr;
-  list_.bAddBlockCount(2, 2, 0, false, &out);
+  add(2, 2, 0, false, &out);
   EXPECT_EQ(out, nullptr);
-  list_.bAddBlockCount(2, 2, 4, false, &out);
+  add(2, 2, 4, false, &out);
   ASSERT_NE(out, nullptr);
   EXPECT_EQ(*out, 1u);
-  *out = 0;  // what -nopartial does
-  EXPECT_EQ(at(2, 2).uncovered, 0u);
-  EXPECT_EQ(at(2, 2).blocks, 2u);
+  *out = 0;
+  EXPECT_EQ(at(2, 2), "4 2/1/0");
 }
 
-TEST_F(CoverageListTest, NonMergingFormInsertsBeforeTheFirstEqualOrGreaterColumn) {
+// Each block is its own record, put in front of the first record at the
+// same or a later column.
+TEST_F(CoverageListTest, NonMergingFormAndLineQueries) {
   list_.set_merge_mode(false);
   uint32_t* out = reinterpret_cast<uint32_t*>(&out);
-  list_.bAddBlockCount(2, 5, 1, false, &out);
+  add(2, 5, 1, false, &out);
   EXPECT_EQ(out, nullptr);
-  list_.bAddBlockCount(2, 3, 0, false, nullptr);
-  list_.bAddBlockCount(2, 5, 2, false, nullptr);
-  list_.bAddBlockCount(2, 4, 9, true, nullptr);
+  add(2, 3, 0);
+  add(2, 5, 2);
+  add(2, 4, 9, true);
   std::optional<LineInfo> info = list_.line_query(2);
   ASSERT_TRUE(info);
-  ASSERT_EQ(info->chain.size(), 4u);
-  const uint32_t columns[] = {3, 4, 5, 5};
-  const uint64_t counts[] = {0, 9, 2, 1};
-  for (size_t i = 0; i < 4; ++i) {
-    EXPECT_EQ(info->chain[i].column, columns[i]);
-    EXPECT_EQ(info->chain[i].count, counts[i]);
-    EXPECT_EQ(info->chain[i].blocks, 1u);
-  }
-  EXPECT_EQ(info->chain[0].covered, 0u);
-  EXPECT_EQ(info->chain[1].covered, 1u);
-  EXPECT_TRUE(info->chain[1].is_new);
-  EXPECT_EQ(info->max_count, 9u);
-  EXPECT_EQ(info->blocks, 4u);
-  EXPECT_EQ(info->covered, 3u);
-}
-
-TEST_F(CoverageListTest, LineQueryAnswersBelowTheBoundOnly) {
-  list_.bAddBlockCount(1, 1, kNeverExecuted, false, nullptr);
-  list_.bAddBlockCount(1, 2, 0, false, nullptr);
-  std::optional<LineInfo> one = list_.line_query(1);
-  ASSERT_TRUE(one);
-  EXPECT_EQ(one->max_count, kNeverExecuted);
-  EXPECT_EQ(one->covered, 0u);  // neither 0 nor all-ones counts here
-  std::optional<LineInfo> empty = list_.line_query(3);
-  ASSERT_TRUE(empty);
-  EXPECT_EQ(empty->blocks, 0u);
-  EXPECT_TRUE(empty->chain.empty());
+  std::string chain;
+  for (const PositionRecord& r : info->chain)
+    chain += std::to_string(r.column) + "=" + std::to_string(r.count) + "/" + std::to_string(r.covered) + " ";
+  EXPECT_EQ(chain, "3=0/0 4=9/1 5=2/1 5=1/1 ");
+  EXPECT_EQ(std::make_tuple(info->max_count, info->blocks, info->covered),
+            std::make_tuple(uint64_t{9}, 4u, 3u));
+  list_.set_merge_mode(true);
+  add(1, 1, kNeverExecuted);
+  add(1, 2, 0);
+  EXPECT_EQ(list_.line_query(1)->max_count, kNeverExecuted);
+  EXPECT_EQ(list_.line_query(1)->covered, 0u);  // neither 0 nor all-ones counts here
+  EXPECT_TRUE(list_.line_query(3)->chain.empty());
   EXPECT_FALSE(list_.line_query(4));  // B
 }
 
-TEST_F(CoverageListTest, PositionCoveredLooksAtColumnOneWithARealCount) {
+TEST_F(CoverageListTest, PositionCoveredAndLastBlockMarks) {
   EXPECT_TRUE(list_.bIsPositionCovered(0));
   EXPECT_TRUE(list_.bIsPositionCovered(5));
   EXPECT_FALSE(list_.bIsPositionCovered(1));  // empty chain
-  list_.bAddBlockCount(1, 2, 3, false, nullptr);
+  add(1, 2, 3);
   EXPECT_FALSE(list_.bIsPositionCovered(1));  // not column 1
-  list_.bAddBlockCount(1, 1, kNeverExecuted, false, nullptr);
+  add(1, 1, kNeverExecuted);
   EXPECT_FALSE(list_.bIsPositionCovered(1));
-  list_.bAddBlockCount(1, 1, 6, false, nullptr);
+  add(1, 1, 6);
   EXPECT_TRUE(list_.bIsPositionCovered(1));
-}
-
-TEST_F(CoverageListTest, LastBlockMarksReuseOrAppendTheColumnOneRecord) {
-  list_.bAddBlockCount(3, 1, 2, false, nullptr);
+  // A mark reuses the column-1 record or appends one; beyond B it goes to line 1.
+  add(3, 1, 2);
   list_.bMarkLastBlock(3);
-  EXPECT_TRUE(at(3, 1).last_block);
-  EXPECT_EQ(at(3, 1).blocks, 1u);
-  EXPECT_EQ(list_.line_query(3)->chain.size(), 1u);
-
   list_.bMarkLastBlock(2);
-  EXPECT_TRUE(at(2, 1).last_block);
-  EXPECT_EQ(at(2, 1).blocks, 0u);
-  EXPECT_EQ(at(2, 1).count, 0u);
-  list_.bMarkLastBlock(40);  // beyond B: line 1
-  EXPECT_TRUE(at(1, 1).last_block);
+  EXPECT_EQ(at(3, 1), "2 1/1/0 last");
+  EXPECT_EQ(list_.line_query(3)->chain.size(), 1u);
+  EXPECT_EQ(at(2, 1), "0 0/0/0 last");
+  list_.bMarkLastBlock(40);
+  EXPECT_EQ(at(1, 1), "6 2/2/0 last");
 }
 
 TEST_F(CoverageListTest, FileEntriesAreUniqueByNameAndListedByMask) {
-  EXPECT_EQ(list_.entries().size(), 1u);
-  EXPECT_EQ(list_.entries()[0].flags, static_cast<uint32_t>(kFileReadable));
   list_.bAddFilename(src_, "other");
   EXPECT_EQ(list_.entries().size(), 1u);
   EXPECT_EQ(list_.current_entry()->report_name, "three.c");
-
+  EXPECT_EQ(list_.current_entry()->flags, static_cast<uint32_t>(kFileReadable));
   list_.bAddFilename(dir_.file("missing.c"), "missing.c");
   EXPECT_EQ(list_.current_entry()->flags, 0u);
   list_.current_entry()->flags |= kFileCovered;
@@ -159,29 +135,23 @@ TEST_F(CoverageListTest, FileEntriesAreUniqueByNameAndListedByMask) {
   list_.current_entry()->flags |= kFileCovered;
   std::vector<const FileEntry*> covered = list_.uiGetFilenames(kFileCovered);
   ASSERT_EQ(covered.size(), 2u);
-  EXPECT_EQ(covered[0]->report_name, "missing.c");
-  EXPECT_EQ(covered[1]->report_name, "third.c");
+  EXPECT_EQ(covered[0]->report_name + covered[1]->report_name, "missing.cthird.c");
   EXPECT_TRUE(list_.uiGetFilenames(kFileUncovered).empty());
 }
 
-TEST(CoverageListErrors, MissingSourceIsAWarningOnStdout) {
+TEST(CoverageListErrors, MissingSourceAndOperationsWithoutATable) {
   coverage_list list;
-  testing::internal::CaptureStdout();
-  EXPECT_FALSE(list.bSetName("/nonexistent/x.c", "x.c"));
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nWarning - File /nonexistent/x.c not found!\n");
+  auto missing = test_support::capture([&] { EXPECT_FALSE(list.bSetName("/nonexistent/x.c", "x.c")); });
+  EXPECT_EQ(missing.out, "\nWarning - File /nonexistent/x.c not found!\n");
   EXPECT_EQ(list.current_node(), nullptr);
-}
-
-TEST(CoverageListErrors, OperationsWithoutATableEndTheRun) {
-  coverage_list list;
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(list.bAddBlockCount(1, 1, 1, false, nullptr), FatalExit);
-  EXPECT_THROW(list.bIsPositionCovered(1), FatalExit);
-  EXPECT_THROW(list.bMarkLastBlock(1), FatalExit);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  auto add = test_support::capture([&] { list.bAddBlockCount(1, 1, 1, false, nullptr); });
+  auto covered = test_support::capture([&] { list.bIsPositionCovered(1); });
+  auto mark = test_support::capture([&] { list.bMarkLastBlock(1); });
+  EXPECT_EQ(add.err + covered.err + mark.err,
             "ERROR: bAddBlockCount is not properly initialized!\n"
             "ERROR: bIsPositionCovered is not properly initialized!\n"
             "ERROR: bMarkLastBlock is not properly initialized!\n");
+  EXPECT_EQ(add.status, 1);
 }
 
 TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "capture.h"
 #include "coverage/component.h"
 #include "coverage/markers.h"
 #include "e2e/harness.h"
@@ -9,121 +10,72 @@
 namespace vorel {
 namespace {
 
-const MarkerLists kMarkers{{"ONE"}, {"BEGIN"}, {"END"}, true};
-
-std::set<uint32_t> scan(const std::string& text, const std::vector<uint32_t>& routine_lines = {},
-                        const MarkerLists& markers = kMarkers) {
-  std::vector<component> group;
-  for (uint32_t line : routine_lines) {
-    component c;
-    c.start_line = line;
-    group.push_back(c);
-  }
-  std::vector<const component*> by_start = order_by_start_line(group);
-  return MarkerScanner::scan_text(text, "f.c", markers, by_start).infeasible_lines();
-}
-
 using Lines = std::set<uint32_t>;
 
-TEST(MarkerScanner, OnlyACommentThatIsExactlyAMarkerMarks) {
-  EXPECT_EQ(scan("int a = 1; // ONE\n"
-                 "int b;\n"
-                 "/* ONE */ int c;\n"
-                 "// not ONE here\n"
-                 "/*** ONE ***/\n"
-                 "//\tONE \n"
-                 "// one\n"),
-            (Lines{1, 3, 5, 6}));
+const MarkerLists kMarkers{{"ONE"}, {"BEGIN"}, {"END"}, true};
+
+Lines scan(const std::string& text, const std::vector<uint32_t>& routine_lines = {},
+           const MarkerLists& markers = kMarkers) {
+  std::vector<component> group(routine_lines.size());
+  for (size_t i = 0; i < group.size(); ++i) group[i].start_line = routine_lines[i];
+  return MarkerScanner::scan_text(text, "f.c", markers, order_by_start_line(group)).infeasible_lines();
 }
 
-TEST(MarkerScanner, LiteralsHideComments) {
-  EXPECT_EQ(scan("const char* s = \"// ONE\";\n"
-                 "const char* t = \"\\\" // ONE\";\n"
-                 "char q = '\"'; // ONE\n"
-                 "char bs = '\\\\'; // ONE\n"
-                 "const char* u = \"a\\\\\"; // ONE\n"
-                 "char sq = '\\''; /* ONE */\n"
-                 "const char* v = \"/* ONE */\";\n"),
-            (Lines{3, 4, 5, 6}));
-}
+// A file of routines at lines 2 and 6, for the one-line marker on a
+// routine's first line, which marks up to the next routine or to the end.
+const char kRoutines[] =
+    "#include <x.h>\n"       // 1
+    "void f() { // ONE\n"    // 2
+    "  a();\n"               // 3
+    "}\n"                    // 4
+    "\n"                     // 5
+    "void g() { // ONE\n"    // 6
+    "  b();\n"               // 7
+    "}\n"                    // 8
+    "// tail\n";             // 9
 
-TEST(MarkerScanner, LineCommentInsideABlockCommentEndsNothing) {
-  EXPECT_EQ(scan("/* BEGIN */\n"
-                 "x = 1; /* not // END */\n"
-                 "y = 2;\n"
-                 "// END\n"
-                 "z = 3;\n"),
-            (Lines{1, 2, 3, 4}));
-}
-
-TEST(MarkerScanner, EmptyBlockCommentClosesAtOnce) {
-  EXPECT_EQ(scan("/**/ int a; // ONE\n"
-                 "int b; /* x */\n"),
-            (Lines{1}));
-}
-
-TEST(MarkerScanner, BlockCommentsSpanLinesAndMarkTheirFirstLine) {
-  EXPECT_EQ(scan("int a;\n"
-                 "/*\n"
-                 "   ONE\n"
-                 " */\n"
-                 "int b;\n"),
-            (Lines{2}));
-}
-
-TEST(MarkerScanner, UnmatchedBeginRunsToTheLastLine) {
-  EXPECT_EQ(scan("a\nb\n// BEGIN\nd\ne\n"), (Lines{3, 4, 5}));
-  EXPECT_EQ(scan("a\nb\n// BEGIN\nd\ne"), (Lines{3, 4, 5}));
+TEST(MarkerScanner, InfeasibleLines) {
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<uint32_t> routines;
+    Lines lines;
+  } cases[] = {
+      {"only a comment that is exactly a marker marks",
+       "int a = 1; // ONE\nint b;\n/* ONE */ int c;\n// not ONE here\n/*** ONE ***/\n//\tONE \n// one\n",
+       {}, {1, 3, 5, 6}},
+      {"literals hide comments",
+       "const char* s = \"// ONE\";\nconst char* t = \"\\\" // ONE\";\nchar q = '\"'; // ONE\n"
+       "char bs = '\\\\'; // ONE\nconst char* u = \"a\\\\\"; // ONE\nchar sq = '\\''; /* ONE */\n"
+       "const char* v = \"/* ONE */\";\n",
+       {}, {3, 4, 5, 6}},
+      {"a line comment inside a block comment ends nothing",
+       "/* BEGIN */\nx = 1; /* not // END */\ny = 2;\n// END\nz = 3;\n", {}, {1, 2, 3, 4}},
+      {"an empty block comment closes at once", "/**/ int a; // ONE\nint b; /* x */\n", {}, {1}},
+      {"a block comment marks its first line", "int a;\n/*\n   ONE\n */\nint b;\n", {}, {2}},
+      {"an unmatched begin runs to the last line", "a\nb\n// BEGIN\nd\ne\n", {}, {3, 4, 5}},
+      {"... also without a final line feed", "a\nb\n// BEGIN\nd\ne", {}, {3, 4, 5}},
+      {"regions nest", "// BEGIN\nb\n// BEGIN\nd\n// END\nf\n// END\nh\n", {}, {1, 2, 3, 4, 5, 6, 7}},
+      {"the inner region closes, the outer runs to the end",
+       "// BEGIN\nb\n// BEGIN\nd\n// END\nf\ng\n", {}, {1, 2, 3, 4, 5, 6, 7}},
+      {"two regions", "a\n// BEGIN\nc\n// END\ne\n// BEGIN\ng\n// END\ni\n", {}, {2, 3, 4, 6, 7, 8}},
+      {"a marker on a routine's first line marks the routine", kRoutines, {2, 6},
+       {2, 3, 4, 5, 6, 7, 8, 9}},
+      {"... up to the next routine; line 6 starts none", kRoutines, {2, 4}, {2, 3, 6}},
+      {"an ordinary line marks itself", "int f() {\n  x(); // ONE\n}\nint g();\n", {1, 4}, {2}},
+      {"a comment on the last line counts", "a\n// ONE", {}, {2}},
+      {"a NUL byte ends the scan", std::string("// ONE\nx\0// ONE\n", 17), {}, {1}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(scan(c.text, c.routines), c.lines) << c.what;
 }
 
 TEST(MarkerScanner, UnmatchedEndIsWarnedAndIgnored) {
-  testing::internal::CaptureStderr();
-  Lines lines = scan("a\n// END\nc\n");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+  Lines lines;
+  auto c = test_support::capture([&] { lines = scan("a\n// END\nc\n"); });
+  EXPECT_EQ(c.err,
             "WARNING: An ending marker in file f.c, line 2 doesn't match any begining marker. "
             "Ignored\n");
   EXPECT_TRUE(lines.empty());
-}
-
-TEST(MarkerScanner, RegionsNestInnermostFirst) {
-  EXPECT_EQ(scan("// BEGIN\nb\n// BEGIN\nd\n// END\nf\n// END\nh\n"),
-            (Lines{1, 2, 3, 4, 5, 6, 7}));
-  // The inner region closes; the outer one runs to the end of the file.
-  EXPECT_EQ(scan("// BEGIN\nb\n// BEGIN\nd\n// END\nf\ng\n"), (Lines{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(scan("a\n// BEGIN\nc\n// END\ne\n// BEGIN\ng\n// END\ni\n"),
-            (Lines{2, 3, 4, 6, 7, 8}));
-}
-
-TEST(MarkerScanner, OneLineMarkerOnARoutinesFirstLineMarksTheRoutine) {
-  const std::string text =
-      "#include <x.h>\n"       // 1
-      "void f() { // ONE\n"    // 2: f starts here
-      "  a();\n"               // 3
-      "}\n"                    // 4
-      "\n"                     // 5
-      "void g() { // ONE\n"    // 6: g starts here, the last routine
-      "  b();\n"               // 7
-      "}\n"                    // 8
-      "// tail\n";             // 9
-  EXPECT_EQ(scan(text, {2, 6}), (Lines{2, 3, 4, 5, 6, 7, 8, 9}));
-  // With routines at 2 and 4 the first marker covers 2-3; line 6 starts none.
-  EXPECT_EQ(scan(text, {2, 4}), (Lines{2, 3, 6}));
-}
-
-TEST(MarkerScanner, RoutineMarkerStopsBeforeTheNextRoutine) {
-  const std::string text = "int f() { // ONE\n  return 1;\n}\nint g() {\n  return 2;\n}\n";
-  EXPECT_EQ(scan(text, {1, 4}), (Lines{1, 2, 3}));
-  // A one-line marker on an ordinary line marks that line only.
-  EXPECT_EQ(scan("int f() {\n  x(); // ONE\n}\nint g();\n", {1, 4}), (Lines{2}));
-}
-
-TEST(MarkerScanner, CommentOnTheLastLineCounts) {
-  EXPECT_EQ(scan("a\n// ONE\n"), (Lines{2}));
-  EXPECT_EQ(scan("a\n// ONE"), (Lines{2}));
-}
-
-TEST(MarkerScanner, NulByteEndsTheScan) {
-  EXPECT_EQ(scan(std::string("// ONE\nx\0// ONE\n", 17)), (Lines{1}));
 }
 
 TEST(MarkerScanner, NoScanWithoutUsableMarkers) {
@@ -142,11 +94,11 @@ TEST(MarkerScanner, FilesAreReadInTextMode) {
   EXPECT_EQ(s.infeasible_lines(), (Lines{2, 3, 4}));
   EXPECT_TRUE(s.is_infeasible(4));
   EXPECT_FALSE(s.is_infeasible(1));
-  // A missing source is not scanned; the position table reports it.
-  testing::internal::CaptureStderr();
-  MarkerScanner missing = MarkerScanner::scan_file(dir.file("none.c"), kMarkers, {});
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_FALSE(missing.scanned());
+  // A missing source is not scanned, silently; the position table reports it.
+  auto c = test_support::capture([&] {
+    EXPECT_FALSE(MarkerScanner::scan_file(dir.file("none.c"), kMarkers, {}).scanned());
+  });
+  EXPECT_EQ(c.err, "");
 }
 
 }  // namespace

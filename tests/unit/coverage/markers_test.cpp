@@ -1,13 +1,16 @@
+// Component files, the filter they give and the marker checks.
 #include "coverage/markers.h"
 
 #include <gtest/gtest.h>
 
-#include "driver/diag.h"
+#include "capture.h"
 #include "driver/settings.h"
 #include "e2e/harness.h"
 
 namespace vorel {
 namespace {
+
+using test_support::capture;
 
 class ComponentFileTest : public ::testing::Test {
  protected:
@@ -16,18 +19,6 @@ class ComponentFileTest : public ::testing::Test {
     settings_.component_file_name = path_;
     return read_component_file(settings_);
   }
-  // Reads a file that must end the run; returns what went to stderr.
-  std::string fails(const std::string& text) {
-    testing::internal::CaptureStderr();
-    try {
-      read(text);
-      ADD_FAILURE() << "no fatal exit";
-    } catch (const FatalExit& e) {
-      EXPECT_EQ(e.status, 1);
-    }
-    return testing::internal::GetCapturedStderr();
-  }
-
   e2e::TempDir dir_;
   std::string path_ = dir_.file("comp.txt");
   Settings settings_;
@@ -43,55 +34,33 @@ TEST_F(ComponentFileTest, KeywordLinesEntriesAndBlankLines) {
       "   \t\n"
       "\n"
       "src/ with space \n"
+      + std::string(300, 'a') + "\n"
       "~test");
   EXPECT_EQ(cf.markers.one_line, (std::vector<std::string>{"cli", "skip me"}));
   EXPECT_EQ(cf.markers.begin, (std::vector<std::string>{"begin"}));
   EXPECT_EQ(cf.markers.end, (std::vector<std::string>{"end"}));
   EXPECT_TRUE(cf.markers.in_use);
-  EXPECT_EQ(cf.filter.entries(), (std::vector<std::string>{"src/ with space ", "~test"}));
+  // A long line arrives in pieces of 259 bytes.
+  EXPECT_EQ(cf.filter.entries(), (std::vector<std::string>{"src/ with space ", std::string(259, 'a'),
+                                                           std::string(41, 'a'), "~test"}));
+  EXPECT_TRUE(read("ONE_LINE_NOTFEASIBLE: \"x\"\n").filter.of_interest("/any/where.c"));
+  settings_.end_block_markers = {"e"};  // command-line markers count for the checks
+  EXPECT_EQ(read("BEGIN_NOTFEASIBLE: \"b\"\n").markers.begin.size(), 1u);
 }
 
-TEST_F(ComponentFileTest, LongLinesArriveInPieces) {
-  ComponentFile cf = read(std::string(300, 'a') + "\nb\n");
-  ASSERT_EQ(cf.filter.entries().size(), 3u);
-  EXPECT_EQ(cf.filter.entries()[0], std::string(259, 'a'));
-  EXPECT_EQ(cf.filter.entries()[1], std::string(41, 'a'));
-  EXPECT_EQ(cf.filter.entries()[2], "b");
-}
-
-TEST_F(ComponentFileTest, MarkersOnlyKeepEveryFile) {
-  ComponentFile cf = read("ONE_LINE_NOTFEASIBLE: \"x\"\n");
-  EXPECT_TRUE(cf.filter.of_interest("/any/where.c"));
-}
-
+// The messages the end-to-end tests do not reach.
 TEST_F(ComponentFileTest, Errors) {
-  const std::string p = path_;
-  EXPECT_EQ(fails("ONE_LINE_NOTFEASIBLE: skip\n"),
-            "ERROR: File " + p + " does not contain quotas for ONE_LINE_NOTFEASIBLE\n");
-  EXPECT_EQ(fails("BEGIN_NOTFEASIBLE: \"abc\n"),
-            "ERROR: File " + p + " does not contain quotas for BEGIN_NOTFEASIBLE\n");
-  EXPECT_EQ(fails("END_NOTFEASIBLE: \"\n"),
-            "ERROR: File " + p + " does not contain quotas for END_NOTFEASIBLE\n");
-  EXPECT_EQ(fails("END_NOTFEASIBLE: \"\"\n"), "ERROR: you specified empty marker for infeasible\n");
-  EXPECT_EQ(fails(" \n\n"),
-            "ERROR: File " + p + " does not contain any component information\n");
-  EXPECT_EQ(fails("BEGIN_NOTFEASIBLE: \"b\"\n"),
-            "ERROR: Component file " + p +
-                " specifies start block marker but not does not specify end block marker\n");
-  EXPECT_EQ(fails("END_NOTFEASIBLE: \"e\"\n"),
-            "ERROR: Component file " + p +
-                " specifies end block marker but not does not specify start block marker\n");
-  settings_.component_file_name = dir_.file("absent.txt");
-  testing::internal::CaptureStderr();
-  EXPECT_THROW(read_component_file(settings_), FatalExit);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "ERROR: Couldn't open the component file " + dir_.file("absent.txt") + "\n");
-}
-
-TEST_F(ComponentFileTest, CommandLineMarkersCountForTheChecks) {
-  settings_.end_block_markers = {"e"};
-  ComponentFile cf = read("BEGIN_NOTFEASIBLE: \"b\"\n");
-  EXPECT_EQ(cf.markers.begin.size(), 1u);
+  const std::pair<const char*, std::string> cases[] = {
+      {"BEGIN_NOTFEASIBLE: \"abc\n", "ERROR: File " + path_ + " does not contain quotas for BEGIN_NOTFEASIBLE\n"},
+      {"END_NOTFEASIBLE: \"\n", "ERROR: File " + path_ + " does not contain quotas for END_NOTFEASIBLE\n"},
+      {"END_NOTFEASIBLE: \"e\"\n", "ERROR: Component file " + path_ +
+                                       " specifies end block marker but not does not specify start block marker\n"},
+  };
+  for (const auto& [text, message] : cases) {
+    auto c = capture([&] { read(text); });
+    EXPECT_EQ(c.status, 1);
+    EXPECT_EQ(c.err, message);
+  }
 }
 
 TEST(ComponentFilter, InclusionsAndExclusionsBySubstring) {
@@ -99,12 +68,9 @@ TEST(ComponentFilter, InclusionsAndExclusionsBySubstring) {
   EXPECT_TRUE(f.of_interest("/x/src/a.c"));
   EXPECT_FALSE(f.of_interest("/x/src/test/a.c"));
   EXPECT_FALSE(f.of_interest("/x/lib/a.c"));
-  ComponentFilter first_exclusion({"~test", "src/"});
-  EXPECT_FALSE(first_exclusion.of_interest("/src/test.c"));
+  EXPECT_FALSE(ComponentFilter({"~test", "src/"}).of_interest("/src/test.c"));
   EXPECT_TRUE(ComponentFilter().of_interest("/anything"));
-}
-
-TEST(ComponentFilter, WindowsEntriesAreUpperCasedLikeThePaths) {
+  // Windows entries are upper-cased like the paths.
   e2e::TempDir dir;
   e2e::write_file(dir.file("c"), "src/\n~test\n");
   std::FILE* in = std::fopen(dir.file("c").c_str(), "r");
@@ -115,27 +81,19 @@ TEST(ComponentFilter, WindowsEntriesAreUpperCasedLikeThePaths) {
   EXPECT_TRUE(cf.filter.of_interest("C:\\SRC\\A.C"));
 }
 
+// One-line markers are checked one after the other against both block
+// lists, then the end list against the begin list; the first clash counts.
 TEST(CheckMarkers, FirstClashIsReported) {
-  MarkerLists ok{{"one"}, {"begin"}, {"end"}, true};
-  EXPECT_TRUE(check_markers(ok));
-  struct Case {
-    MarkerLists markers;
-    const char* message;
-  } cases[] = {
-      {{{"a"}, {"a"}, {"e"}, true},
-       "ERROR: same comment a specified for one-line infiseable and start infeasible block\n"},
+  EXPECT_TRUE(check_markers(MarkerLists{{"one"}, {"begin"}, {"end"}, true}));
+  const std::pair<MarkerLists, const char*> cases[] = {
       {{{"a"}, {"b"}, {"a"}, true},
        "ERROR: same comment a specified for one-line infiseable and end infeasible block\n"},
-      {{{"x"}, {"b"}, {"b"}, true},
-       "ERROR: same comment b specified for end infiseable block and start infeasible block\n"},
-      // One-line markers are checked one after the other against both lists.
       {{{"p", "q"}, {"q"}, {"p"}, true},
        "ERROR: same comment p specified for one-line infiseable and end infeasible block\n"},
   };
-  for (const Case& c : cases) {
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(check_markers(c.markers));
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.message);
+  for (const auto& [markers, message] : cases) {
+    auto c = capture([&] { EXPECT_FALSE(check_markers(markers)); });
+    EXPECT_EQ(c.err, message);
   }
 }
 
