@@ -1,5 +1,7 @@
 // Opening the dynamic profile file from the command line: what a user sees
-// for good, rejected and corrupt files.
+// for good, rejected and corrupt files. None of these runs has a static
+// profile file, so a dynamic file that opens ends in "Couldn't find the spi
+// file".
 #include <gtest/gtest.h>
 
 #include "cli_expect.h"
@@ -11,6 +13,7 @@ namespace {
 
 using namespace e2e;
 using profile_writer::DpiLayout;
+using profile_writer::dpi_image;
 
 // Two routines "main" of two blocks under one lookup key.
 profile_writer::Program program(uint32_t runs = 2) {
@@ -21,75 +24,47 @@ profile_writer::Program program(uint32_t runs = 2) {
   return p;
 }
 
-TEST(DynamicProfileCli, EveryLayoutOpensAndTheStaticFileComesNext) {
+TEST(DynamicProfileCli, GoodRejectedAndCorruptFiles) {
   TempDir dir;
-  for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
-    profile_writer::write_dpi(program(), dir.file("zentra.dpi"), layout);
-    RunResult r = run_vorelcov({}, dir.path());
-    EXPECT_EQ(r.status, 1);
-    // Two routines under one key: one warning, then the run goes on. The
-    // source root is the working directory; the fixed layout keeps its names.
-    std::string file = layout == DpiLayout::kFixed ? "/src/a.c" : dir.path() + "/a.c";
-    EXPECT_EQ(r.err, kScanDone + "vorelcov: warning #11014: Multiple profile entries in zentra.dpi "
-                                 "match lookup key, main'" + file +
-                         "'\nCouldn't find the spi file zentra.spi!\n")
-        << static_cast<int>(layout);
-  }
-}
-
-TEST(DynamicProfileCli, MultipleDefinitionsSwitchTheDuplicateCheckOff) {
-  TempDir dir;
-  profile_writer::write_dpi(program(), dir.file("app.dpi"), DpiLayout::kSegmented);
-  RunResult r = run_vorelcov({"-dpi", "app.dpi", "-multiple-definitions"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "Couldn't find the spi file zentra.spi!\n");
-}
-
-TEST(DynamicProfileCli, RejectedWalkEndsWithCouldNotFind) {
-  TempDir dir;
-  std::string bytes = profile_writer::dpi_image(program(), DpiLayout::kSegmented).bytes;
-  write_file(dir.file("zentra.dpi"), bytes + profile_writer::segment(0x1234, "x"));
-  RunResult r = run_vorelcov({"-multiple-definitions"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  char warning[160];
-  std::snprintf(warning, sizeof warning,
-                "vorelcov: warning #11010: File 'zentra.dpi' is corrupt. Unrecognized segment id, "
-                "0x1234, at offset, 0x%zx.\n",
-                bytes.size());
-  EXPECT_EQ(r.err, kScanDone + warning + "Couldn't find the dpi file zentra.dpi!\n");
-}
-
-TEST(DynamicProfileCli, CorruptAndRunlessFilesEndWithTheirCatalogError) {
-  TempDir dir;
-  profile_writer::DpiImage image = profile_writer::dpi_image(program(), DpiLayout::kSegmented);
+  const std::string no_spi = "Couldn't find the spi file zentra.spi!\n";
+  // Two routines under one key: one warning, then the run goes on. The
+  // source root is the working directory; the fixed layout keeps its names.
+  const std::string duplicate =
+      "vorelcov: warning #11014: Multiple profile entries in zentra.dpi match lookup key, main'";
+  const profile_writer::DpiImage image = dpi_image(program(), DpiLayout::kSegmented);
   std::string corrupt = image.bytes;
   corrupt[image.record_pos[0] + 16] = '\x7F';  // block count far beyond the record
   corrupt[image.record_pos[0] + 19] = '\x7F';
-  write_file(dir.file("corrupt.dpi"), corrupt);
-  RunResult r = run_vorelcov({"-dpi", "corrupt.dpi"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "vorelcov: error #11004: File 'corrupt.dpi' is corrupt.\n");
-
-  profile_writer::write_dpi(program(0), dir.file("runless.dpi"), DpiLayout::kFixed);
-  r = run_vorelcov({"-dpi", "runless.dpi"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "vorelcov: error #11016: runless.dpi records no program runs; its "
-                               "execution counts cannot be used. Rerun the instrumented program.\n");
-
-  write_file(dir.file("text.dpi"), std::string(600, 'x'));
-  r = run_vorelcov({"-dpi", "text.dpi"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "vorelcov: warning #11007: text.dpi has unrecognized dpi file header, "
-                               "ignored.\nvorelcov: error #11008: Can't read .dpi file, text.dpi\n");
-}
-
-TEST(DynamicProfileCli, ReferenceFileIsOpenedLikeTheDynamicOne) {
-  TempDir dir;
-  profile_writer::write_dpi(program(), dir.file("zentra.dpi"), DpiLayout::kSegmentedToc);
-  RunResult r = run_vorelcov({"-ref", "missing.dpi", "-multiple-definitions"}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  // The static file is opened between the two dynamic files.
-  EXPECT_NE(r.err.find("Couldn't find the spi file zentra.spi!\n"), std::string::npos) << r.err;
+  char offset[32];
+  std::snprintf(offset, sizeof offset, "0x%zx", image.bytes.size());
+  const struct {
+    std::string bytes;
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {dpi_image(program(), DpiLayout::kFixed).bytes, {}, duplicate + "/src/a.c'\n" + no_spi},
+      {image.bytes, {}, duplicate + dir.path() + "/a.c'\n" + no_spi},
+      {dpi_image(program(), DpiLayout::kSegmentedToc).bytes, {}, duplicate + dir.path() + "/a.c'\n" + no_spi},
+      {image.bytes, {"-multiple-definitions"}, no_spi},
+      // The reference file is opened after the static one.
+      {image.bytes, {"-ref", "missing.dpi", "-multiple-definitions"}, no_spi},
+      {image.bytes + profile_writer::segment(0x1234, "x"), {"-multiple-definitions"},
+       "vorelcov: warning #11010: File 'zentra.dpi' is corrupt. Unrecognized segment id, 0x1234, at "
+       "offset, " + std::string(offset) + ".\nCouldn't find the dpi file zentra.dpi!\n"},
+      {corrupt, {}, "vorelcov: error #11004: File 'zentra.dpi' is corrupt.\n"},
+      {dpi_image(program(0), DpiLayout::kFixed).bytes, {},
+       "vorelcov: error #11016: zentra.dpi records no program runs; its execution counts cannot be "
+       "used. Rerun the instrumented program.\n"},
+      {std::string(600, 'x'), {},
+       "vorelcov: warning #11007: zentra.dpi has unrecognized dpi file header, ignored.\n"
+       "vorelcov: error #11008: Can't read .dpi file, zentra.dpi\n"},
+  };
+  for (const auto& c : cases) {
+    write_file(dir.file("zentra.dpi"), c.bytes);
+    RunResult r = run_vorelcov(c.args, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, kScanDone + c.err);
+  }
 }
 
 }  // namespace
