@@ -183,67 +183,60 @@ TEST(SpiReader, MalformedRecordsEndTheRoutineIteratorWithMinusOne) {
   EXPECT_EQ(read_hand(h).last, -1);
 }
 
-TEST(SpiReader, UnknownRecordKindIsSkippedWithAWarning) {
-  HandFile h;
-  h.modules = {{"m", {rec(9, 1, 2, 3), routine_f()}}};
-  spi_test::ReadResult res;
-  auto stop = test_support::capture([&] { res = read_hand(h); });
-  EXPECT_FALSE(stop.status.has_value());
-  EXPECT_EQ(stop.err,
-            "vorelcov: warning #11005: Ignoring unknown record type in .spi file, file either invalid "
-            "or created with newer tools.\n");
-  ASSERT_EQ(res.routines.size(), 1u);
-  EXPECT_EQ(res.last, 0);
-}
-
-TEST(SpiReader, LineMapEntriesFromHeaderAndContinuations) {
-  HandFile h;
-  h.modules = {{"m",
-                {routine_f(), rec(4, 1, 1, 1, 5, 3, 9, 4),
-                 rec(5, 1, 0, 1, 0, 1, 42, 7),         // N = 1, no continuation: w6
-                 rec(5, 1, 0, 1, 1, 10, 0, 0),         // N = 10: 7 + 3
-                 rec(6, 1, 2, 3, 4, 5, 6, 7), rec(6, 8, 9, 10, 99, 99, 99, 99),
-                 rec(5, 1, 0, 1, 2, 1, 55, 0),         // N = 1 with a continuation
-                 rec(6, 66, 99), rec(5, 1, 0, 1, 3, 0, 77, 0),  // N = 0
-                 rec(1, 1, 1, 2, 6, 1, 0, 0)}}};
-  auto res = read_hand(h);
-  ASSERT_EQ(res.routines.size(), 2u);
-  EXPECT_THAT(res.routines[0], HasSubstr(" v7 5:3-9:4 blocks=2 b=0 E flag=0 map0(1,7): 42 "
-                                         "map1(10,0): 1 2 3 4 5 6 7 8 9 10 map2(1,0): 66 map3(0,0):"));
-  EXPECT_THAT(res.routines[1], HasSubstr("g file=a.c"));
-}
-
-TEST(SpiReader, MissingContinuationDropsTheMapAndEndsLineMapReading) {
-  HandFile h;
-  h.modules = {{"m",
-                {routine_f(), rec(5, 1, 0, 1, 0, 1, 42, 0), rec(5, 1, 0, 1, 1, 3, 0, 0),
-                 rec(2, 1, 1, 1, 2, 0, 8, 0), rec(5, 1, 0, 1, 2, 1, 43, 0)}}};
-  auto res = read_hand(h);
-  ASSERT_EQ(res.routines.size(), 1u);
-  EXPECT_THAT(res.routines[0], HasSubstr(" map0(1,0): 42 call g/0/8/0"));
-  EXPECT_EQ(res.routines[0].find("map1"), std::string::npos);
-}
-
-TEST(SpiReader, FollowUpRecordsOfAnotherRoutineAreNotAttached) {
-  HandFile h;
-  h.modules = {{"m", {routine_f(), rec(5, 1, 0, 2, 0, 1, 42, 0), rec(2, 1, 1, 2, 3, 0, 8, 0),
-                      rec(1, 1, 1, 2, 6, 1, 0, 0), rec(3, 1, 1, 1, 1, 4, 5, 0),
-                      rec(3, 1, 1, 2, 1, 4, 5, 0)}}};
-  auto res = read_hand(h);
-  ASSERT_EQ(res.routines.size(), 2u);
-  EXPECT_THAT(res.routines[0], testing::EndsWith("flag=0"));
-  EXPECT_THAT(res.routines[1], testing::EndsWith("flag=0"));  // data ref of f comes first
-}
-
-TEST(SpiReader, RoutineOfAnotherModuleMovesToTheNextModule) {
-  HandFile h;
-  h.modules = {{"a", {routine_f(), rec(1, 2, 1, 2, 7, 1, 0, 0), rec(1, 1, 1, 3, 9, 1, 0, 0)}},
-               {"b", {rec(1, 2, 1, 2, 7, 1, 0, 0)}}};
-  auto res = read_hand(h);
-  ASSERT_EQ(res.routines.size(), 2u);
-  EXPECT_THAT(res.routines[0], HasSubstr("f file=a.c"));
-  EXPECT_THAT(res.routines[1], HasSubstr("g file=a.c [-|a.c] module=b "));
-  EXPECT_EQ(res.last, 0);
+// How follow-up records attach to their routine, one hand-made module list
+// per rule; each routine read back must hold its expected piece.
+TEST(SpiReader, FollowUpRecords) {
+  const std::string f = "f file=a.c [-|a.c] module=m [-|m] v7 5:0-0:0 blocks=2 b=0 E flag=0";
+  const std::string g = "g file=a.c [-|a.c] module=m [-|m] v7 6:0-0:0 blocks=1 b=0 E flag=0";
+  const struct {
+    const char* what;
+    std::vector<HandFile::Mod> modules;
+    std::vector<std::string> pieces;
+    std::string err = "";
+  } cases[] = {
+      {"an unknown record kind is skipped with a warning",
+       {{"m", {rec(9, 1, 2, 3), routine_f()}}}, {f},
+       "vorelcov: warning #11005: Ignoring unknown record type in .spi file, file either invalid "
+       "or created with newer tools.\n"},
+      {"line-map entries come from the header and its continuations",
+       {{"m", {routine_f(), rec(4, 1, 1, 1, 5, 3, 9, 4),
+               rec(5, 1, 0, 1, 0, 1, 42, 7),         // N = 1, no continuation: w6
+               rec(5, 1, 0, 1, 1, 10, 0, 0),         // N = 10: 7 + 3
+               rec(6, 1, 2, 3, 4, 5, 6, 7), rec(6, 8, 9, 10, 99, 99, 99, 99),
+               rec(5, 1, 0, 1, 2, 1, 55, 0),         // N = 1 with a continuation
+               rec(6, 66, 99), rec(5, 1, 0, 1, 3, 0, 77, 0),  // N = 0
+               rec(1, 1, 1, 2, 6, 1, 0, 0)}}},
+       {" v7 5:3-9:4 blocks=2 b=0 E flag=0 map0(1,7): 42 map1(10,0): 1 2 3 4 5 6 7 8 9 10 map2(1,0): "
+        "66 map3(0,0):",
+        g}},
+      {"a missing continuation drops the map and ends line-map reading",
+       {{"m", {routine_f(), rec(5, 1, 0, 1, 0, 1, 42, 0), rec(5, 1, 0, 1, 1, 3, 0, 0),
+               rec(2, 1, 1, 1, 2, 0, 8, 0), rec(5, 1, 0, 1, 2, 1, 43, 0)}}},
+       {f + " map0(1,0): 42 call g/0/8/0"}},
+      {"records of another routine are not attached",
+       {{"m", {routine_f(), rec(5, 1, 0, 2, 0, 1, 42, 0), rec(2, 1, 1, 2, 3, 0, 8, 0),
+               rec(1, 1, 1, 2, 6, 1, 0, 0), rec(3, 1, 1, 1, 1, 4, 5, 0), rec(3, 1, 1, 2, 1, 4, 5, 0)}}},
+       {f, g}},
+      {"a routine of another module moves on to the next module",
+       {{"a", {routine_f(), rec(1, 2, 1, 2, 7, 1, 0, 0), rec(1, 1, 1, 3, 9, 1, 0, 0)}},
+        {"b", {rec(1, 2, 1, 2, 7, 1, 0, 0)}}},
+       {"f file=a.c", "g file=a.c [-|a.c] module=b [-|b] v7 7:0-0:0"}},
+  };
+  for (const auto& c : cases) {
+    HandFile h;
+    h.modules = c.modules;
+    spi_test::ReadResult res;
+    auto io = test_support::capture([&] { res = read_hand(h); });
+    EXPECT_EQ(io.err, c.err) << c.what;
+    EXPECT_EQ(res.last, 0) << c.what;
+    ASSERT_EQ(res.routines.size(), c.pieces.size()) << c.what;
+    for (size_t i = 0; i < c.pieces.size(); ++i) {
+      if (c.pieces[i].find(" flag=0") == c.pieces[i].size() - 7)  // a whole routine
+        EXPECT_EQ(res.routines[i], c.pieces[i]) << c.what;
+      else
+        EXPECT_THAT(res.routines[i], HasSubstr(c.pieces[i])) << c.what;
+    }
+  }
 }
 
 TEST(SpiReader, VersionFiveEmptyAndForeignFiles) {
