@@ -147,15 +147,4 @@ TEST_F(CoverageCli, MalformedRoutineRecordEndsTheRun) {
   EXPECT_EQ(r.err, kScanDone + "ERROR: corrupt SPI file zentra.spi\n");
 }
 
-TEST_F(CoverageCli, LongPathsGetAbbreviatedReportNames) {
-  const std::string deep(200, 'd');
-  write_profiles(dir, {source(deep + "/a.c", {routine("f", 1, 3, 5)})});
-  RunResult r = run({});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, kScanDone + "Warning: Some file or directory names are too long for default "
-                               "result file naming. Some result files will use abbreviated "
-                               "names\n");
-  EXPECT_EQ(r.out, "\nWarning - File " + dir.file(deep + "/a.c") + " not found!\n");
-}
-
 }  // namespace

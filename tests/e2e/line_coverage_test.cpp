@@ -193,33 +193,6 @@ TEST(LineCoverage, OnlyCoveredOrOnlyUncoveredFiles) {
   }
 }
 
-// Three routines, two of which ran (66.67 % of the functions); 2 of 1,600
-// blocks ran, 0.125 %, printed as 0.13 (a plain "%6.2f" would print 0.12).
-// Lines: a {1}, b {2} ran; the 1,598 blocks of c all lie on line 3: 2 of 3.
-TEST(LineCoverage, PercentagesRoundHalfUp) {
-  TempDir dir;
-  std::vector<pw::BlockAt> many;
-  for (uint32_t col = 1; col <= 1598; ++col) many.push_back({3, col, 0, {3}});
-  pw::Program p;
-  p.modules.push_back(module("r.c", {routine("a", 1, 1, {{1, 1, 7, {1}}}),
-                                     routine("b", 2, 2, {{2, 1, 9, {2}}}),
-                                     routine("c", 3, 3, many)}));
-  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
-  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
-  mkdir(dir.file("src").c_str(), 0777);
-  write_file(dir.file("src/r.c"), "a();\nb();\nc();\n");
-  RunResult r = run_lcov(dir);
-  EXPECT_EQ(r.status, 0);
-  std::string text = dir.read("CODE_COVERAGE.TXT");
-  EXPECT_EQ(text.substr(0, text.find(kRule)),
-            totals("                 1        1        0  100.00",
-                   "                 3        2        1   66.67",
-                   "             1,600        2    1,598    0.13",
-                   "                 3        2        1   66.67"));
-  EXPECT_NE(text.find("src/r.c            3        2   66.67        1,600        2    0.13"),
-            std::string::npos);
-}
-
 TEST(LineCoverage, ReportDirectoryThatIsAFileStopsTheRun) {
   TempDir dir;
   write_inputs(dir, program());

@@ -1,95 +1,67 @@
 // Checked file access: byte-order mark, fatal short reads and seeks, the
-// shared line reader.
+// shared line reader, the assertion line.
 #include "profile/file_access.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "capture.h"
 #include "e2e/harness.h"
-#include "spi_test_support.h"
 
 namespace {
 
+using test_support::capture;
 using vorel::LineMode;
 using vorel::read_line;
 
-struct OpenFile {
-  std::FILE* fp;
-  ~OpenFile() {
-    if (fp) std::fclose(fp);
-  }
-};
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+File open(const std::string& path, const char* mode) { return File(vorel::profile_open(path.c_str(), mode), std::fclose); }
 
-TEST(FileAccess, TextModeSkipsAUtf8ByteOrderMarkOnly) {
+// Text mode skips a UTF-8 byte-order mark only, and drops the CR of a CR LF
+// (a lone CR stays); lines end at end of file; binary mode keeps bytes.
+TEST(FileAccess, LineReader) {
   e2e::TempDir dir;
   e2e::write_file(dir.file("bom"), "\xEF\xBB\xBFV07\n");
   e2e::write_file(dir.file("half"), "\xEF\xBBV\n");
-  OpenFile bom{vorel::profile_open(dir.file("bom").c_str(), "rt")};
-  OpenFile half{vorel::profile_open(dir.file("half").c_str(), "rt")};
-  OpenFile raw{vorel::profile_open(dir.file("bom").c_str(), "rb")};
-  ASSERT_TRUE(bom.fp && half.fp && raw.fp);
-  EXPECT_EQ(read_line(LineMode::kText, bom.fp), "V07");
-  EXPECT_EQ(read_line(LineMode::kText, half.fp), "\xEF\xBBV");
-  EXPECT_EQ(read_line(LineMode::kBinary, raw.fp), "\xEF\xBB\xBFV07");
+  e2e::write_file(dir.file("l"), "a\r\n\nb\rc");
+  EXPECT_EQ(read_line(LineMode::kText, open(dir.file("bom"), "rt").get()), "V07");
+  EXPECT_EQ(read_line(LineMode::kText, open(dir.file("half"), "rt").get()), "\xEF\xBBV");
+  EXPECT_EQ(read_line(LineMode::kBinary, open(dir.file("bom"), "rb").get()), "\xEF\xBB\xBFV07");
+  EXPECT_EQ(read_line(LineMode::kBinary, open(dir.file("l"), "rb").get()), "a\r");
+  File text = open(dir.file("l"), "rt");
+  for (const char* line : {"a", "", "b\rc", "", ""}) EXPECT_EQ(read_line(LineMode::kText, text.get()), line);
   EXPECT_EQ(vorel::profile_open(dir.file("none").c_str(), "rt"), nullptr);
+  // The shared buffer grows in steps of 2000 bytes and never shrinks.
+  const std::string long_line(9000, 'x');
+  e2e::write_file(dir.file("long"), long_line + "\nend");
+  File f = open(dir.file("long"), "rb");
+  EXPECT_EQ(read_line(LineMode::kBinary, f.get()), long_line);
+  EXPECT_EQ(vorel::line_buffer_capacity(), 10000u);  // the longest line of the test program
+  EXPECT_EQ(read_line(LineMode::kBinary, f.get()), "end");
+  EXPECT_EQ(vorel::line_buffer_capacity(), 10000u);
 }
 
-TEST(FileAccess, ShortReadIsFatal) {
+TEST(FileAccess, ShortReadsFailedSeeksAndAssertionsEndTheRun) {
   e2e::TempDir dir;
   e2e::write_file(dir.file("five"), "12345");
-  OpenFile f{vorel::profile_open(dir.file("five").c_str(), "rb")};
+  File f = open(dir.file("five"), "rb");
   char buf[8];
-  auto stop = test_support::capture([&] { vorel::checked_read(buf, 1, 8, f.fp, "five.spi"); });
-  EXPECT_TRUE(stop.status.has_value());
-  EXPECT_EQ(stop.status, 1);
-  EXPECT_EQ(stop.err, "five.spi: Input/output error\nFATAL ERROR: fread on file five.spi failed\n");
-  std::rewind(f.fp);
-  stop = test_support::capture([&] { vorel::checked_read(buf, 1, 8, f.fp, nullptr); });
-  EXPECT_EQ(stop.err, "Input/output error\nFATAL ERROR: fread on file failed\n");
-  std::rewind(f.fp);
-  EXPECT_EQ(vorel::checked_read(buf, 1, 5, f.fp, "five.spi"), 5u);
-}
-
-TEST(FileAccess, FailedSeeksAreFatal) {
-  e2e::TempDir dir;
-  e2e::write_file(dir.file("f"), "x");
-  OpenFile f{vorel::profile_open(dir.file("f").c_str(), "rb")};
-  auto stop = test_support::capture([&] { vorel::checked_seek(f.fp, -5, SEEK_SET, "f.dpi"); });
-  EXPECT_EQ(stop.status, 1);
-  EXPECT_NE(stop.err.find("FATAL ERROR: fseek on file f.dpi failed\n"), std::string::npos);
-  stop = test_support::capture([&] { vorel::checked_seek64(f.fp, UINT64_MAX, "f.spi"); });
-  EXPECT_NE(stop.err.find("FATAL ERROR: zentra_fseek64 on file f.spi failed\n"), std::string::npos);
-}
-
-TEST(FileAccess, LineReaderLineEndsAndEndOfFile) {
-  e2e::TempDir dir;
-  e2e::write_file(dir.file("l"), "a\r\n\nb\rc");
-  OpenFile text{vorel::profile_open(dir.file("l").c_str(), "rt")};
-  OpenFile binary{vorel::profile_open(dir.file("l").c_str(), "rb")};
-  EXPECT_EQ(read_line(LineMode::kText, text.fp), "a");
-  EXPECT_EQ(read_line(LineMode::kText, text.fp), "");
-  EXPECT_EQ(read_line(LineMode::kText, text.fp), "b\rc");  // a lone CR stays
-  EXPECT_EQ(read_line(LineMode::kText, text.fp), "");      // at end of file
-  EXPECT_EQ(read_line(LineMode::kText, text.fp), "");
-  EXPECT_EQ(read_line(LineMode::kBinary, binary.fp), "a\r");
-}
-
-TEST(FileAccess, LongLinesGrowTheSharedBufferIn2000ByteSteps) {
-  e2e::TempDir dir;
-  std::string long_line(9000, 'x');
-  e2e::write_file(dir.file("l"), "short\n" + long_line + "\nend");
-  OpenFile f{vorel::profile_open(dir.file("l").c_str(), "rb")};
-  EXPECT_EQ(read_line(LineMode::kBinary, f.fp), "short");
-  EXPECT_GE(vorel::line_buffer_capacity(), 2000u);
-  EXPECT_EQ(read_line(LineMode::kBinary, f.fp), long_line);
-  EXPECT_EQ(vorel::line_buffer_capacity(), 10000u);  // the longest line of the test program
-  EXPECT_EQ(read_line(LineMode::kBinary, f.fp), "end");
-  EXPECT_EQ(vorel::line_buffer_capacity(), 10000u);  // never shrinks
-}
-
-TEST(FileAccess, AssertxNamesPathLineAndCondition) {
-  auto stop = test_support::capture([] { ASSERTX(vorel::kReaderPath, 1 + 1 == 3); });
-  EXPECT_EQ(stop.status, 1);
-  EXPECT_EQ(stop.err, "shared/zentra/client:" + std::to_string(__LINE__ - 2) + " ASSERTX(1 + 1 == 3)\n");
+  auto named = capture([&] { vorel::checked_read(buf, 1, 8, f.get(), "five.spi"); });
+  std::rewind(f.get());
+  auto unnamed = capture([&] { vorel::checked_read(buf, 1, 8, f.get(), nullptr); });
+  std::rewind(f.get());
+  EXPECT_EQ(vorel::checked_read(buf, 1, 5, f.get(), "five.spi"), 5u);
+  auto seek = capture([&] { vorel::checked_seek(f.get(), -5, SEEK_SET, "f.dpi"); });
+  auto seek64 = capture([&] { vorel::checked_seek64(f.get(), UINT64_MAX, "f.spi"); });
+  auto assertion = capture([] { ASSERTX(vorel::kReaderPath, 1 + 1 == 3); });
+  const int line = __LINE__ - 1;
+  for (const auto* c : {&named, &unnamed, &seek, &seek64, &assertion}) EXPECT_EQ(c->status, 1);
+  EXPECT_EQ(named.err, "five.spi: Input/output error\nFATAL ERROR: fread on file five.spi failed\n");
+  EXPECT_EQ(unnamed.err, "Input/output error\nFATAL ERROR: fread on file failed\n");
+  EXPECT_NE(seek.err.find("FATAL ERROR: fseek on file f.dpi failed\n"), std::string::npos);
+  EXPECT_NE(seek64.err.find("FATAL ERROR: zentra_fseek64 on file f.spi failed\n"), std::string::npos);
+  EXPECT_EQ(assertion.err, "shared/zentra/client:" + std::to_string(line) + " ASSERTX(1 + 1 == 3)\n");
 }
 
 }  // namespace
