@@ -15,6 +15,20 @@ int dpi_position_mode(uint64_t flags) {
   return (flags & kFlagPositions) ? 1 : 0;
 }
 
+void dpi_read_value_sites(DpiCursor& c, dpi_routine& r, bool wide_index) {
+  c.need(r.V, (wide_index ? 8 : 4) + 96);
+  r.vp_sites.assign(r.V, dpi_vp_site{});
+  for (dpi_vp_site& site : r.vp_sites) site.block_index = wide_index ? c.u64() : c.u32();
+  for (dpi_vp_site& site : r.vp_sites) {
+    for (dpi_vp_target& t : site.targets) {
+      t.address = c.u64();
+      t.virtual_marker = c.u64();
+      t.count = c.f32();
+      c.skip(1, 4);
+    }
+  }
+}
+
 namespace {
 
 // A zero-terminated string at absolute file offset `abs` inside the payload;
@@ -29,20 +43,6 @@ std::string payload_string(const dpi_file& f, const DpiCursor& c, uint64_t paylo
   const void* end = std::memchr(text, 0, buf_max - offset);
   if (!end) dpi_corrupt(f);
   return std::string(text, static_cast<const char*>(end));
-}
-
-void read_value_sites(DpiCursor& c, dpi_routine& r) {
-  c.need(r.V, 8 + 96);
-  r.vp_sites.assign(r.V, dpi_vp_site{});
-  for (dpi_vp_site& site : r.vp_sites) site.block_index = c.u64();
-  for (dpi_vp_site& site : r.vp_sites) {
-    for (dpi_vp_target& t : site.targets) {
-      t.address = c.u64();
-      t.virtual_marker = c.u64();
-      t.count = c.f32();
-      c.skip(1, 4);
-    }
-  }
 }
 
 void read_u64_array(DpiCursor& c, uint32_t count, std::vector<uint64_t>& out) {
@@ -135,7 +135,7 @@ void dpi_decode_record(const dpi_file& f, const uint8_t* data, uint64_t size,
   read_u64_array(c, r.E, r.edges);
   read_u64_array(c, extended ? r.X : 0, r.x);
   read_u64_array(c, has_y ? r.Y : 0, r.y);
-  read_value_sites(c, r);
+  dpi_read_value_sites(c, r, true);
   read_entries(f, c, payload_pos, mode, r);
   int mode_bits = dpi_position_mode(r.flags);
   if (extended) {

@@ -13,6 +13,8 @@
 
 namespace vorel {
 
+class DpiCursor;
+
 enum class DpiReadMode { kSummary, kFull };
 
 // Position mode 0..3 of a flags word.
@@ -27,6 +29,10 @@ uint64_t dpi_float_count(float v);
 // inside the payload).
 void dpi_decode_record(const dpi_file& f, const uint8_t* data, uint64_t size,
                        uint64_t payload_pos, DpiReadMode mode, dpi_routine& r);
+
+// The V value-profile sites of a record at the cursor: the block indices
+// (u64, or u32 in the older layout), then four targets per site.
+void dpi_read_value_sites(DpiCursor& c, dpi_routine& r, bool wide_index);
 
 // Older fixed-layout record: data[0..size) is the record; its strings are
 // read from the file at their absolute offsets.

@@ -36,20 +36,6 @@ std::string file_string(dpi_file& f, uint64_t off) {
   dpi_corrupt(f);  // no terminating zero before the end of the file
 }
 
-void read_value_sites(DpiCursor& c, dpi_routine& r) {
-  c.need(r.V, 4 + 96);
-  r.vp_sites.assign(r.V, dpi_vp_site{});
-  for (dpi_vp_site& site : r.vp_sites) site.block_index = c.u32();
-  for (dpi_vp_site& site : r.vp_sites) {
-    for (dpi_vp_target& t : site.targets) {
-      t.address = c.u64();
-      t.virtual_marker = c.u64();
-      t.count = c.f32();
-      c.skip(1, 4);
-    }
-  }
-}
-
 struct OlderOffsets {
   uint64_t file = 0, func = 0, vtbl = 0;
 };
@@ -89,7 +75,7 @@ void dpi_decode_older_record(dpi_file& f, const uint8_t* data, uint64_t size, Dp
     c.need(r.E, 4);
     r.edges.resize(r.E);
     for (uint64_t& v : r.edges) v = dpi_float_count(c.f32());
-    read_value_sites(c, r);
+    dpi_read_value_sites(c, r, false);
     r.x.clear();
     r.y.clear();
     r.z.clear();

@@ -53,13 +53,7 @@ void write_table_head(std::FILE* out, const ListLayout& l, int order, const std:
                       const std::string& ext) {
   const SortLinks links = sort_links(order);
   auto page = [&](int n) { return href_path(numbered_name(base, n, ext)); };
-  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"0\" CELLPADDING=\"0\" ALIGN=\"center\">\n", out);
-  std::fputs("<TR>\n", out);
-  std::fprintf(out, "<IMG SRC=\"%s\" WIDTH=\"15\" HEIGHT=\"2\">", kSpacer);
-  std::fputs("<TD BGCOLOR=\"#FF9900\">\n", out);
-  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"1\" CELLPADDING=\"4\" ", out);
-  std::fputs("STYLE=\"font-family:Arial,Helvetica;font-size:x-small\">\n", out);
-  std::fputs("<THEAD>\n<TR BGCOLOR=\"#F0F0F0\">\n", out);
+  write_list_table_open(out);
   std::fprintf(out,
                "<TH ALIGN=\"left\" ROWSPAN=\"2\"><a target=\"%s\" title=\"sort based on file "
                "name\" href=\"%s\">Name</a></TH>\n",
@@ -108,8 +102,7 @@ void write_row(std::FILE* out, const ListLayout& l, const FileEntry& e, const st
 
 void write_tail(std::FILE* out, const Settings& s) {
   std::fputs("</TBODY>\n</TABLE>\n</TR>\n</TABLE>\n</ol>\n", out);
-  std::fprintf(out, "<hr size=%d noshade>\n", 1);
-  write_owner_footer(out, s.owner_name.value_or("Nobody"), s.owner_address.value_or("nobody"));
+  write_owner_footer(out, s);
   std::fputs("</body>\n</html>\n\n", out);
 }
 

@@ -1,6 +1,7 @@
 #include "report/html_page.h"
 
 #include "driver/catalog.h"
+#include "driver/settings.h"
 #include "report/html_text.h"
 
 namespace vorel {
@@ -54,7 +55,20 @@ void write_title_heading(std::FILE* out, const std::optional<std::string>& proje
   write_close_banner(out);
 }
 
-void write_owner_footer(std::FILE* out, const std::string& name, const std::string& address) {
+void write_list_table_open(std::FILE* out) {
+  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"0\" CELLPADDING=\"0\" ALIGN=\"center\">\n", out);
+  std::fputs("<TR>\n", out);
+  std::fprintf(out, "<IMG SRC=\"%s\" WIDTH=\"15\" HEIGHT=\"2\">", kSpacer);
+  std::fputs("<TD BGCOLOR=\"#FF9900\">\n", out);
+  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"1\" CELLPADDING=\"4\" ", out);
+  std::fputs("STYLE=\"font-family:Arial,Helvetica;font-size:x-small\">\n", out);
+  std::fputs("<THEAD>\n<TR BGCOLOR=\"#F0F0F0\">\n", out);
+}
+
+void write_owner_footer(std::FILE* out, const Settings& s) {
+  const std::string name = s.owner_name.value_or("Nobody");
+  const std::string address = s.owner_address.value_or("nobody");
+  std::fprintf(out, "<hr size=%d noshade>\n", 1);
   write_banner(out, 100, 50);
   std::fputs("<table border=0 cellpadding=3 cellspacing=0 width=\"50%\">\n", out);
   std::fprintf(out, "<tr><a>Web-Page Owner: <a href=\"mailto:%s\">%s</a></tr>\n",

@@ -1,6 +1,6 @@
 // Pieces shared by the pages of the HTML report set: the page title, the
 // character-set line, the banner with the logo and tool title, the summary
-// title heading and the page-owner footer.
+// title heading, the framed list table and the page-owner footer.
 #pragma once
 
 #include <cstdio>
@@ -8,6 +8,8 @@
 #include <string>
 
 namespace vorel {
+
+struct Settings;
 
 // The title of the frame-set pages (an HTML text with an entity).
 inline constexpr const char* kPageTitle = "Vorel&#174; Compilers code-coverage information";
@@ -35,7 +37,12 @@ void write_close_banner(std::FILE* out);
 // "Coverage Summary [of <project>]" inside a banner.
 void write_title_heading(std::FILE* out, const std::optional<std::string>& project);
 
-// "Web-Page Owner: <name>" with a mail link to `address`, inside a banner.
-void write_owner_footer(std::FILE* out, const std::string& name, const std::string& address);
+// The framed table of the file lists and the summary, up to the first
+// header row, which it opens.
+void write_list_table_open(std::FILE* out);
+
+// A rule, then "Web-Page Owner: <name>" with a mail link to the owner's
+// address ("Nobody" and "nobody" when not set), inside a banner.
+void write_owner_footer(std::FILE* out, const Settings& s);
 
 }  // namespace vorel

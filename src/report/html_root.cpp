@@ -16,13 +16,7 @@ namespace vorel {
 namespace {
 
 void write_summary_head(std::FILE* out, bool differential) {
-  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"0\" CELLPADDING=\"0\" ALIGN=\"center\">\n", out);
-  std::fputs("<TR>\n", out);
-  std::fprintf(out, "<IMG SRC=\"%s\" WIDTH=\"15\" HEIGHT=\"2\">", kSpacer);
-  std::fputs("<TD BGCOLOR=\"#FF9900\">\n", out);
-  std::fputs("<TABLE BORDER=\"0\" CELLSPACING=\"1\" CELLPADDING=\"4\" ", out);
-  std::fputs("STYLE=\"font-family:Arial,Helvetica;font-size:x-small\">\n", out);
-  std::fputs("<THEAD>\n<TR BGCOLOR=\"#F0F0F0\">\n", out);
+  write_list_table_open(out);
   for (const char* what : {"Files", "Functions", "Blocks"})
     std::fprintf(out, "<TH ALIGN=\"center\" COLSPAN=\"4\">%s</TH>\n", what);
   std::fputs("</TR>\n<TR BGCOLOR=\"#F0F0F0\">\n", out);

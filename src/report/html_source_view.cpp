@@ -74,8 +74,7 @@ void write_head(std::FILE* out, const Settings& s, const FileEntry& entry,
 
 void write_footer(std::FILE* out, const Settings& s) {
   std::fputs("</pre>\n", out);
-  std::fprintf(out, "<hr size=%d noshade>\n", 1);
-  write_owner_footer(out, s.owner_name.value_or("Nobody"), s.owner_address.value_or("nobody"));
+  write_owner_footer(out, s);
   std::fputs("</body>\n</html>\n", out);
 }
 

@@ -19,6 +19,19 @@ std::vector<uint8_t> from_art(const char* const* rows, int height, std::string_v
   return pixels;
 }
 
+// A 19x20 toolbar icon drawn in `rows`, colour 0 transparent.
+GifPicture icon(const char* const* rows, std::string_view legend, int table_bits,
+                std::vector<uint32_t> colors) {
+  GifPicture p;
+  p.width = 19;
+  p.height = 20;
+  p.table_bits = table_bits;
+  p.colors = std::move(colors);
+  p.transparent = 0;
+  p.pixels = from_art(rows, 20, legend);
+  return p;
+}
+
 // A house with a chimney, a window and a door on a strip of grass.
 GifPicture home_picture() {
   static const char* const kRows[20] = {
@@ -29,16 +42,11 @@ GifPicture home_picture() {
       "....kwbbbwwwwdddk..", "....kwwwwwwwwddyk..", "....kwwwwwwwwdddk..",
       "....kwwwwwwwwdddk..", "....kwwwwwwwwdddk..", "....kkkkkkkkkkkkk..",
       "gggggggggggggggggGg", "GgGgGgGgGgGgGgGgGgG"};
-  GifPicture p;
-  p.width = 19;
-  p.height = 20;
-  p.table_bits = 8;  // 256 entries: only the first 21 are stored as colours
-  p.colors = {0xFFFFFF, 0x202020, 0xB22222, 0x8B4513, 0xF5DEB3, 0x4169E1, 0xADD8E6,
-              0x8B5A2B, 0xFFD700, 0x3CB371, 0x2E8B57, 0x808080, 0xC0C0C0, 0xA0522D,
-              0xDEB887, 0xF0E68C, 0x6B8E23, 0x556B2F, 0x87CEEB, 0xCD5C5C, 0xFFFAF0};
-  p.transparent = 0;
-  p.pixels = from_art(kRows, 20, ".krcwbLdyGg");
-  return p;
+  // 256 table entries: only the first 21 are stored as colours.
+  return icon(kRows, ".krcwbLdyGg", 8,
+              {0xFFFFFF, 0x202020, 0xB22222, 0x8B4513, 0xF5DEB3, 0x4169E1, 0xADD8E6,
+               0x8B5A2B, 0xFFD700, 0x3CB371, 0x2E8B57, 0x808080, 0xC0C0C0, 0xA0522D,
+               0xDEB887, 0xF0E68C, 0x6B8E23, 0x556B2F, 0x87CEEB, 0xCD5C5C, 0xFFFAF0});
 }
 
 // A white question mark on a blue disc.
@@ -51,14 +59,7 @@ GifPicture help_picture() {
       ".kbbbbbbbbbbbbbbbk.", "..kbbbbbbwwbbbbbk..", "..kbbbbbbwwbbbbbk..",
       "...kbbbbbbbbbbbk...", "....kbbbbbbbbbk....", ".....kkbbbbbkk.....",
       ".......kkkkk.......", "..................."};
-  GifPicture p;
-  p.width = 19;
-  p.height = 20;
-  p.table_bits = 2;
-  p.colors = {0xFFFFFF, 0x1F3F8F, 0x3366FF, 0xFFFFFF};
-  p.transparent = 0;
-  p.pixels = from_art(kRows, 20, ".kbw");
-  return p;
+  return icon(kRows, ".kbw", 2, {0xFFFFFF, 0x1F3F8F, 0x3366FF, 0xFFFFFF});
 }
 
 // 5x7 glyphs of the logo's letters, one row of bits per line.
