@@ -69,7 +69,7 @@ TEST(HtmlReport, HandCheckedPages) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, kScanDone);
   EXPECT_EQ(r.out, "");
-  for (const char* page : {"__CODE_COVERAGE.HTML", "__COVERED_FILES_COVERAGE_4.HTML",
+  for (const char* page : {"__CODE_COVERAGE.HTML", "__TOOLBAR.HTML", "__COVERED_FILES_COVERAGE_4.HTML",
                            "__UNCOVERED_FILES_COVERAGE_4.HTML", "SRC_DEMO_C.HTML",
                            "SRC_DEMO_C_CVRDFNCS_4.HTML", "SRC_DEMO_C_SRC.HTML",
                            "SRC_UTIL_C_UNCVRDFNCS_4.HTML"})

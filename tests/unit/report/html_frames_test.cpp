@@ -1,5 +1,5 @@
-// The root frame set, totals summary, toolbar and help page: what the
-// hand-checked pages of tests/e2e/html_report_test.cpp do not show.
+// The root frame set, totals summary and help page: what the hand-checked
+// pages of tests/e2e/html_report_test.cpp do not show.
 #include <gtest/gtest.h>
 
 #include "capture.h"
@@ -69,22 +69,6 @@ TEST_F(FramesTest, SummaryLabelsAndGroupedCountsWithRef) {
         "<TD ALIGN=\"center\">800</TD>\n<TD ALIGN=\"center\">1</TD>\n<TD ALIGN=\"center\">799</TD>\n"
         "<TD ALIGN=\"center\" STYLE=\"font-weight:bold\">  0.13</TD>\n"})
     EXPECT_NE(s.find(text), std::string::npos) << text;
-}
-
-TEST_F(FramesTest, ToolbarPage) {
-  ASSERT_TRUE(write_toolbar_and_help(ctx()));
-  EXPECT_EQ(page("CodeCoverage/__TOOLBAR.HTML"),
-            "<html>\n<head>\n<base target=\"_parent\">\n</head>\n<body bgcolor=\"FFFFFF\">\n"
-            "<table border=0 cellpadding=3 cellspacing=0>\n<tr>\n<td>\n"
-            "<a href=\"../CODE_COVERAGE.HTML\" title=\"Coverage Summary\"><img "
-            "src=\"__Home.gif\" border=\"0\"></a>\n"
-            "</td>\n<td>\n"
-            "<a target=\"_new\" href=\"../CodeCoverage/__HELP.HTML\" title=\"Help\"><img "
-            "src=\"__Help.gif\" border=\"0\"></a>\n"
-            "</td>\n<td width=\"100%\" align=\"right\">\n"
-            "<a target=\"_new\" href=\"https://www.vorel.example/\"><img src=\"__VorelR.gif\" "
-            "border=\"0\"></a>\n"
-            "</td>\n</tr>\n</table>\n</body>\n</html>\n");
 }
 
 TEST_F(FramesTest, HelpShowsTheRunsColoursAndInfeasibleRowOnlyWithMarkers) {
