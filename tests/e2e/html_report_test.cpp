@@ -19,7 +19,7 @@ namespace pw = profile_writer;
 using pw::routine;
 
 pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
-  return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
+  return pw::module("/build/t/", source, std::move(routines));
 }
 
 // tests/e2e/data/html_demo: demo.c (sq runs 1,000 times from main's loop,

@@ -19,7 +19,7 @@ namespace pw = profile_writer;
 using pw::routine;
 
 pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
-  return pw::Module{"/build/t/", source + ".o", {pw::SourceFile{"/build/t/", source, routines}}};
+  return pw::module("/build/t/", source, std::move(routines));
 }
 
 // prog.c starts with a byte-order mark, has a CR before the first line

@@ -83,6 +83,10 @@ Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
   return r;
 }
 
+Module module(const std::string& root, const std::string& source, std::vector<Routine> routines) {
+  return Module{root, source + ".o", {SourceFile{root, source, std::move(routines)}}};
+}
+
 void write_bytes(const std::string& path, const std::string& bytes) {
   std::FILE* fp = std::fopen(path.c_str(), "wb");
   if (!fp || std::fwrite(bytes.data(), 1, bytes.size(), fp) != bytes.size() || std::fclose(fp) != 0) {

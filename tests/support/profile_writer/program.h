@@ -149,5 +149,7 @@ struct BlockAt {
 };
 Routine routine(const std::string& name, uint32_t start_line, uint32_t end_line,
                 const std::vector<BlockAt>& blocks);
+// A module "<source>.o" holding the one source file root + source.
+Module module(const std::string& root, const std::string& source, std::vector<Routine> routines);
 
 }  // namespace profile_writer
