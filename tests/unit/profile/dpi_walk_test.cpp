@@ -60,7 +60,8 @@ TEST(DpiWalk, RejectedFilesEndWithTheirWarningAndNoFile) {
        "File '" + dir.file("t.dpi") + "' is corrupt. Unrecognized segment id, 0x1234, at offset, " +
            hex(image(DpiLayout::kSegmented).first_segment) + ".\n"},
       {plain + segment(0x1234, "abc"), vorel::kMsgUnrecognizedSegment},
-      {image(DpiLayout::kSegmented, segment(0xD123, "")).bytes, vorel::kMsgFileCorruptIgnored},  // zero length
+      {image(DpiLayout::kSegmented, segment(0xD123, "")).bytes, vorel::kMsgFileCorruptIgnored,  // zero length
+       "File '" + dir.file("t.dpi") + "' corrupt, ignored.\n"},
       {image(DpiLayout::kSegmented, segment(0xDA5E, u32_zero)).bytes, vorel::kMsgFileCorruptIgnored},  // before a routine
       {image(DpiLayout::kSegmented, segment(0xFEEF, "x")).bytes, vorel::kMsgFileCorruptIgnored},
       {plain.substr(0, plain.size() - 1), vorel::kMsgUnexpectedEof, eof},  // truncated payload
