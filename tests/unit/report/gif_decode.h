@@ -11,10 +11,7 @@ namespace gif_test {
 
 struct Decoded {
   std::string version;
-  int width = 0, height = 0;
-  int table_size = 0;
-  std::vector<uint32_t> colors;
-  int transparent = -1;
+  int width = 0, height = 0, table_size = 0, transparent = -1;
   std::vector<uint8_t> pixels;
   std::string error;  // empty when the file decoded cleanly
 };
@@ -23,38 +20,29 @@ struct Decoded {
 inline bool lzw_decode(const std::string& data, int min_code_size, std::vector<uint8_t>& out) {
   const int clear = 1 << min_code_size, eoi = clear + 1;
   std::vector<std::vector<uint8_t>> table;
-  int width = 0, next = 0, prev = -1;
+  int width = 0, prev = -1;
   auto reset = [&] {
-    table.assign(clear + 2, {});
+    table.resize(clear + 2);
     for (int i = 0; i < clear; ++i) table[i] = {static_cast<uint8_t>(i)};
     width = min_code_size + 1;
-    next = eoi + 1;
     prev = -1;
   };
   reset();
-  size_t bitpos = 0;
-  while (true) {
+  for (size_t bitpos = 0;;) {
     if (bitpos + width > data.size() * 8) return false;  // ran out before EOI
     int code = 0;
     for (int b = 0; b < width; ++b, ++bitpos)
       if (static_cast<uint8_t>(data[bitpos / 8]) >> (bitpos % 8) & 1) code |= 1 << b;
     if (code == clear) { reset(); continue; }
     if (code == eoi) return true;
-    std::vector<uint8_t> entry;
-    if (prev < 0) {
-      if (code >= clear) return false;
-      entry = table[code];
-    } else {
-      if (code < next) entry = table[code];
-      else if (code == next) { entry = table[prev]; entry.push_back(table[prev][0]); }
-      else return false;
-      if (next < 4096) {
-        std::vector<uint8_t> added = table[prev];
-        added.push_back(entry[0]);
-        table.push_back(added);
-        ++next;
-        if (next == (1 << width) && width < 12) ++width;
-      }
+    const int next = static_cast<int>(table.size());
+    if (prev < 0 ? code >= clear : code > next) return false;
+    std::vector<uint8_t> entry = code < next ? table[code] : table[prev];
+    if (code == next) entry.push_back(table[prev][0]);
+    if (prev >= 0 && next < 4096) {
+      table.push_back(table[prev]);
+      table.back().push_back(entry[0]);
+      if (next + 1 == (1 << width) && width < 12) ++width;
     }
     out.insert(out.end(), entry.begin(), entry.end());
     prev = code;
@@ -72,14 +60,9 @@ inline Decoded decode(const std::string& f) {
   d.width = u16(6);
   d.height = u16(8);
   size_t pos = 13;
-  if (u8(10) & 0x80) {
-    d.table_size = 1 << ((u8(10) & 7) + 1);
-    if (pos + 3 * d.table_size > f.size()) return fail("colour table");
-    for (int i = 0; i < d.table_size; ++i, pos += 3)
-      d.colors.push_back(u8(pos) << 16 | u8(pos + 1) << 8 | u8(pos + 2));
-  }
-  bool have_image = false;
-  auto skip_sub_blocks = [&](std::string* data) {
+  if (u8(10) & 0x80) d.table_size = 1 << ((u8(10) & 7) + 1);
+  pos += 3 * d.table_size;
+  auto sub_blocks = [&](std::string* data) {
     while (pos < f.size()) {
       size_t n = u8(pos++);
       if (n == 0) return true;
@@ -89,29 +72,24 @@ inline Decoded decode(const std::string& f) {
     }
     return false;
   };
+  bool have_image = false;
   while (pos < f.size()) {
     uint8_t kind = u8(pos++);
-    if (kind == 0x3B) {
-      if (pos != f.size()) return fail("bytes after the trailer");
-      if (!have_image) return fail("no image");
-      return d;
-    }
-    if (kind == 0x21) {
-      if (pos >= f.size()) return fail("extension label");
+    if (kind == 0x3B) return pos != f.size() ? fail("bytes after the trailer") : have_image ? d : fail("no image");
+    if (kind == 0x21 && pos < f.size()) {
       uint8_t label = u8(pos++);
       if (label == 0xF9 && pos + 5 < f.size() && (u8(pos + 1) & 1)) d.transparent = u8(pos + 4);
-      if (!skip_sub_blocks(nullptr)) return fail("extension blocks");
+      if (!sub_blocks(nullptr)) return fail("extension blocks");
       continue;
     }
-    if (kind != 0x2C || have_image) return fail("unexpected block");
-    if (pos + 10 > f.size()) return fail("image descriptor");
+    if (kind != 0x2C || have_image || pos + 10 > f.size()) return fail("unexpected block");
     if (u16(pos) != 0 || u16(pos + 2) != 0 || u16(pos + 4) != d.width ||
         u16(pos + 6) != d.height || u8(pos + 8) != 0)
       return fail("image descriptor fields");
     int min_code_size = u8(pos + 9);
     pos += 10;
     std::string data;
-    if (!skip_sub_blocks(&data)) return fail("image data blocks");
+    if (!sub_blocks(&data)) return fail("image data blocks");
     if (!lzw_decode(data, min_code_size, d.pixels)) return fail("LZW data");
     if (d.pixels.size() != static_cast<size_t>(d.width) * d.height) return fail("pixel count");
     for (uint8_t px : d.pixels)
