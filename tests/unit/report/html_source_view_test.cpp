@@ -16,17 +16,17 @@ using test_support::capture;
 class SourceViewTest : public PageTest {
  protected:
   // Makes `name` (with `text`) the current file of the model, with one
-  // covered routine at line 1, and writes its view.
+  // covered routine at line 1, and writes its view ("gone": the file is
+  // removed before).
   bool write(const std::string& name, const std::string& text) {
-    e2e::write_file(dir_.file(name), text);
     path_ = dir_.file(name);
+    e2e::write_file(path_, text);
     model_.reset_file();
     model_.files.bAddFilename(path_, path_);
     EXPECT_TRUE(model_.files.bSetName(path_, path_));
     model_.functions.open(1);
-    model_.functions.add({.readable_name = "f", .proc_name = "f", .start_line = 1, .blocks = 1,
-                          .covered_blocks = 1},
-                         false);
+    model_.functions.add({.readable_name = "f", .proc_name = "f", .start_line = 1, .blocks = 1, .covered_blocks = 1}, false);
+    if (text == "gone") std::filesystem::remove(path_);
     return write_source_view(ctx(), model_);
   }
   // The page name of `name` + suffix in the report directory.
@@ -91,15 +91,8 @@ TEST_F(SourceViewTest, FailureMessages) {
                          : "Cannot open " + page_of(name, suffix) + " for output!\n");
   }
   EXPECT_FALSE(e2e::file_exists(dir_.file(page_of("list.c", ".HTML"))));
-  auto gone = capture([&] {
-    e2e::write_file(dir_.file("gone.c"), "");
-    model_.reset_file();
-    model_.files.bAddFilename(dir_.file("gone.c"), dir_.file("gone.c"));
-    model_.files.bSetName(dir_.file("gone.c"), dir_.file("gone.c"));
-    std::filesystem::remove(dir_.file("gone.c"));
-    EXPECT_FALSE(write_source_view(ctx(), model_));
-  });
-  EXPECT_EQ(gone.err, "Error - Cannot open " + dir_.file("gone.c") + "!\n");
+  auto gone = capture([&] { EXPECT_FALSE(write("gone.c", "gone")); });
+  EXPECT_EQ(gone.err, "Error - Cannot open " + path_ + "!\n");
 }
 
 }  // namespace
