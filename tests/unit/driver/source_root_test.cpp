@@ -26,7 +26,6 @@ TEST(SourceRoot, Settlement) {
     bool warned = false;
   } cases[] = {
       {kWin, {}, {}, "c:\\work\\proj", "C:\\WORK\\PROJ\\"},
-      {kPosix, {}, {}, "/work/Proj", "/work/Proj/"},
       {kPosix, {}, {}, "/", "/"},
       {kPosix, {}, {}, {}, ""},  // unreadable working directory
       {kPosix, "/opt", "/env", "/cwd", "/opt/"},
@@ -35,12 +34,9 @@ TEST(SourceRoot, Settlement) {
       {kWin, {}, "\"\"", "c:\\cwd", ""},
       {kPosix, "", "/env", "/cwd", ""},
       {kWin, {}, "\"c:/my src/./a/../b\"", {}, "C:\\MY SRC\\B\\"},
-      {kPosix, {}, "\"/my src\"", {}, "/my src/"},
       {kPosix, {}, "\"/a", {}, "\"/a/"},
       {kPosix, {}, "\"", {}, "\"/"},
-      {kWin, "c:/proj/./src/../lib", {}, {}, "C:\\PROJ\\LIB\\"},
       {kWin, "c:\\proj\\", {}, {}, "C:\\PROJ\\"},
-      {kPosix, "/proj//src/", {}, {}, "/proj/src/"},
       {kPosix, ".", {}, {}, "./"},  // the current directory, not the file-system root
       {kWin, ".\\", {}, {}, ".\\"},
       {kPosix, a259, {}, {}, a259 + "/"},
