@@ -34,10 +34,9 @@ std::string positions(const RoutineBlocks& r) {
 }
 
 TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
-  std::vector<BlockDetail> list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
-  order_block_list(list);
   RoutineBlocks r;
-  r.block_list = list;
+  r.block_list = {{10, 5, 1}, {9, 1, 2}, {10, 5, 3}, {10, 2, 4}};
+  order_block_list(r.block_list);
   EXPECT_EQ(positions(r), "9:1=2 10:2=4 10:5=3 10:5=1 ");
 }
 
@@ -47,10 +46,7 @@ TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
 TEST(RoutineBlocks, RecordFigures) {
   dpi_routine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3, 9});
   RoutineBlocks r = blocks_of_record(d, 3, 2, BlockRules{});
-  EXPECT_TRUE(r.executed);
-  EXPECT_EQ(r.frequency, 7u);
-  EXPECT_EQ(r.blocks, 3u);
-  EXPECT_EQ(r.covered, 2u);
+  EXPECT_TRUE(r.executed && r.frequency == 7 && r.blocks == 3 && r.covered == 2);
   EXPECT_EQ(positions(r), "3:1=5 4:2=0 5:1=2 ");
   EXPECT_EQ(blocks_of_record(d, 3, 6, BlockRules{}).blocks, 5u);
   EXPECT_FALSE(blocks_of_record(make_record({{0, 3, 1}}), 3, 1, BlockRules{}).executed);
@@ -65,12 +61,10 @@ TEST(RoutineBlocks, RecordFigures) {
 TEST(RoutineBlocks, NoUnwindAndNoPartial) {
   dpi_routine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
   RoutineBlocks plain = blocks_of_record(d, 3, 4, BlockRules{});
-  EXPECT_EQ(plain.blocks, 4u);
-  EXPECT_EQ(plain.covered, 2u);
+  EXPECT_TRUE(plain.blocks == 4 && plain.covered == 2);
   RoutineBlocks rules = blocks_of_record(d, 3, 4, BlockRules{true, true});
-  EXPECT_EQ(rules.blocks, 3u);
-  EXPECT_EQ(rules.covered, 2u);  // both blocks at 3:1, not the one at 4:1
-  EXPECT_EQ(rules.block_list.size(), 3u);
+  // Both blocks at 3:1 count, not the one at 4:1.
+  EXPECT_TRUE(rules.blocks == 3 && rules.covered == 2 && rules.block_list.size() == 3);
 }
 
 // A routine that never ran lists its record's positions, or without a
@@ -80,8 +74,7 @@ TEST(RoutineBlocks, NotExecuted) {
   maps[0].entries = {8, 7};
   maps[2].entries = {5, 9};
   RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
-  EXPECT_FALSE(r.executed);
-  EXPECT_EQ(r.blocks, 4u);
+  EXPECT_TRUE(!r.executed && r.blocks == 4);
   EXPECT_EQ(positions(r), "5:1=0 8:1=0 ");
   dpi_routine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
   EXPECT_EQ(positions(blocks_not_executed(&d, maps, 3)), "6:1=0 7:2=0 ");

@@ -17,12 +17,9 @@ FileEntry entry(const std::string& name, uint32_t fn, uint32_t fn_cvrd, uint32_t
                 uint32_t blocks_cvrd, uint32_t lines, uint32_t lines_cvrd) {
   FileEntry e;
   e.name = name;
-  e.functions = fn, e.covered_functions = fn_cvrd;
-  e.blocks = blocks, e.covered_blocks = blocks_cvrd;
-  e.lines = lines, e.covered_lines = lines_cvrd;
-  e.function_percent = percent_of(fn_cvrd, fn);
-  e.block_percent = percent_of(blocks_cvrd, blocks);
-  e.line_percent = percent_of(lines_cvrd, lines);
+  e.functions = fn, e.covered_functions = fn_cvrd, e.function_percent = percent_of(fn_cvrd, fn);
+  e.blocks = blocks, e.covered_blocks = blocks_cvrd, e.block_percent = percent_of(blocks_cvrd, blocks);
+  e.lines = lines, e.covered_lines = lines_cvrd, e.line_percent = percent_of(lines_cvrd, lines);
   return e;
 }
 
@@ -67,7 +64,6 @@ TEST_F(SummaryTableTest, ShowDirNamesOrdersByPathBelowTheRoot) {
   FileEntry a = entry("/src/zeta/a.c", 1, 1, 1, 1, 1, 1);
   FileEntry b = entry("/src/alpha/b.c", 1, 1, 1, 1, 1, 1);
   std::string text = write(RunTotals{}, {&a, &b}, {});
-  ASSERT_NE(text.find("/src/alpha/b.c"), std::string::npos);
   EXPECT_LT(text.find("/src/alpha/b.c"), text.find("/src/zeta/a.c"));
 }
 
