@@ -53,17 +53,22 @@ TEST(GifEncoder, LzwRoundTripsRandomAndLongRuns) {
   }
 }
 
-TEST(GifEncoder, PadsToEveryReachableSizeAndRefusesTooSmall) {
+// Below its bare size a picture does not fit; above it every size is reached
+// with comment blocks (past 255-byte blocks too) but 1, 2 or 4 bytes more: a
+// comment extension takes 3 bytes, or 5 and more.
+TEST(GifEncoder, PadsToEveryReachableSize) {
   GifPicture p{.width = 2, .height = 2, .table_bits = 1, .colors = {0xFFFFFF, 0}, .pixels = {0, 1, 1, 0}};
-  for (size_t size : {size_t{600}, size_t{262}, size_t{261}, size_t{47}}) {
+  size_t bare = 0;
+  while (!encode_gif(p, bare)) ASSERT_LT(++bare, 100u);
+  for (size_t size = bare; size < bare + 600; ++size) {
     std::optional<std::string> g = encode_gif(p, size);
-    ASSERT_TRUE(g) << size;
+    ASSERT_EQ(g.has_value(), size - bare != 1 && size - bare != 2 && size - bare != 4) << size;
+    if (!g) continue;
     EXPECT_EQ(g->size(), size);
     gif_test::Decoded d = gif_test::decode(*g);
-    EXPECT_EQ(d.error, "") << size;
+    ASSERT_EQ(d.error, "") << size;
     EXPECT_EQ(d.pixels, p.pixels);
   }
-  EXPECT_FALSE(encode_gif(p, 20));
 }
 
 }  // namespace
