@@ -32,19 +32,7 @@ dpi_vp_site site(uint64_t block, std::vector<dpi_vp_target> targets) {
 dpi_vp_target indirect(uint64_t address, float count) { return dpi_vp_target{address, 0, count}; }
 dpi_vp_target virt(uint64_t address, float count) { return dpi_vp_target{address, 1, count}; }
 
-class CallGraphWriterTest : public testing::Test {
- protected:
-  CallGraphWriter make_writer(uint32_t runs) {
-    return CallGraphWriter(out_.get(), false, runs, [this](uint64_t address) {
-      auto it = names_.find(address);
-      return it == names_.end() ? nullptr : &it->second;
-    });
-  }
-  MemStream out_;
-  std::map<uint64_t, std::string> names_ = {{0x100, "tgt"}, {0x200, "vt"}};
-};
-
-TEST_F(CallGraphWriterTest, WritesSectionsCallsAndStatistics) {
+TEST(CallGraphWriter, WritesSectionsCallsAndStatistics) {
   CgNode f_node{.key = "f", .name = "f", .edges = {}};
   CgNode main_node{.key = "main", .name = "main", .executed = true, .value = 1, .frequency = 5.0f, .edges = {}};
   main_node.edges.push_front(CgEdge{&f_node, 12, 3.5f});
@@ -58,13 +46,18 @@ TEST_F(CallGraphWriterTest, WritesSectionsCallsAndStatistics) {
   g_r.vp_sites = {site(0, {indirect(0x100, 2), indirect(0x100, 2), indirect(0x100, 2),
                            indirect(0x100, 2)})};
 
-  CallGraphWriter w = make_writer(2);
+  const std::map<uint64_t, std::string> names = {{0x100, "tgt"}, {0x200, "vt"}};
+  MemStream out;
+  CallGraphWriter w(out.get(), false, 2, [&](uint64_t address) {
+    auto it = names.find(address);
+    return it == names.end() ? nullptr : &it->second;
+  });
   w.function("m0", main_r, &main_node);
   w.function("m0", record("f", 1), nullptr);
   w.function("m1", g_r, &idle);
   w.function("m0", record("h", 1), &idle);
   w.finish();
-  EXPECT_EQ(out_.text(),
+  EXPECT_EQ(out.text(),
             ".module 0 \"m0\"\n"
             "    .function \"main\" 0 1 5\n"
             "        .dcall 0 0 \"f\" 12 3\n"

@@ -8,17 +8,11 @@
 class MemStream {
  public:
   MemStream() : fp_(open_memstream(&buf_, &len_)) {}
-  ~MemStream() {
-    std::fclose(fp_);
-    std::free(buf_);
-  }
+  ~MemStream() { std::fclose(fp_), std::free(buf_); }
   MemStream(const MemStream&) = delete;
   MemStream& operator=(const MemStream&) = delete;
   std::FILE* get() { return fp_; }
-  std::string text() {
-    std::fflush(fp_);
-    return std::string(buf_, len_);
-  }
+  std::string text() { return std::fflush(fp_), std::string(buf_, len_); }
 
  private:
   char* buf_ = nullptr;

@@ -93,19 +93,13 @@ TEST(SourceRender, Lines) {
 }
 
 TEST(SourceRender, CountTexts) {
-  const struct {
-    uint64_t count;
-    uint32_t blocks, covered;
-    const char* text;
-  } cases[] = {{1000, 10, 8, " 1,000 (8/10)"}, {5, 2, 2, " 5 (2)"}, {0, 3, 0, " 0 (3)"},
-               {kNeverExecuted, 1, 1, " 0 "}};
-  for (const auto& c : cases) {
+  auto text = [](uint64_t count, uint32_t blocks, uint32_t covered) {
     PositionRecord r;
-    r.count = c.count;
-    r.blocks = c.blocks;
-    r.covered = c.covered;
-    EXPECT_EQ(count_text(r), c.text);
-  }
+    r.count = count, r.blocks = blocks, r.covered = covered;
+    return count_text(r);
+  };
+  EXPECT_EQ(text(1000, 10, 8) + "|" + text(5, 2, 2) + "|" + text(0, 3, 0) + "|" + text(kNeverExecuted, 1, 1),
+            " 1,000 (8/10)| 5 (2)| 0 (3)| 0 ");
 }
 
 }  // namespace
