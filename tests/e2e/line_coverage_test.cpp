@@ -8,19 +8,13 @@
 #include <vector>
 
 #include "cli_expect.h"
-#include "e2e/harness.h"
-#include "profile_writer/program.h"
+#include "e2e/program_inputs.h"
 
 namespace e2e {
 namespace {
 
 namespace pw = profile_writer;
-
 using pw::routine;
-
-pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
-  return pw::module("/build/t/", source, std::move(routines));
-}
 
 // prog.c starts with a byte-order mark, has a CR before the first line
 // feed and no line feed after its last line.
@@ -69,20 +63,13 @@ pw::Program program() {
   return p;
 }
 
-// Writes the profiles and sources into `dir` (sources under src/).
 void write_inputs(const TempDir& dir, const pw::Program& p) {
-  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
-  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
-  mkdir(dir.file("src").c_str(), 0777);
-  write_file(dir.file("src/prog.c"), kProgC);
-  write_file(dir.file("src/unused.c"), kUnusedC);
+  write_inputs(dir, p, {{"prog.c", kProgC}, {"unused.c", kUnusedC}});
 }
 
 RunResult run_lcov(const TempDir& dir, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src",
-                                    "-txtlcov", "-nopmeter"};
-  args.insert(args.end(), extra.begin(), extra.end());
-  return run_vorelcov(args, dir.path());
+  extra.push_back("-txtlcov");
+  return run_inputs(dir, extra);
 }
 
 // A file's routines are processed sorted by name: clip, main, never. In the

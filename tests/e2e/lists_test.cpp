@@ -118,14 +118,6 @@ TEST_F(ListsTest, FunctionAndBlockListsInEveryFormat) {
   EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
 }
 
-TEST_F(ListsTest, IncludeNonexecListsRoutinesThatNeverRan) {
-  e2e::RunResult r = run({"-include-nonexec", "-prj", "Demo <1>", "-txtbcvrg", "b.txt",
-                          "-xmlbcvrg", "b.xml"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("b.txt"), expected("blocks_nonexec.txt"));
-  EXPECT_EQ(output("b.xml"), expected("blocks_nonexec.xml"));
-}
-
 TEST_F(ListsTest, IncludeNonexecNeedsAVersion7StaticFile) {
   write_profiles(profile_writer::SpiLayout::kTextV6);
   e2e::RunResult r = run({"-include-nonexec", "-txtbcvrg", "b.txt"});
@@ -133,19 +125,15 @@ TEST_F(ListsTest, IncludeNonexecNeedsAVersion7StaticFile) {
   EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
 }
 
+// During the file pass, with or without the HTML report beside them.
 TEST_F(ListsTest, FullListsAreWrittenDuringTheFilePass) {
-  e2e::RunResult r = run({"-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("full.txt"), expected("full.txt"));
-  EXPECT_EQ(output("full.xml"), expected("full.xml"));
-  EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
-}
-
-TEST_F(ListsTest, FullListsBesideTheHtmlReport) {
-  e2e::RunResult r = run({"-txtbcvrgfull", "full.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("full.txt"), expected("full.txt"));
-  EXPECT_TRUE(e2e::file_exists(dir_.file("CodeCoverage")));
+  for (bool html : {false, true}) {
+    e2e::RunResult r = run({html ? "-counts" : "-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(output("full.txt"), expected("full.txt"));
+    EXPECT_EQ(output("full.xml"), expected("full.xml"));
+    EXPECT_EQ(e2e::file_exists(dir_.file("CodeCoverage")), html);
+  }
 }
 
 TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {
