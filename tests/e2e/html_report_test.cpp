@@ -1,6 +1,7 @@
 // The HTML report end to end: a two-file program whose pages were worked out
 // by hand (tests/e2e/expected/html_demo), link integrity of the whole set,
-// and the mode's variants (-nohtml, -ref, non-ASCII names, failures).
+// and the mode's variants (-ref, non-ASCII names, failures); -nohtml is
+// pinned by the full-list runs of lists_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -77,15 +78,6 @@ TEST(HtmlReport, HandCheckedPagesAndLinks) {
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
   EXPECT_GT(checked, 100);
-}
-
-TEST(HtmlReport, NoHtmlRunsThePerFilePassWithoutPages) {
-  TempDir dir;
-  write_inputs(dir, demo_program());
-  RunResult r = run_inputs(dir, {"-nohtml"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
-  EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.HTML")));
 }
 
 // With -ref: now, util.c's unused() runs too; the reference run executed sq

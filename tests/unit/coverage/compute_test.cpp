@@ -126,7 +126,6 @@ TEST_F(ComputeFile, InfeasibleLinesLeaveTheTotalsButNotTheTable) {
   open(program(c, {routine("f", 1, 4, {{1, 1, 1}, {2, 3, 1}, {3, 3, 1}}),
                    routine("g", 5, 7, {{5, 1, 3}, {6, 3, 3}}), routine("h", 8, 12, {{10, 3, 7}})}));
   compute();
-  EXPECT_EQ(model.scanner.infeasible_lines(), (std::set<uint32_t>{3, 5, 6, 7, 9, 10, 11}));
   EXPECT_EQ(at(3, 3).count, 1u);  // still in the table
   EXPECT_EQ(at(10, 3).count, 7u);
   EXPECT_EQ(at(5).blocks, 0u);    // only f's end mark: g is left out entirely
