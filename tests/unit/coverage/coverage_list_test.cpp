@@ -105,6 +105,20 @@ TEST_F(CoverageListTest, PositionCoveredAndLastBlockMarks) {
   EXPECT_EQ(at(1, 1), "6 2/2/0 last");
 }
 
+// Entries are unique by name (the first report name stays), readable when
+// the source opens, and listed by flag mask.
+TEST_F(CoverageListTest, FileEntries) {
+  for (const char* name : {"three.c", "missing.c", "three.c"})
+    list_.bAddFilename(dir_.file(name), name + std::string("!"));
+  list_.current_entry()->flags |= kFileCovered;  // three.c's entry again
+  ASSERT_EQ(list_.entries().size(), 2u);
+  EXPECT_EQ(list_.entries()[1].flags, 0u);
+  std::vector<const FileEntry*> covered = list_.uiGetFilenames(kFileCovered | kFileUncovered);
+  ASSERT_EQ(covered.size(), 1u);
+  EXPECT_EQ(covered[0]->report_name, "three.c!");
+  EXPECT_EQ(covered[0]->flags, static_cast<uint32_t>(kFileReadable | kFileCovered));
+}
+
 TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {
   e2e::TempDir dir;
   const std::pair<const char*, uint32_t> cases[] = {
