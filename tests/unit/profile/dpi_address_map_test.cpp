@@ -30,8 +30,8 @@ TEST(DpiAddressMap, SharedBucketsAndAmbiguousAddresses) {
 }
 
 // Only indirectly called routines are registered, after the index is
-// sorted; an address registered twice resolves to nothing; virtual tables
-// have their own map. Every layout reads the addresses.
+// sorted; an address registered twice resolves to nothing. Every layout
+// reads the addresses, and files open side by side (-ref) keep their own maps.
 TEST(DpiAddressMap, IndexedFilesResolveUniqueAddresses) {
   e2e::TempDir dir;
   auto indirect = [](const char* name, uint64_t address) {
@@ -44,35 +44,17 @@ TEST(DpiAddressMap, IndexedFilesResolveUniqueAddresses) {
   profile_writer::Routine c = routine("c", {1});
   c.address = 0x200;  // not indirectly called
   profile_writer::Routine d = indirect("d", 0x200 + 991);  // the bucket of c's address
-  d.vtable_address = 0x9000;
-  d.vtable_name = "vtbl_d";
+  std::vector<Opened> open;
   for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
-    Opened o = open_bytes(dir, profile_writer::dpi_image(one_file({d, c, b, a}), layout).bytes);
-    ASSERT_TRUE(o.file) << o.err;
+    open.push_back(open_bytes(dir, profile_writer::dpi_image(one_file({d, c, b, a}), layout).bytes));
+    ASSERT_TRUE(open.back().file) << open.back().err;
+  }
+  for (const Opened& o : open) {
     const vorel::dpi_file* f = o.file.get();
     EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x100), nullptr);
     EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x200), nullptr);
     EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x200 + 991), &f->index[3]);
-    ASSERT_NE(vorel::DPI_resolve_vtable_address(f, 0x9000), nullptr);
-    EXPECT_EQ(*vorel::DPI_resolve_vtable_address(f, 0x9000), "vtbl_d");
-    EXPECT_EQ(vorel::DPI_resolve_vtable_address(f, 0x100), nullptr);
   }
-}
-
-TEST(DpiAddressMap, TwoOpenFilesKeepTheirOwnMaps) {
-  // With -ref two dynamic files of the same program are open: each resolves
-  // its own routines.
-  e2e::TempDir dir;
-  profile_writer::write_dpi(basic_program(), dir.file("a.dpi"), DpiLayout::kSegmented);
-  profile_writer::write_dpi(basic_program(), dir.file("b.dpi"), DpiLayout::kSegmentedToc);
-  Opened a = open_dpi(dir.file("a.dpi"));
-  Opened b = open_dpi(dir.file("b.dpi"));
-  ASSERT_TRUE(a.file && b.file);
-  const vorel::dpi_toc_entry* ta = vorel::DPI_resolve_routine_address(a.file.get(), 0x4000);
-  const vorel::dpi_toc_entry* tb = vorel::DPI_resolve_routine_address(b.file.get(), 0x4000);
-  ASSERT_TRUE(ta && tb);
-  EXPECT_EQ(ta, &a.file->index[3]);
-  EXPECT_EQ(tb, &b.file->index[3]);
 }
 
 }  // namespace
