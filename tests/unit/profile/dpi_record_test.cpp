@@ -174,14 +174,4 @@ TEST(DpiRecord, BlockAccessorsGuardTheirIndex) {
   EXPECT_TRUE(is_assertion(c.err, "../dev/shared/zentra/kelvet", "i < dpi->block_cnt")) << c.err;
 }
 
-TEST(DpiRecord, FatalStopsLeaveNoStreamOpen) {
-  e2e::TempDir dir;
-  DpiImage image = dpi_image(basic_program(), DpiLayout::kSegmented);
-  patch_u32(image.bytes, image.record_pos[1] + kBlockCnt, 0x7FFFFFFF);
-  e2e::write_file(dir.file("t.dpi"), image.bytes);
-  size_t before = e2e::list_dir("/proc/self/fd").size();
-  for (int i = 0; i < 20; ++i) EXPECT_EQ(open_dpi(dir.file("t.dpi")).status, 1);  // stops while indexing
-  EXPECT_EQ(e2e::list_dir("/proc/self/fd").size(), before);
-}
-
 }  // namespace

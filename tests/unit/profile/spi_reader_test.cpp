@@ -199,7 +199,7 @@ TEST(SpiReader, FollowUpRecords) {
   }
 }
 
-TEST(SpiReader, VersionFiveEmptyAndForeignFiles) {
+TEST(SpiReader, VersionFiveEmptyFilesAndDirectories) {
   e2e::TempDir dir;
   e2e::write_file(dir.file("v5.spi"), "V05\r\n01 00000001\r\n");
   auto v5 = read_all(dir.file("v5.spi"));
@@ -209,9 +209,7 @@ TEST(SpiReader, VersionFiveEmptyAndForeignFiles) {
   auto empty = read_all(dir.file("empty.spi"));
   EXPECT_EQ(empty.version, 0);
   EXPECT_EQ(empty.last, 0);
-  e2e::write_file(dir.file("x.spi"), "X07000000\n");
-  EXPECT_EQ(vorel::SPI_open(dir.file("x.spi").c_str(), ""), nullptr);
-  EXPECT_EQ(vorel::SPI_open(dir.file("missing.spi").c_str(), ""), nullptr);
+  // Foreign and missing files are pinned end to end.
   EXPECT_EQ(vorel::SPI_open(dir.path().c_str(), ""), nullptr);  // a directory
 }
 
