@@ -30,7 +30,7 @@ bool is_assertion(const std::string& err, const char* path, const char* conditio
 TEST(DpiRecord, EntryExecutionCountIgnoresEntriesBeyondTheBlocks) {
   e2e::TempDir dir;
   profile_writer::Routine odd = routine("odd", {9, 99});
-  odd.entries = {{"odd", 0}, {"odd_b", 7}};
+  odd.entries = {{"odd", 0}, {"odd_b", 2}};  // one past the last block
   for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented}) {
     Opened o = open_bytes(dir, dpi_image(one_file({odd}, 4), layout).bytes);
     ASSERT_TRUE(o.file) << o.err;
