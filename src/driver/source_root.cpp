@@ -27,7 +27,7 @@ std::string store_root(const HostRules& rules, const std::optional<std::string>&
   }
   // A root made only of '.' components names the current directory; it
   // must not become the file-system root.
-  if (normalised.empty()) normalised = ".";
+  if (normalised.empty()) normalised.push_back('.');
   if (normalised.back() != rules.separator) normalised.push_back(rules.separator);
   return normalised;
 }

@@ -43,18 +43,21 @@ TEST(CommandLineCli, TheDynamicProfileLookedFor) {
   }
 }
 
-TEST(CommandLineCli, WordsThatAreNotOptions) {
+// A word that is no option gives its message and the usage; help words and
+// options that lack their argument give the usage alone.
+TEST(CommandLineCli, UsageAfterWrongOrHelpWords) {
   for (const char* word : {"app.spi", "--help", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
     SCOPED_TRACE(word);
     expect_usage(run({"-counts", word, "-helpx"}),
                  std::string("ERROR: wrong option ") + word + " is specified.\n");
   }
-}
-
-TEST(CommandLineCli, HelpWordsPrintBannerAndUsage) {
   for (const char* word : {"-?", "/?", "-help", "/help", "-h", "/h"}) {
     SCOPED_TRACE(word);
     expect_usage(run({word, "bogus"}), "");
+  }
+  for (const char* option : {"-spi", "-dpi", "-ref", "-srcroot", "-prj", "-maddr", "-mname"}) {
+    SCOPED_TRACE(option);
+    expect_usage(run({"-counts", option}), "");
   }
 }
 
@@ -64,13 +67,6 @@ TEST(CommandLineCli, ExternalOptionsText) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, expected_file("helpx.txt"));
-  }
-}
-
-TEST(CommandLineCli, MissingArgumentWithoutMessageGivesUsage) {
-  for (const char* option : {"-spi", "-dpi", "-ref", "-srcroot", "-prj", "-maddr", "-mname"}) {
-    SCOPED_TRACE(option);
-    expect_usage(run({"-counts", option}), "");
   }
 }
 
@@ -126,6 +122,9 @@ TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
       {{"-txtlcov", "-xmlbcvrg", "x", "-txtbcvrg", "b"},
        "ERROR: cannot use both -txtlcov and -txtbcvrg options.\n"},
       {{"-txtlcov", "-xmlbcvrg", "x"}, "ERROR: cannot use both -txtlcov and -xmlbcvrg options.\n"},
+      // The -ref warnings come first.
+      {{"-txtlcov", "-ref", "r.dpi", "-counts"},
+       "WARNING: option -ref overrides option -counts.\nERROR: cannot use -txtlcov with -ref option.\n"},
   };
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
@@ -136,13 +135,6 @@ TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
     EXPECT_EQ(r.err, message);
     EXPECT_TRUE(list_dir(dir.path()).empty()) << "no output file is created";
   }
-}
-
-TEST(CommandLineCli, ReferenceWarningsComeBeforeTheLineCoverageConflict) {
-  RunResult r = run({"-txtlcov", "-ref", "r.dpi", "-counts"});
-  EXPECT_EQ(r.err,
-            "WARNING: option -ref overrides option -counts.\n"
-            "ERROR: cannot use -txtlcov with -ref option.\n");
 }
 
 TEST(CommandLineCli, PlatformWord) {

@@ -62,9 +62,12 @@ TEST_F(CoverageCli, TraceShowsEachFileAndRoutine) {
 TEST_F(CoverageCli, MissingSourceIsSkippedWithAWarning) {
   write_profiles(dir, {source("a.c", {routine("f", 1, 3, 5)}),
                        source("gone.c", {routine("h", 1, 2, 1)})});
-  RunResult r = run({"-trace", "1"});
+  RunResult r = run({"-trace", "1", "-txtbcvrgfull", "full.txt"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "\nWarning - File " + dir.file("gone.c") + " not found!\n");
+  // The full list keeps the skipped file's group, empty.
+  EXPECT_EQ(dir.read("full.txt"), "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n"
+                                  "1\t1\t1\t           5\n\nfile - \"" + dir.file("gone.c") + "\"\n\n");
   // The missing file starts its pass but never reaches the end of it.
   EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
                                "End markBlocks for file:   " + a() + "\n"
@@ -128,11 +131,17 @@ TEST_F(CoverageCli, UnmatchedEndMarkerIsWarnedAndTheRunGoesOn) {
                        ", line 2 doesn't match any begining marker. Ignored\n");
 }
 
-TEST_F(CoverageCli, RoutinesOnInfeasibleLinesAreNotComputed) {
-  write_file(dir.file("a.c"), "int f() {\n  return 1;\n}\nint g() { // NF\n  return 2;\n}\n");
-  RunResult r = run({"-onelinedsbl", "NF", "-trace", "2"});
+// A routine that starts on a marked line is not computed; a block on one
+// leaves the function's figures and block list.
+TEST_F(CoverageCli, RoutinesAndBlocksOnInfeasibleLines) {
+  write_file(dir.file("a.c"), "int f() {\n  return 1; // NF\n}\nint g() { // NF\n  return 2;\n}\n");
+  write_profiles(dir, {source("a.c", {pw::routine("f", 1, 3, {{1, 1, 5, {1}}, {2, 3, 5, {2}}}),
+                                      routine("g", 4, 6, 0)})});
+  RunResult r = run({"-onelinedsbl", "NF", "-trace", "2", "-txtbcvrgfull", "full.txt"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, kScanDone + "Function: f. Executed = t\n");
+  EXPECT_EQ(dir.read("full.txt"),
+            "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n1\t1\t1\t           5\n\n");
 }
 
 TEST_F(CoverageCli, MalformedRoutineRecordEndsTheRun) {

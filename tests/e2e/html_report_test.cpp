@@ -1,26 +1,21 @@
 // The HTML report end to end: a two-file program whose pages were worked out
 // by hand (tests/e2e/expected/html_demo), link integrity of the whole set,
-// and the mode's variants (-nohtml, -ref, non-ASCII names, failures).
+// and the mode's variants (-ref, non-ASCII names, failures); -nohtml is
+// pinned by the full-list runs of lists_test.cpp.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <string>
 #include <vector>
 
 #include "cli_expect.h"
-#include "e2e/harness.h"
+#include "e2e/program_inputs.h"
 #include "link_check.h"
-#include "profile_writer/program.h"
 
 namespace e2e {
 namespace {
 
 namespace pw = profile_writer;
 using pw::routine;
-
-pw::Module module(const std::string& source, std::vector<pw::Routine> routines) {
-  return pw::module("/build/t/", source, std::move(routines));
-}
 
 // tests/e2e/data/html_demo: demo.c (sq runs 1,000 times from main's loop,
 // never() is not called, main's "puts" never runs and one of the two blocks
@@ -38,20 +33,15 @@ pw::Program demo_program() {
   return p;
 }
 
-void write_inputs(const TempDir& dir, const pw::Program& p, const std::string& dpi = "t.dpi") {
-  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
-  pw::write_dpi(p, dir.file(dpi), pw::DpiLayout::kSegmentedToc);
-  mkdir(dir.file("src").c_str(), 0777);
-  for (const char* f : {"demo.c", "util.c"})
-    write_file(dir.file(std::string("src/") + f),
-               *read_file(source_dir() + "/tests/e2e/data/html_demo/" + f));
+void write_inputs(const TempDir& dir, const pw::Program& p) {
+  const std::string data = source_dir() + "/tests/e2e/data/html_demo/";
+  write_inputs(dir, p, {{"demo.c", *read_file(data + "demo.c")}, {"util.c", *read_file(data + "util.c")}});
 }
 
-RunResult run_html(const TempDir& dir, std::vector<std::string> extra = {}) {
-  std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src",
-                                   "-nopmeter"};
-  args.insert(args.end(), extra.begin(), extra.end());
-  return run_vorelcov(args, dir.path());
+// Whether the page (the root page, or one under CodeCoverage/) holds `text`.
+bool page_has(const TempDir& dir, const std::string& page, const std::string& text) {
+  const std::string path = page == "CODE_COVERAGE.HTML" ? page : "CodeCoverage/" + page;
+  return dir.read(path).find(text) != std::string::npos;
 }
 
 // The expected pages were worked out by hand. demo.c: 3 functions, 2 ran
@@ -62,10 +52,10 @@ RunResult run_html(const TempDir& dir, std::vector<std::string> extra = {}) {
 // reset to unknown white, puts (15,14) is yellow, the two blocks at (16,10)
 // are partial "(1/2)", and on line 14 "^ 1,000 " at column 29 is wider than
 // the 5 columns to the next mark, so the count of column 34 wraps.
-TEST(HtmlReport, HandCheckedPages) {
+TEST(HtmlReport, HandCheckedPagesAndLinks) {
   TempDir dir;
   write_inputs(dir, demo_program());
-  RunResult r = run_html(dir, {"-prj", "demo", "-counts"});
+  RunResult r = run_inputs(dir, {"-prj", "demo", "-counts"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, kScanDone);
   EXPECT_EQ(r.out, "");
@@ -77,14 +67,9 @@ TEST(HtmlReport, HandCheckedPages) {
               expected_file(std::string("html_demo/") + page))
         << page;
   EXPECT_EQ(dir.read("CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
-}
-
-TEST(HtmlReport, EveryPageAndImageOfTheSetIsThereAndLinked) {
-  TempDir dir;
-  write_inputs(dir, demo_program());
-  ASSERT_EQ(run_html(dir).status, 0);
-  // 4 images, toolbar, help, summary; 6 + 2 file lists; demo.c: frame, view,
-  // 4 + 4 function lists; util.c: frame, view, 4 function lists.
+  // Every page and image of the set is there and linked: 4 images, toolbar,
+  // help, summary; 6 + 2 file lists; demo.c: frame, view, 4 + 4 function
+  // lists; util.c: frame, view, 4 function lists.
   EXPECT_EQ(list_dir(dir.file("CodeCoverage")).size(), 4u + 3u + 8u + 10u + 6u);
   EXPECT_EQ(dir.read("CodeCoverage/__Home.gif").size(), 977u);
   EXPECT_EQ(dir.read("CodeCoverage/__Help.gif").size(), 187u);
@@ -93,15 +78,6 @@ TEST(HtmlReport, EveryPageAndImageOfTheSetIsThereAndLinked) {
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
   EXPECT_GT(checked, 100);
-}
-
-TEST(HtmlReport, NoHtmlRunsThePerFilePassWithoutPages) {
-  TempDir dir;
-  write_inputs(dir, demo_program());
-  RunResult r = run_html(dir, {"-nohtml"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
-  EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.HTML")));
 }
 
 // With -ref: now, util.c's unused() runs too; the reference run executed sq
@@ -118,19 +94,15 @@ TEST(HtmlReport, DifferentialRunSplitsTheListsFiftyFifty) {
     if (r.name == "main")
       for (auto& b : r.blocks) b.count = 0;
   pw::write_dpi(ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
-  RunResult r = run_html(dir, {"-ref", "ref.dpi"});
+  RunResult r = run_inputs(dir, {"-ref", "ref.dpi"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(dir.read("CODE_COVERAGE.HTML").find("<frameset cols=\"50%, *\">\n"),
-            std::string::npos);
-  const std::string summary = dir.read("CodeCoverage/__CODE_COVERAGE.HTML");
-  EXPECT_NE(summary.find("<TH ALIGN=\"center\">missed</TH>"), std::string::npos);
-  const std::string view = dir.read("CodeCoverage/SRC_DEMO_C_SRC.HTML");
-  EXPECT_NE(view.find("miss rate:&#160 "), std::string::npos);
+  EXPECT_TRUE(page_has(dir, "CODE_COVERAGE.HTML", "<frameset cols=\"50%, *\">\n"));
+  EXPECT_TRUE(page_has(dir, "__CODE_COVERAGE.HTML", "<TH ALIGN=\"center\">missed</TH>"));
+  EXPECT_TRUE(page_has(dir, "SRC_DEMO_C_SRC.HTML", "miss rate:&#160 "));
   // main ran only now: its lines take the uncovered-function colour from
   // its first line on.
-  EXPECT_NE(view.find("    12) <a name=\"l12\" style=\"background-color: #ffcccc\">"),
-            std::string::npos)
-      << view;
+  EXPECT_TRUE(page_has(dir, "SRC_DEMO_C_SRC.HTML",
+                       "    12) <a name=\"l12\" style=\"background-color: #ffcccc\">"));
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
 }
@@ -143,11 +115,11 @@ TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
   p.modules[1].files[0].name = "\xC3\xBC<b>&c.c";
   write_inputs(dir, p);
   rename(dir.file("src/util.c").c_str(), dir.file("src/\xC3\xBC<b>&c.c").c_str());
-  ASSERT_EQ(run_html(dir, {"-prj", "<i>x</i>", "-mname", "<b>me</b>"}).status, 0);
+  ASSERT_EQ(run_inputs(dir, {"-prj", "<i>x</i>", "-mname", "<b>me</b>"}).status, 0);
   const std::string charset = "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />\n";
-  for (const char* page : {"CodeCoverage/__TOOLBAR.HTML", "CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML",
-                           "CodeCoverage/SRC_DEMO_C.HTML", "CodeCoverage/SRC_DEMO_C_CVRDFNCS_4.HTML"})
-    EXPECT_NE(dir.read(page).find(charset), std::string::npos) << page;
+  for (const char* page : {"__TOOLBAR.HTML", "__UNCOVERED_FILES_COVERAGE_4.HTML", "SRC_DEMO_C.HTML",
+                           "SRC_DEMO_C_CVRDFNCS_4.HTML"})
+    EXPECT_TRUE(page_has(dir, page, charset)) << page;
   for (const char* page : {"CODE_COVERAGE.HTML", "CodeCoverage/__CODE_COVERAGE.HTML",
                            "CodeCoverage/__HELP.HTML", "CodeCoverage/SRC_DEMO_C_SRC.HTML"})
     EXPECT_EQ(dir.read(page).find("charset"), std::string::npos) << page;
@@ -155,8 +127,8 @@ TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
   EXPECT_NE(list.find("<a href=\"SRC_%C3%BC%3CB%3E%26C_C.HTML\" title=\"src/\xC3\xBC&lt;b&gt;&amp;c.c\">"
                       "\xC3\xBC&lt;b&gt;&amp;c.c</a>"),
             std::string::npos) << list;
-  EXPECT_NE(list.find("Uncovered Files in &lt;i&gt;x&lt;/i&gt;</h4>"), std::string::npos);
-  EXPECT_NE(list.find(">&lt;b&gt;me&lt;/b&gt;</a>"), std::string::npos);
+  for (const char* text : {"Uncovered Files in &lt;i&gt;x&lt;/i&gt;</h4>", ">&lt;b&gt;me&lt;/b&gt;</a>"})
+    EXPECT_NE(list.find(text), std::string::npos) << text;
   EXPECT_EQ(list.find("<b>"), std::string::npos);
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
@@ -172,39 +144,29 @@ TEST(HtmlReport, DirectoryNamesOwnerAndTestLinks) {
   TempDir dir;
   pw::Program p;
   p.modules.push_back(module("sub/b.c", {routine("g@8", 7, 9, {{8, 3, 2}})}));
-  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
-  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
-  mkdir(dir.file("src").c_str(), 0777);
-  mkdir(dir.file("src/sub").c_str(), 0777);
-  write_file(dir.file("src/sub/b.c"), "\n\n\n\n\n\nint g(void)\n{ return 1;\n}\n");
+  write_inputs(dir, p, {{"sub/b.c", "\n\n\n\n\n\nint g(void)\n{ return 1;\n}\n"}});
 
   for (bool dirs : {true, false}) {
     std::vector<std::string> extra = {"-maddr", "me@x.org", "-qst_host", "h"};
     if (dirs) extra.push_back("-showdirnames");
-    ASSERT_EQ(run_html(dir, extra).status, 0);
+    ASSERT_EQ(run_inputs(dir, extra).status, 0);
     const std::string shown = dirs ? "sub/b.c" : "b.c";
-    EXPECT_NE(dir.read("CodeCoverage/__COVERED_FILES_COVERAGE_4.HTML")
-                  .find("<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"src/sub/b.c\">" +
-                        shown + "</a></TD>\n"),
-              std::string::npos);
-    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C_SRC.HTML")
-                  .find("<title>Listing of " + shown + "</title>\n"),
-              std::string::npos);
-    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C.HTML")
-                  .find("<title>Vorel&#174; Compilers code-coverage information for " + shown +
-                        "</title>\n"),
-              std::string::npos);
-    const std::string list = dir.read("CodeCoverage/SRC_SUB_B_C_CVRDFNCS_4.HTML");
-    EXPECT_NE(list.find("<title>Covered Functions of " + shown + "</title>\n"), std::string::npos);
-    EXPECT_NE(list.find("<td align=\"left\"><a href=\"SRC_SUB_B_C_SRC.HTML#l2\" title=\"Line 7\">"
-                        "g</a></td>\n<td align=\"center\"><a target=\"_new\" href=\"http://h/"
-                        "function_tests_viewer.php?function_name=g%408&dbName=qst_db\" "
-                        "title=\"all cover tests\">Tests</a></td></tr>\n"),
-              std::string::npos)
-        << list;
-    EXPECT_NE(dir.read("CodeCoverage/SRC_SUB_B_C_SRC.HTML")
-                  .find("<tr><a>Web-Page Owner: <a href=\"mailto:me@x.org\">me@x.org</a></tr>\n"),
-              std::string::npos);
+    EXPECT_TRUE(page_has(dir, "__COVERED_FILES_COVERAGE_4.HTML",
+                         "<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"src/sub/b.c\">" +
+                             shown + "</a></TD>\n"));
+    EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C_SRC.HTML", "<title>Listing of " + shown + "</title>\n"));
+    EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C.HTML",
+                         "<title>Vorel&#174; Compilers code-coverage information for " + shown +
+                             "</title>\n"));
+    EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C_CVRDFNCS_4.HTML",
+                         "<title>Covered Functions of " + shown + "</title>\n"));
+    EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C_CVRDFNCS_4.HTML",
+                         "<td align=\"left\"><a href=\"SRC_SUB_B_C_SRC.HTML#l2\" title=\"Line 7\">"
+                         "g</a></td>\n<td align=\"center\"><a target=\"_new\" href=\"http://h/"
+                         "function_tests_viewer.php?function_name=g%408&dbName=qst_db\" "
+                         "title=\"all cover tests\">Tests</a></td></tr>\n"));
+    EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C_SRC.HTML",
+                         "<tr><a>Web-Page Owner: <a href=\"mailto:me@x.org\">me@x.org</a></tr>\n"));
   }
 }
 
@@ -212,7 +174,7 @@ TEST(HtmlReport, UnwritableReportDirectoryEndsTheRun) {
   TempDir dir;
   write_inputs(dir, demo_program());
   write_file(dir.file("CodeCoverage"), "not a directory");
-  RunResult r = run_html(dir);
+  RunResult r = run_inputs(dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "Unable to create ToolBar file!\n");
 }

@@ -2,22 +2,17 @@
 // names a file that exists, and every "#lN" anchor a name="lN" in its target.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
 #include <cstring>
+#include <filesystem>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "e2e/harness.h"
+
 namespace link_check {
 
-inline std::string slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+inline std::string slurp(const std::filesystem::path& p) { return e2e::read_file(p).value_or(""); }
 
 inline std::string percent_decode(const std::string& s) {
   std::string out;

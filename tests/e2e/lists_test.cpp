@@ -104,48 +104,34 @@ class ListsTest : public testing::Test {
   e2e::TempDir dir_;
 };
 
-// The project name is XML attribute text in the XML list only.
+// The project name is XML attribute text in the XML list only;
+// -include-nonexec needs a static file of version 7 or later.
 TEST_F(ListsTest, FunctionAndBlockListsInEveryFormat) {
-  e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlfcvrg", "f.xml", "-txtbcvrg", "b.txt", "-prj",
-                          "it's \"m\" &"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(output("f.txt"), expected("functions.txt"));
-  std::string f_xml = expected("functions.xml");
-  f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"it&apos;s &quot;m&quot; &amp;\">");
-  EXPECT_EQ(output("f.xml"), f_xml);
-  EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
-  EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
+  for (bool v6 : {false, true}) {
+    if (v6) write_profiles(profile_writer::SpiLayout::kTextV6);
+    e2e::RunResult r = run({"-txtfcvrg", "f.txt", "-xmlfcvrg", "f.xml", "-txtbcvrg", "b.txt", "-prj",
+                            "it's \"m\" &", v6 ? "-include-nonexec" : "-nopmeter"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(output("f.txt"), expected("functions.txt"));
+    std::string f_xml = expected("functions.xml");
+    f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"it&apos;s &quot;m&quot; &amp;\">");
+    EXPECT_EQ(output("f.xml"), f_xml);
+    EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
+    EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
+  }
 }
 
-TEST_F(ListsTest, IncludeNonexecListsRoutinesThatNeverRan) {
-  e2e::RunResult r = run({"-include-nonexec", "-prj", "Demo <1>", "-txtbcvrg", "b.txt",
-                          "-xmlbcvrg", "b.xml"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("b.txt"), expected("blocks_nonexec.txt"));
-  EXPECT_EQ(output("b.xml"), expected("blocks_nonexec.xml"));
-}
-
-TEST_F(ListsTest, IncludeNonexecNeedsAVersion7StaticFile) {
-  write_profiles(profile_writer::SpiLayout::kTextV6);
-  e2e::RunResult r = run({"-include-nonexec", "-txtbcvrg", "b.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
-}
-
+// During the file pass, with or without the HTML report beside them.
 TEST_F(ListsTest, FullListsAreWrittenDuringTheFilePass) {
-  e2e::RunResult r = run({"-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("full.txt"), expected("full.txt"));
-  EXPECT_EQ(output("full.xml"), expected("full.xml"));
-  EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
-}
-
-TEST_F(ListsTest, FullListsBesideTheHtmlReport) {
-  e2e::RunResult r = run({"-txtbcvrgfull", "full.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("full.txt"), expected("full.txt"));
-  EXPECT_TRUE(e2e::file_exists(dir_.file("CodeCoverage")));
+  for (bool html : {false, true}) {
+    e2e::RunResult r = run({html ? "-counts" : "-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(output("full.txt"), expected("full.txt"));
+    EXPECT_EQ(output("full.xml"), expected("full.xml"));
+    EXPECT_EQ(e2e::file_exists(dir_.file("CodeCoverage")), html);
+    EXPECT_EQ(e2e::file_exists(dir_.file("CODE_COVERAGE.HTML")), html);
+  }
 }
 
 TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {

@@ -18,23 +18,20 @@ component comp(const std::string& file, const std::string& proc, uint32_t line,
 
 std::string describe(const std::vector<component>& list) {
   std::string out;
-  for (const component& c : list) {
-    out += c.fileName + ":" + c.procName + "@" + std::to_string(c.start_line);
-    if (c.first_in_file) out += "^";
-    if (c.ambiguous) out += "?";
-    out += " ";
-  }
+  for (const component& c : list)
+    out += c.fileName + ":" + c.procName + "@" + std::to_string(c.start_line) +
+           (c.first_in_file ? "^" : "") + (c.ambiguous ? "?" : "") + " ";
   return out;
 }
 
+// Byte order (upper case first); equal readable names fall back to the
+// routine name.
 TEST(ComponentList, SortsByFileThenReadableNameThenRoutineName) {
   std::vector<component> list = {
       comp("b.c", "_Z1zv", 1, "alpha"), comp("a.c", "m", 2), comp("b.c", "_Z1av", 3, "beta"),
       comp("a.c", "B", 4),              comp("A.c", "x", 5), comp("b.c", "_Z1bv", 6, "alpha"),
   };
   sort_components(list);
-  // Byte order: upper case before lower case; equal readable names fall back
-  // to the routine name.
   EXPECT_EQ(describe(list), "A.c:x@5 a.c:B@4 a.c:m@2 b.c:_Z1bv@6 b.c:_Z1zv@1 b.c:_Z1av@3 ");
 }
 
@@ -44,30 +41,18 @@ TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
       comp("a.c", "p2", 10, "f"),                              // other procName: ambiguous
       comp("a.c", "p3", 11, "f"),                              // other line: kept as is
       comp("b.c", "p1", 10, "f"),                              // other file
+      comp("b.c", "q1", 12),     comp("b.c", "q2", 12),        // no readable names: never ambiguous
   };
+  list[5].readable_name.reset();
+  list[6].readable_name.reset();
   dedupe_components(list, false);
-  EXPECT_EQ(describe(list), "a.c:p1@10^? a.c:p2@10? a.c:p3@11 b.c:p1@10^ ");
-}
-
-TEST(ComponentList, MultipleDefinitionsKeepDuplicatesWithOtherBlockCounts) {
-  std::vector<component> list = {
-      comp("a.c", "p", 10, "f", 3), comp("a.c", "p", 10, "f", 5),  // kept: 3 != 5
-      comp("a.c", "p", 10, "f", 5),                                // dropped: 5 == 5
-  };
-  std::vector<component> plain = list;
-  dedupe_components(list, true);
-  EXPECT_EQ(describe(list), "a.c:p@10^ a.c:p@10 ");
-  EXPECT_EQ(list[1].counted_blocks, 5u);
-  dedupe_components(plain, false);
-  EXPECT_EQ(describe(plain), "a.c:p@10^ ");
-}
-
-TEST(ComponentList, MissingReadableNamesAreNeverAmbiguous) {
-  std::vector<component> list = {comp("a.c", "p1", 10), comp("a.c", "p2", 10)};
-  list[0].readable_name.reset();
-  list[1].readable_name.reset();
-  dedupe_components(list, false);
-  EXPECT_EQ(describe(list), "a.c:p1@10^ a.c:p2@10 ");
+  EXPECT_EQ(describe(list), "a.c:p1@10^? a.c:p2@10? a.c:p3@11 b.c:p1@10^ b.c:q1@12 b.c:q2@12 ");
+  // -multiple-definitions keeps a duplicate with another block count.
+  std::vector<component> multiple = {comp("a.c", "p", 10, "f", 3), comp("a.c", "p", 10, "f", 5),
+                                     comp("a.c", "p", 10, "f", 5)};
+  dedupe_components(multiple, true);
+  EXPECT_EQ(describe(multiple), "a.c:p@10^ a.c:p@10 ");
+  EXPECT_EQ(multiple[1].counted_blocks, 5u);
 }
 
 // Routines at line 0, compiler startup and unwind helpers, and routines
@@ -80,37 +65,29 @@ TEST(ComponentList, LeftOutRoutinesAndReadableNames) {
       {comp("a.c", "__$Ux", 1), true}, {comp("a.c", "__sti__x", 1, "class ExecuteOnStartup x"), false},
       {missing, true}};
   for (const auto& [c, left_out] : cases) EXPECT_EQ(is_left_out(c), left_out) << c.procName;
-  EXPECT_EQ(readable_name("_Z3fooi", false), "foo");
   EXPECT_EQ(readable_name("_Z3fooi", true), "foo(int)");
   EXPECT_EQ(readable_name("plain_c_name", true), "plain_c_name");
   EXPECT_EQ(readable_name("__sti___Z3barv", false), "class ExecuteOnStartup bar");
   EXPECT_EQ(readable_name("__sti__init", false), "class ExecuteOnStartup init");
 }
 
-TEST(StartLineOrder, ChainsByStartLineWithTheInsertionRule) {
-  std::vector<component> group = {comp("a.c", "p", 30), comp("a.c", "q", 10),
-                                  comp("a.c", "r", 20), comp("a.c", "s", 40),
-                                  comp("a.c", "t", 10), comp("a.c", "u", 30)};
-  std::vector<const component*> chain = order_by_start_line(group);
+// An entry not smaller than the first goes in front of the first later
+// entry that is not smaller (t after q, u before p); a routine runs to the
+// line before the next start.
+TEST(StartLineOrder, ChainAndRoutineExtents) {
+  std::vector<component> group = {comp("a.c", "p", 30), comp("a.c", "q", 10), comp("a.c", "r", 20),
+                                  comp("a.c", "s", 40), comp("a.c", "t", 10), comp("a.c", "u", 30)};
   std::string order;
-  for (const component* c : chain) order += c->procName;
-  // t (10, not smaller than the first 10) goes after the first entry, in
-  // front of the first entry that is not smaller; so does u before p.
+  for (const component* c : order_by_start_line(group)) order += c->procName;
   EXPECT_EQ(order, "qtrups");
-}
-
-TEST(StartLineOrder, LineBeforeTheNextRoutine) {
-  std::vector<component> group = {comp("a.c", "p", 5), comp("a.c", "q", 12),
-                                  comp("a.c", "r", 12), comp("a.c", "s", 20)};
-  std::vector<const component*> chain = order_by_start_line(group);
-  RoutineStart at5 = routine_start_at(chain, 5);
-  EXPECT_TRUE(at5.is_start);
-  EXPECT_EQ(at5.end_line, 11u);
-  RoutineStart at12 = routine_start_at(chain, 12);
-  EXPECT_EQ(at12.end_line, 12u);  // the next routine starts on the same line
+  std::vector<component> g2 = {comp("a.c", "p", 5), comp("a.c", "q", 12), comp("a.c", "r", 12),
+                               comp("a.c", "s", 20)};
+  std::vector<const component*> chain = order_by_start_line(g2);
+  EXPECT_EQ(routine_start_at(chain, 5).end_line, 11u);
+  EXPECT_EQ(routine_start_at(chain, 12).end_line, 12u);  // the next routine starts on the same line
   RoutineStart at20 = routine_start_at(chain, 20);
   EXPECT_TRUE(at20.is_start);
-  EXPECT_FALSE(at20.end_line);    // last routine: to the end of the file
+  EXPECT_FALSE(at20.end_line);  // last routine: to the end of the file
   EXPECT_FALSE(routine_start_at(chain, 6).is_start);
 }
 
