@@ -170,7 +170,7 @@ std::string segmented_header(const Program& program, uint32_t count, uint64_t pr
   put_u32(h, with_props ? 0xDC0C : 0xDC0A);
   put_u32(h, program.runs);
   put_u32(h, count);
-  put_u32(h, o.header_value);
+  put_u32(h, 0);  // header value
   put_string512(h, program.header_string);
   if (with_props) {
     put_u64(h, properties);
@@ -270,13 +270,13 @@ std::string fixed_record(const SourceFile& file, const Routine& r, uint64_t pos)
   return rec;
 }
 
-DpiImage fixed_image(const Program& program, const DpiWriteOptions& o) {
+DpiImage fixed_image(const Program& program) {
   std::vector<Item> items = dynamic_routines(program);
   DpiImage image;
   put_u32(image.bytes, 0xDC0B);
   put_u32(image.bytes, program.runs);
   put_u32(image.bytes, static_cast<uint32_t>(items.size()));
-  put_u32(image.bytes, o.header_value);
+  put_u32(image.bytes, 0);  // header value
   put_string512(image.bytes, program.header_string);
   image.first_segment = image.bytes.size();
   for (const Item& it : items) {
@@ -290,7 +290,7 @@ DpiImage fixed_image(const Program& program, const DpiWriteOptions& o) {
 
 DpiImage dpi_image(const Program& program, DpiLayout layout, const DpiWriteOptions& options) {
   switch (layout) {
-    case DpiLayout::kFixed: return fixed_image(program, options);
+    case DpiLayout::kFixed: return fixed_image(program);
     case DpiLayout::kSegmented: return segmented_image(program, false, options);
     case DpiLayout::kSegmentedToc: return segmented_image(program, true, options);
   }

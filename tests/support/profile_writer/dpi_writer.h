@@ -30,7 +30,6 @@ struct DpiWriteOptions {
   uint64_t extra_properties = 0;     // OR-ed into the header properties
   uint64_t node_value = 0;           // stored when property bit 1 is set
   std::string second_header_string;  // stored when property bit 3 is set
-  uint32_t header_value = 0;
   // Segmented layouts: raw bytes put between the header and the first
   // written segment (e.g. extra segments); a table of contents follows them.
   std::string leading_bytes;

@@ -13,11 +13,6 @@ std::vector<EntryPoint> entries_of(const Routine& routine) {
   return {EntryPoint{routine.name, 0}};
 }
 
-uint32_t spi_block_count(const Routine& routine) {
-  return routine.spi_block_count ? *routine.spi_block_count
-                                 : static_cast<uint32_t>(routine.blocks.size());
-}
-
 void put_u32(std::string& out, uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }

@@ -60,7 +60,6 @@ struct Routine {
   bool is_static = false;          // linkage 'S'
   bool routine_flag = false;       // w7 bit 1
   uint32_t extra_blocks = 0;       // value B of the routine record
-  std::optional<uint32_t> spi_block_count;  // default: blocks.size()
   bool write_line_maps = true;     // kind-5/6 records for every block (v7+)
   std::vector<CallSite> calls;
   std::vector<DataRef> data_refs;
@@ -119,8 +118,6 @@ namespace profile_writer {
 std::string full_name(const std::string& root, const std::string& name);
 // The routine's entry points (one named like the routine at block 0 when none is given).
 std::vector<EntryPoint> entries_of(const Routine& routine);
-// The block count written into the static routine record.
-uint32_t spi_block_count(const Routine& routine);
 
 // Little-endian byte output, patches and reads of an image.
 void put_u32(std::string& out, uint32_t v);

@@ -38,6 +38,8 @@ namespace {
 
 using Record = std::array<uint32_t, 8>;
 
+uint32_t block_count(const Routine& r) { return static_cast<uint32_t>(r.blocks.size()); }
+
 // Id assignment in order of first appearance.
 class IdMap {
  public:
@@ -90,7 +92,7 @@ void routine_records(const Routine& r, uint32_t module, uint32_t file, Maps& map
                      std::vector<Record>* out) {
   uint32_t name = maps.routines.id(r.name);
   uint32_t flags = (r.is_static ? 1u : 0u) | (r.routine_flag ? 2u : 0u);
-  out->push_back({1, module, file, name, r.start_line, spi_block_count(r), r.extra_blocks, flags});
+  out->push_back({1, module, file, name, r.start_line, block_count(r), r.extra_blocks, flags});
   if (version >= 7 && r.has_extent)
     out->push_back({4, module, file, name, r.start_line, r.start_col, r.end_line, r.end_col});
   if (version >= 7 && r.write_line_maps) {
@@ -194,11 +196,11 @@ std::string old_entry(const Routine& r, const SourceFile& f, const Module& m, in
     if (!f.root.empty()) out += f.root + " ";
     out += f.name + " ";
     if (!m.root.empty()) out += m.root + " ";
-    out += m.name + " " + r.name + printf_string(" %u %u %u", r.start_line, spi_block_count(r), r.extra_blocks);
+    out += m.name + " " + r.name + printf_string(" %u %u %u", r.start_line, block_count(r), r.extra_blocks);
   } else {
     out = printf_string("V%d %zu %zu %zu %s %s %s %u %u", version, file.size(), module.size(),
                         r.name.size(), file.c_str(), module.c_str(), r.name.c_str(), r.start_line,
-                        spi_block_count(r));
+                        block_count(r));
     if (version == 2) out += printf_string(" %u", r.extra_blocks);
   }
   out += r.is_static ? " S" : " E";

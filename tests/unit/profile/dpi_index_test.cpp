@@ -1,9 +1,11 @@
-// The sorted routine index: search, duplicate keys, matching.
+// The sorted routine index: search, duplicate keys, matching; the address
+// maps of an indexed file.
 #include <gtest/gtest.h>
 
 #include "capture.h"
 #include "driver/catalog.h"
 #include "dpi_test_support.h"
+#include "profile/dpi_address_map.h"
 #include "profile/dpi_index.h"
 
 namespace {
@@ -20,34 +22,28 @@ vorel::dpi_toc_entry entry(const std::string& file, const std::string& func, uin
   return e;
 }
 
-// Keys sort by unsigned bytes; find_first gives the first of a run of equal
-// keys; next and prev step through the index.
+// Keys sort by unsigned bytes, with one warning per run of equal keys;
+// find_first gives the first of a run, find_any one of it.
 TEST(DpiIndex, SearchOnAHandMadeIndex) {
   vorel::dpi_file f;
   f.name = "hand.dpi";
   f.index = {entry("b.c", "f", 0), entry("a.c", "g", 1), entry("a.c", "\xC3\xA9", 2),
-             entry("a.c", "Z", 3)};
-  for (uint32_t i = 0; i < 5; ++i) f.index.push_back(entry("a.c", "f", 4 + i));
+             entry("a.c", "Z", 3), entry("a.c", "g", 4)};
+  for (uint32_t i = 0; i < 5; ++i) f.index.push_back(entry("a.c", "f", 5 + i));
   auto c = test_support::capture([&] { vorel::dpi_sort_index(f); });
-  EXPECT_EQ(c.err, warning_prefix(vorel::kMsgDuplicateKey) +
-                       "Multiple profile entries in hand.dpi match lookup key, f'a.c'\n");
+  const std::string warning = warning_prefix(vorel::kMsgDuplicateKey) + "Multiple profile entries in hand.dpi match lookup key, ";
+  EXPECT_EQ(c.err, warning + "f'a.c'\n" + warning + "g'a.c'\n");
   std::string keys;
   for (const vorel::dpi_toc_entry& e : f.index) keys += e.key + " ";
-  EXPECT_EQ(keys, "Z'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'b.c' g'a.c' \xC3\xA9'a.c' ");
-  const vorel::dpi_toc_entry* first = vorel::DPI_find_first(&f, "a.c", "f");
-  EXPECT_EQ(first, &f.index[1]);
+  EXPECT_EQ(keys, "Z'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'b.c' g'a.c' g'a.c' \xC3\xA9'a.c' ");
+  EXPECT_EQ(vorel::DPI_find_first(&f, "a.c", "f"), &f.index[1]);
   const vorel::dpi_toc_entry* any = vorel::DPI_find_any(&f, "a.c", "f");
   EXPECT_TRUE(any >= &f.index[1] && any <= &f.index[5]);
   EXPECT_EQ(vorel::DPI_find_first(&f, "a.c", "g"), &f.index[7]);
+  EXPECT_EQ(vorel::DPI_find_any(&f, "a.c", "\xC3\xA9"), &f.index[9]);
   EXPECT_EQ(vorel::DPI_find_first(&f, "c.c", "f"), nullptr);
   EXPECT_EQ(vorel::DPI_find_any(&f, "a.c", "h"), nullptr);
   EXPECT_EQ(vorel::DPI_find_any(&f, "", ""), nullptr);
-  EXPECT_EQ(vorel::DPI_prev_entry(&f, &f.index[0]), nullptr);
-  EXPECT_EQ(vorel::DPI_next_entry(&f, first), &f.index[2]);
-  EXPECT_EQ(vorel::DPI_next_entry(&f, &f.index[8]), nullptr);
-  EXPECT_EQ(vorel::DPI_prev_entry(&f, &f.index[8]), &f.index[7]);
-  vorel::dpi_toc_entry stranger;
-  EXPECT_EQ(vorel::DPI_next_entry(&f, &stranger), nullptr);
 }
 
 // f'a.c' three times (block counts 2, 3, 4), g'a.c' twice, h once; no root,
@@ -58,14 +54,6 @@ profile_writer::Program duplicates() {
                 routine("g", {5}), routine("f", {3, 3, 3, 3})});
   p.modules[0].files[0].root.clear();
   return p;
-}
-
-TEST(DpiIndex, OneDuplicateKeyWarningPerRunOfEqualKeys) {
-  e2e::TempDir dir;
-  std::string prefix = warning_prefix(vorel::kMsgDuplicateKey) + "Multiple profile entries in " +
-                       dir.file("t.dpi") + " match lookup key, ";
-  EXPECT_EQ(open_bytes(dir, profile_writer::dpi_image(duplicates(), DpiLayout::kSegmented).bytes).err,
-            prefix + "f'a.c'\n" + prefix + "g'a.c'\n");
 }
 
 TEST(DpiIndex, MatchingWalksTheRunOfEqualKeys) {
@@ -89,6 +77,54 @@ TEST(DpiIndex, MatchingWalksTheRunOfEqualKeys) {
     ASSERT_TRUE(any);
     EXPECT_EQ(any->func_name, "f");
     EXPECT_FALSE(vorel::DPI_match_by_name(f, "b.c", "f"));
+  }
+}
+
+TEST(DpiAddressMap, SharedBucketsAndAmbiguousAddresses) {
+  vorel::DpiAddressMap map;
+  EXPECT_EQ(map.resolve(991), nullptr);
+  map.add(991, 1);
+  map.add(1982, 2);  // same bucket 0
+  map.add(5, 3);
+  map.add(996, 4);   // bucket 5, between the two registrations of 5
+  map.add(5, 5);
+  ASSERT_NE(map.resolve(991), nullptr);
+  EXPECT_EQ(*map.resolve(991), 1u);
+  EXPECT_EQ(*map.resolve(1982), 2u);
+  EXPECT_EQ(*map.resolve(996), 4u);
+  EXPECT_EQ(map.resolve(5), nullptr);  // registered twice, not next to each other
+  EXPECT_EQ(map.resolve(0), nullptr);
+  EXPECT_EQ(map.resolve(2973), nullptr);
+  map.add(1982, 6);  // a registration after lookups is seen too
+  EXPECT_EQ(map.resolve(1982), nullptr);
+  EXPECT_EQ(*map.resolve(991), 1u);
+}
+
+// Only indirectly called routines are registered, after the index is
+// sorted; an address registered twice resolves to nothing. Every layout
+// reads the addresses, and files open side by side (-ref) keep their own maps.
+TEST(DpiAddressMap, IndexedFilesResolveUniqueAddresses) {
+  e2e::TempDir dir;
+  auto indirect = [](const char* name, uint64_t address) {
+    profile_writer::Routine r = routine(name, {1});
+    r.address = address;
+    r.indirectly_called = true;
+    return r;
+  };
+  profile_writer::Routine a = indirect("a", 0x100), b = indirect("b", 0x100);  // the same address
+  profile_writer::Routine c = routine("c", {1});
+  c.address = 0x200;  // not indirectly called
+  profile_writer::Routine d = indirect("d", 0x200 + 991);  // the bucket of c's address
+  std::vector<Opened> open;
+  for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc}) {
+    open.push_back(open_bytes(dir, profile_writer::dpi_image(one_file({d, c, b, a}), layout).bytes));
+    ASSERT_TRUE(open.back().file) << open.back().err;
+  }
+  for (const Opened& o : open) {
+    const vorel::dpi_file* f = o.file.get();
+    EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x100), nullptr);
+    EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x200), nullptr);
+    EXPECT_EQ(vorel::DPI_resolve_routine_address(f, 0x200 + 991), &f->index[3]);
   }
 }
 

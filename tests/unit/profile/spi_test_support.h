@@ -16,8 +16,8 @@
 namespace spi_test {
 
 // One line per routine: its description, then its line maps, call sites and
-// data references. Positions are left out unless asked for.
-inline std::string dump_routine(const vorel::spi_routine& r, bool with_position = false) {
+// data references.
+inline std::string dump_routine(const vorel::spi_routine& r) {
   const vorel::spi_routine_info& i = r.info;
   char buf[256];
   std::snprintf(buf, sizeof buf, " v%d %u:%u-%u:%u blocks=%u b=%u %c flag=%u", i.version, i.start_line,
@@ -32,7 +32,6 @@ inline std::string dump_routine(const vorel::spi_routine& r, bool with_position 
     out += text;
   };
   auto num = [](uint32_t v) { return std::to_string(v); };
-  if (with_position) add(" @", std::to_string(i.position));
   for (const auto& m : r.line_maps) {
     add(" map", num(m.block_index));
     add("(", num(m.entry_count));
@@ -62,8 +61,7 @@ struct ReadResult {
 };
 
 // Opens, reads every routine, closes. The file must open.
-inline ReadResult read_all(const std::string& path, const std::string& root = "",
-                           bool with_position = false) {
+inline ReadResult read_all(const std::string& path, const std::string& root = "") {
   ReadResult res;
   // Closed also when a fatal stop leaves through here.
   std::unique_ptr<vorel::spi_file, void (*)(vorel::spi_file*)> handle(
@@ -76,52 +74,26 @@ inline ReadResult read_all(const std::string& path, const std::string& root = ""
   while ((res.last = vorel::SPI_next_routine(f, &info)) == 1) {
     const vorel::spi_routine* r = vorel::SPI_current_routine(f);
     EXPECT_EQ(r->info.routine_name, info.routine_name);
-    res.routines.push_back(dump_routine(*r, with_position));
+    res.routines.push_back(dump_routine(*r));
   }
   res.line = vorel::SPI_line_count(f);
   return res;
 }
 
-// A record-layout file built by hand: modules (id order) with their short
-// names and record lines, then a mapping section. Text layout with LF line
-// ends; header "V%02d%08x".
-struct HandFile {
-  int version = 7;
-  struct Mod {
-    std::string name;
-    std::vector<std::string> records;
-  };
-  std::vector<Mod> modules;
-  std::vector<std::string> files = {"a.c"};
-  std::vector<std::string> routines = {"f", "g", "h"};
-  std::vector<std::string> data = {"d"};
-
-  std::string build() const {
-    char head[32];
-    std::string body;
-    std::vector<size_t> pos;
-    const size_t head_len = 12;  // "V07%08x\n"
-    for (const Mod& m : modules) {
-      pos.push_back(head_len + body.size());
-      for (const std::string& r : m.records) body += r + "\n";
-    }
-    size_t mapping = head_len + body.size();
-    std::snprintf(head, sizeof head, "V%02d%08zx\n", version, mapping);
-    std::string out = head + body + "<H>\n<M1>" + std::to_string(modules.size()) + "\n";
-    for (size_t i = 0; i < modules.size(); ++i)
-      out += std::to_string(i + 1) + " " + std::to_string(pos[i]) + " 0 0 " + modules[i].name + "\n";
-    out += "</M1>\n" + section("F1", files, true) + section("R1", routines, false) +
-           section("D1", data, false) + "</H>\n";
-    return out;
+// A version-7 record-layout file built by hand: modules (id order) with
+// their short names and record lines, then a mapping section with files
+// "a.c", routines f g h and data d. Text layout with LF line ends.
+using HandModule = std::pair<std::string, std::vector<std::string>>;
+inline std::string hand_file(const std::vector<HandModule>& modules) {
+  std::string body, map;
+  for (size_t i = 0; i < modules.size(); ++i) {
+    map += std::to_string(i + 1) + " " + std::to_string(12 + body.size()) + " 0 0 " + modules[i].first + "\n";
+    for (const std::string& r : modules[i].second) body += r + "\n";
   }
-
- private:
-  static std::string section(const char* key, const std::vector<std::string>& names, bool root_len) {
-    std::string out = std::string("<") + key + ">" + std::to_string(names.size()) + "\n";
-    for (size_t i = 0; i < names.size(); ++i)
-      out += std::to_string(i + 1) + (root_len ? " 0 " : " ") + names[i] + "\n";
-    return out + "</" + key + ">\n";
-  }
-};
+  char head[16];
+  std::snprintf(head, sizeof head, "V07%08zx\n", 12 + body.size());
+  return head + body + "<H>\n<M1>" + std::to_string(modules.size()) + "\n" + map +
+         "</M1>\n<F1>1\n1 0 a.c\n</F1>\n<R1>3\n1 f\n2 g\n3 h\n</R1>\n<D1>1\n1 d\n</D1>\n</H>\n";
+}
 
 }  // namespace spi_test
