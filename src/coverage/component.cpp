@@ -4,7 +4,7 @@
 
 #include "coverage/markers.h"
 #include "coverage/report_names.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "platform/host.h"
 #include "platform/undecorate.h"

@@ -4,7 +4,7 @@
 #include "coverage/compute_routine.h"
 #include "coverage/model.h"
 #include "coverage/unwind.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "profile/dpi.h"
 

@@ -7,7 +7,7 @@
 #include "coverage/compute.h"
 #include "coverage/model.h"
 #include "coverage/position_state.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "profile/dpi.h"
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "coverage/position_state.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

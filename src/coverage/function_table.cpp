@@ -1,7 +1,7 @@
 #include "coverage/function_table.h"
 
 #include "coverage/coverage_list.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

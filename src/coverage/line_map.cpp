@@ -1,7 +1,7 @@
 #include "coverage/line_map.h"
 
 #include "coverage/component.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

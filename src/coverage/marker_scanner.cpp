@@ -5,7 +5,7 @@
 
 #include "coverage/component.h"
 #include "coverage/markers.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

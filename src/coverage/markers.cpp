@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "platform/host.h"
 

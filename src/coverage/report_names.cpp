@@ -4,7 +4,7 @@
 #include <set>
 
 #include "coverage/component.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "platform/host.h"
 
 namespace vorel {

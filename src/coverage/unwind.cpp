@@ -4,7 +4,7 @@
 #include <tuple>
 #include <vector>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "profile/dpi.h"
 
 namespace vorel {

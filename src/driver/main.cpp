@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <new>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/run.h"
 
 int main(int argc, char** argv) {

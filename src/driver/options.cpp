@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "driver/usage.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/list_format.h"
 

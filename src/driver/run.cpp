@@ -8,12 +8,11 @@
 #include "coverage/coverage_list.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
-#include "driver/catalog.h"
-#include "driver/diag.h"
-#include "driver/name_buffer.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "driver/options.h"
 #include "driver/outputs.h"
-#include "driver/progress.h"
+#include "base/progress.h"
 #include "driver/settings.h"
 #include "driver/source_root.h"
 #include "driver/usage.h"
@@ -229,7 +228,6 @@ void clean_up(Run& run) {
   run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
-  name_buffer_release();
 }
 
 }  // namespace

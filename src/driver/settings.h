@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/diag.h"
 #include "platform/host.h"
 
 namespace vorel {
@@ -84,10 +85,22 @@ struct Settings {
 
   // Reads colour `index` (1..7); any other index prints
   // "ERROR: unknown color %d\n" on stdout and ends the run with status 1.
-  const std::string& color(int index) const;
+  const std::string& color(int index) const {
+    check_color_index(index);
+    return colors[static_cast<size_t>(index)];
+  }
+  static void check_color_index(int index) {
+    if (index < 1 || index > 7) {
+      print_out("ERROR: unknown color %d\n", index);
+      fatal_exit(1);
+    }
+  }
 };
 
 // The colour setter of the option scan: same index check as Settings::color.
-void set_color(Settings& settings, int index, const std::string& text);
+inline void set_color(Settings& settings, int index, const std::string& text) {
+  Settings::check_color_index(index);
+  settings.colors[static_cast<size_t>(index)] = text;
+}
 
 }  // namespace vorel

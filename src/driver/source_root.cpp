@@ -1,7 +1,7 @@
 #include "driver/source_root.h"
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "platform/fs.h"
 

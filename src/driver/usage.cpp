@@ -1,6 +1,6 @@
 #include "driver/usage.h"
 
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

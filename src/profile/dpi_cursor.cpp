@@ -1,7 +1,7 @@
 #include "profile/dpi_cursor.h"
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 
 namespace vorel {
 

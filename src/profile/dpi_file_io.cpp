@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "profile/dpi_cursor.h"
 #include "profile/dpi_file_impl.h"
 #include "profile/file_access.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "profile/dpi_cursor.h"
 #include "profile/dpi_file_impl.h"
 

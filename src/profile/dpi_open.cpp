@@ -1,8 +1,8 @@
 // Opening and closing a dynamic profile file.
 #include <cstdio>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "profile/dpi_file_impl.h"
 #include "profile/dpi_header.h"
 #include "profile/dpi_index.h"

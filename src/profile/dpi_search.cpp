@@ -1,7 +1,7 @@
 // Searching the routine index and resolving addresses.
 #include <algorithm>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "profile/dpi_file_impl.h"
 #include "profile/lookup_key.h"
 

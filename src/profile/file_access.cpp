@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "platform/locked_open.h"
 
 namespace vorel {

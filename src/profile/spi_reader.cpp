@@ -9,8 +9,8 @@
 #include <memory>
 #include <sys/stat.h>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "platform/host.h"
 #include "profile/file_access.h"
 #include "profile/spi.h"

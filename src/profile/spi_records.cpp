@@ -7,8 +7,8 @@
 #include <climits>
 #include <cstring>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "profile/file_access.h"
 #include "profile/spi_file.h"
 #include "profile/spi_scan.h"

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "driver/catalog.h"
-#include "driver/diag.h"
+#include "base/catalog.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"

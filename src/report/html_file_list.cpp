@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "coverage/coverage_list.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/display_name.h"
 #include "report/format.h"

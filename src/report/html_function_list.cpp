@@ -4,7 +4,7 @@
 #include <strings.h>
 
 #include "coverage/function_table.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/format.h"
 #include "report/html_context.h"

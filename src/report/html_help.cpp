@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/html_context.h"
 #include "report/html_page.h"

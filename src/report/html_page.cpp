@@ -1,6 +1,6 @@
 #include "report/html_page.h"
 
-#include "driver/catalog.h"
+#include "base/catalog.h"
 #include "driver/settings.h"
 #include "report/html_text.h"
 

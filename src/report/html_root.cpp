@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "coverage/totals.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/format.h"
 #include "report/html_context.h"

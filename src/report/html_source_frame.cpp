@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "coverage/function_table.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/html_context.h"
 #include "report/html_function_list.h"

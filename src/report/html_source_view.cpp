@@ -5,7 +5,7 @@
 #include <string>
 
 #include "coverage/model.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "platform/codepage.h"
 #include "report/display_name.h"

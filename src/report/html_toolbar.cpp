@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/html_context.h"
 #include "report/html_help.h"

@@ -7,7 +7,7 @@
 
 #include "coverage/coverage_list.h"
 #include "coverage/position_state.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/format.h"
 #include "report/page_names.h"

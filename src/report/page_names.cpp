@@ -1,31 +1,23 @@
 #include "report/page_names.h"
 
-#include <cstring>
-
-#include "driver/name_buffer.h"
-
 namespace vorel {
 
 namespace {
 
-// Applies the name rule to `name` (the part after any directory prefix).
-// The name is built in the process-wide name buffer, which reports a name
-// too large to allocate; the caller receives its own copy.
+// Applies the name rule to `name` (the part after any directory prefix):
+// the last '.' becomes '_', separators and ':' become '_', the extension is
+// appended, and everything is upper-cased.
 std::string transform(std::string_view name, std::string_view ext) {
-  const size_t size = name.size() + 1 + ext.size();
-  char* buf = name_buffer_request(size + 1);
-  std::memcpy(buf, name.data(), name.size());
-  char* dot = nullptr;
-  for (size_t i = 0; i < name.size(); ++i)
-    if (buf[i] == '.') dot = buf + i;
-  if (dot) *dot = '_';
-  for (size_t i = 0; i < name.size(); ++i)
-    if (buf[i] == '/' || buf[i] == ':' || buf[i] == '\\') buf[i] = '_';
-  buf[name.size()] = '.';
-  std::memcpy(buf + name.size() + 1, ext.data(), ext.size());
-  for (size_t i = 0; i < size; ++i)
-    if (buf[i] >= 'a' && buf[i] <= 'z') buf[i] = static_cast<char>(buf[i] - 'a' + 'A');
-  return std::string(buf, size);
+  std::string out(name);
+  const size_t dot = out.rfind('.');
+  if (dot != std::string::npos) out[dot] = '_';
+  for (char& c : out)
+    if (c == '/' || c == ':' || c == '\\') c = '_';
+  out += '.';
+  out += ext;
+  for (char& c : out)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return out;
 }
 
 std::string numbered(std::string_view base, int number) {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "report/gif_encoder.h"
 
 namespace vorel {

@@ -5,7 +5,7 @@
 
 #include "coverage/coverage_list.h"
 #include "coverage/function_table.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

@@ -8,7 +8,7 @@
 
 #include "coverage/coverage_list.h"
 #include "coverage/totals.h"
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "driver/settings.h"
 #include "report/display_name.h"
 #include "report/format.h"

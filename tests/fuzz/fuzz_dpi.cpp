@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "profile/dpi.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 #include "profile/spi.h"
 
 namespace {

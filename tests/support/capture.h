@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace test_support {
 

@@ -4,7 +4,7 @@
 // end to end (tests/e2e/dpi_open_test.cpp).
 #include <gtest/gtest.h>
 
-#include "driver/catalog.h"
+#include "base/catalog.h"
 #include "dpi_test_support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capture.h"
-#include "driver/catalog.h"
+#include "base/catalog.h"
 #include "dpi_test_support.h"
 
 namespace {

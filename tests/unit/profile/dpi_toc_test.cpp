@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "driver/catalog.h"
+#include "base/catalog.h"
 #include "dpi_test_support.h"
 
 namespace {

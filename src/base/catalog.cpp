@@ -1,4 +1,4 @@
-#include "driver/catalog.h"
+#include "base/catalog.h"
 
 #include <cinttypes>
 

@@ -1,6 +1,6 @@
 // Diagnostics that no end-to-end run reaches. The catalog lines, banners and
 // traces are pinned by the end-to-end tests.
-#include "driver/diag.h"
+#include "base/diag.h"
 
 #include <gtest/gtest.h>
 

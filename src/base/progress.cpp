@@ -1,6 +1,6 @@
-#include "driver/progress.h"
+#include "base/progress.h"
 
-#include "driver/diag.h"
+#include "base/diag.h"
 
 namespace vorel {
 

@@ -1,8 +1,8 @@
-#include "driver/diag.h"
+#include "base/diag.h"
 
 #include <cinttypes>
 
-#include "driver/catalog.h"
+#include "base/catalog.h"
 
 namespace vorel {
 
