@@ -1,4 +1,4 @@
-// Indexing a dynamic profile file of 100,000 routines (DPI_open + DPI_close)
+// Indexing a dynamic profile file of 100,000 routines (dpi_open + dpi_close)
 // in each layout. Target: well under a second.
 #include <benchmark/benchmark.h>
 
@@ -68,7 +68,7 @@ void BM_DpiOpen(benchmark::State& state) {
   vorel::DpiOpenOptions options;
   options.src_root = "/home/user/project/";
   for (auto _ : state) {
-    vorel::dpi_file_ptr f(vorel::DPI_open(path.c_str(), options));
+    vorel::DpiFilePtr f(vorel::dpi_open(path.c_str(), options));
     if (!f || f->index.size() != kFiles * kRoutinesPerFile) state.SkipWithError("index incomplete");
     benchmark::DoNotOptimize(f->index.data());
   }

@@ -15,21 +15,21 @@ uint64_t add_saturated(uint64_t a, uint64_t b) { return a > UINT64_MAX - b ? UIN
 
 }  // namespace
 
-bool routine_executed(const dpi_routine* record) {
+bool routine_executed(const DpiRoutine* record) {
   if (!record) return false;
-  for (const dpi_block& b : record->blocks)
+  for (const DpiBlock& b : record->blocks)
     if (b.count != 0) return true;
   return false;
 }
 
-bool record_has_positions(const dpi_routine& record) { return (record.flags & kHasPositions) != 0; }
+bool record_has_positions(const DpiRoutine& record) { return (record.flags & kHasPositions) != 0; }
 
-uint32_t visited_blocks(const dpi_routine& record) {
-  return std::min<uint32_t>(DPI_block_cnt_get(record), static_cast<uint32_t>(record.blocks.size()));
+uint32_t visited_blocks(const DpiRoutine& record) {
+  return std::min<uint32_t>(dpi_block_cnt_get(record), static_cast<uint32_t>(record.blocks.size()));
 }
 
-BlockSite block_site(const dpi_routine& record, uint32_t i, uint32_t start_line, bool no_unwind) {
-  const dpi_block& b = record.blocks[i];
+BlockSite block_site(const DpiRoutine& record, uint32_t i, uint32_t start_line, bool no_unwind) {
+  const DpiBlock& b = record.blocks[i];
   BlockSite site;
   const bool positioned = record_has_positions(record);
   site.line = positioned ? b.start_line : start_line;
@@ -39,24 +39,24 @@ BlockSite block_site(const dpi_routine& record, uint32_t i, uint32_t start_line,
   return site;
 }
 
-uint64_t entry_frequency(const dpi_routine& record) {
+uint64_t entry_frequency(const DpiRoutine& record) {
   const uint32_t n = visited_blocks(record);
   uint64_t sum = 0;
-  for (const dpi_entry_point& e : record.entries)
+  for (const DpiEntryPoint& e : record.entries)
     if (e.block_index < n) sum = add_saturated(sum, record.blocks[e.block_index].count);
   return sum;
 }
 
-std::vector<BlockDetail> never_run_blocks(const dpi_routine* record,
-                                          const std::vector<spi_line_map>& line_maps) {
+std::vector<BlockDetail> never_run_blocks(const DpiRoutine* record,
+                                          const std::vector<SpiLineMap>& line_maps) {
   std::vector<BlockDetail> out;
   if (record) {
     out.reserve(record->blocks.size());
-    for (const dpi_block& b : record->blocks)
+    for (const DpiBlock& b : record->blocks)
       if (b.start_line != 0 && b.start_col != 0) out.push_back({b.start_line, b.start_col, 0.0});
   } else {
     out.reserve(line_maps.size());
-    for (const spi_line_map& m : line_maps)
+    for (const SpiLineMap& m : line_maps)
       if (!m.entries.empty() && m.entries.front() != 0) out.push_back({m.entries.front(), 1, 0.0});
   }
   return out;

@@ -19,14 +19,14 @@
 
 namespace vorel {
 
-struct dpi_routine;
-struct spi_line_map;
+struct DpiRoutine;
+struct SpiLineMap;
 
 // True when the record exists and some block count is not 0.
-bool routine_executed(const dpi_routine* record);
+bool routine_executed(const DpiRoutine* record);
 
 // True when the record's blocks carry source positions (flags bit 0x10).
-bool record_has_positions(const dpi_routine& record);
+bool record_has_positions(const DpiRoutine& record);
 
 // Where block `i` of a record counts: its own start position, or the
 // routine's start line and column 1 when the record carries no positions
@@ -38,21 +38,21 @@ struct BlockSite {
   bool handler = false;   // the block's unwind-handler mark
   bool left_out = false;
 };
-BlockSite block_site(const dpi_routine& record, uint32_t i, uint32_t start_line, bool no_unwind);
+BlockSite block_site(const DpiRoutine& record, uint32_t i, uint32_t start_line, bool no_unwind);
 
 // The blocks of a record that are visited: its block count, bounded by the
 // blocks really loaded.
-uint32_t visited_blocks(const dpi_routine& record);
+uint32_t visited_blocks(const DpiRoutine& record);
 
 // Sum of the counts of the record's entry-point blocks (saturating); an
 // entry outside the record adds nothing.
-uint64_t entry_frequency(const dpi_routine& record);
+uint64_t entry_frequency(const DpiRoutine& record);
 
 // The blocks listed for a routine that did not run, each at count 0: the
 // positioned blocks of its (never run) record; without a record, one block
 // per static line map at the map's first line, column 1. In recording order.
-std::vector<BlockDetail> never_run_blocks(const dpi_routine* record,
-                                          const std::vector<spi_line_map>& line_maps);
+std::vector<BlockDetail> never_run_blocks(const DpiRoutine* record,
+                                          const std::vector<SpiLineMap>& line_maps);
 
 // Orders a block list by line, then column; among equal positions the block
 // recorded later comes first.

@@ -24,19 +24,19 @@ std::optional<std::string> readable_name(const std::string& proc_name, bool full
   return *undecorated;
 }
 
-bool is_left_out(const component& c) {
+bool is_left_out(const Component& c) {
   if (!c.readable_name || c.start_line == 0) return true;
   return c.readable_name->starts_with("___sti__") || c.readable_name->starts_with("__$U");
 }
 
 namespace {
 
-bool component_less(const component& a, const component& b) {
-  if (int f = a.fileName.compare(b.fileName); f != 0) return f < 0;
+bool component_less(const Component& a, const Component& b) {
+  if (int f = a.file_name.compare(b.file_name); f != 0) return f < 0;
   if (a.readable_name && b.readable_name) {
     if (int r = a.readable_name->compare(*b.readable_name); r != 0) return r < 0;
   }
-  return a.procName < b.procName;
+  return a.proc_name < b.proc_name;
 }
 
 bool has_non_printable(const std::string& s) {
@@ -45,10 +45,10 @@ bool has_non_printable(const std::string& s) {
   return false;
 }
 
-component make_component(const spi_routine_info& info, const spi_routine* current,
+Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
                          bool has_line_maps, std::string file_name,
                          std::optional<std::string> readable) {
-  component c;
+  Component c;
   c.start_line = info.start_line;
   c.start_column = info.start_column;
   c.end_line = info.end_line;
@@ -59,8 +59,8 @@ component make_component(const spi_routine_info& info, const spi_routine* curren
   c.extra_blocks = std::min(info.value_b, info.block_count);
   c.counted_blocks = info.block_count - c.extra_blocks;
   c.readable_name = std::move(readable);
-  c.fileName = std::move(file_name);
-  c.procName = info.routine_name;
+  c.file_name = std::move(file_name);
+  c.proc_name = info.routine_name;
   c.linkage = info.linkage;
   c.module_name = info.module_name;
   return c;
@@ -68,21 +68,21 @@ component make_component(const spi_routine_info& info, const spi_routine* curren
 
 }  // namespace
 
-void sort_components(std::vector<component>& entries) {
+void sort_components(std::vector<Component>& entries) {
   std::stable_sort(entries.begin(), entries.end(), component_less);
 }
 
-void dedupe_components(std::vector<component>& entries, bool multiple_definitions) {
-  std::vector<component> kept;
+void dedupe_components(std::vector<Component>& entries, bool multiple_definitions) {
+  std::vector<Component> kept;
   kept.reserve(entries.size());
-  for (component& c : entries) {
+  for (Component& c : entries) {
     c.first_in_file = true;
-    if (!kept.empty() && kept.back().fileName == c.fileName) {
-      component& last = kept.back();
+    if (!kept.empty() && kept.back().file_name == c.file_name) {
+      Component& last = kept.back();
       c.first_in_file = false;
       if (last.start_line == c.start_line && last.readable_name && c.readable_name &&
           *last.readable_name == *c.readable_name) {
-        if (last.procName != c.procName) {
+        if (last.proc_name != c.proc_name) {
           last.ambiguous = true;
           c.ambiguous = true;
         } else if (!multiple_definitions || last.counted_blocks == c.counted_blocks) {
@@ -95,13 +95,13 @@ void dedupe_components(std::vector<component>& entries, bool multiple_definition
   entries = std::move(kept);
 }
 
-ComponentList build_component_list(spi_file* spi, const Settings& settings,
+ComponentList build_component_list(SpiFile* spi, const Settings& settings,
                                    const ComponentFilter& filter, std::string_view cwd) {
   ComponentList list;
-  const bool has_line_maps = SPI_version(spi) >= 7;
-  spi_routine_info info;
+  const bool has_line_maps = spi_version(spi) >= 7;
+  SpiRoutineInfo info;
   for (;;) {
-    int got = SPI_next_routine(spi, &info);
+    int got = spi_next_routine(spi, &info);
     if (got == 0) break;
     if (got < 0) {
       print_err("ERROR: corrupt SPI file %s\n", settings.spi_file_name.c_str());
@@ -110,35 +110,35 @@ ComponentList build_component_list(spi_file* spi, const Settings& settings,
     std::string path = normalise_path(settings.host, info.file_name);
     std::optional<std::string> readable = readable_name(info.routine_name, settings.demangle != 0);
     if (!filter.of_interest(path)) continue;
-    list.entries.push_back(make_component(info, SPI_current_routine(spi), has_line_maps,
+    list.entries.push_back(make_component(info, spi_current_routine(spi), has_line_maps,
                                           std::move(path), std::move(readable)));
   }
   sort_components(list.entries);
   dedupe_components(list.entries, settings.multiple_definitions);
-  for (const component& c : list.entries)
-    if (has_non_printable(c.fileName)) list.non_printable_name = true;
+  for (const Component& c : list.entries)
+    if (has_non_printable(c.file_name)) list.non_printable_name = true;
   compute_report_names(list.entries, cwd, settings.host);
   return list;
 }
 
-size_t group_end(const std::vector<component>& entries, size_t first) {
+size_t group_end(const std::vector<Component>& entries, size_t first) {
   size_t end = first + 1;
-  while (end < entries.size() && entries[end].fileName == entries[first].fileName) ++end;
+  while (end < entries.size() && entries[end].file_name == entries[first].file_name) ++end;
   return std::min(end, entries.size());
 }
 
-std::span<component> group_of(std::vector<component>& entries, size_t first) {
-  return std::span<component>(entries).subspan(first, group_end(entries, first) - first);
+std::span<Component> group_of(std::vector<Component>& entries, size_t first) {
+  return std::span<Component>(entries).subspan(first, group_end(entries, first) - first);
 }
 
-std::span<const component> group_of(const std::vector<component>& entries, size_t first) {
-  return std::span<const component>(entries).subspan(first, group_end(entries, first) - first);
+std::span<const Component> group_of(const std::vector<Component>& entries, size_t first) {
+  return std::span<const Component>(entries).subspan(first, group_end(entries, first) - first);
 }
 
-std::vector<const component*> order_by_start_line(std::span<const component> group) {
-  std::vector<const component*> chain;
+std::vector<const Component*> order_by_start_line(std::span<const Component> group) {
+  std::vector<const Component*> chain;
   chain.reserve(group.size());
-  for (const component& c : group) {
+  for (const Component& c : group) {
     if (chain.empty() || c.start_line > chain.back()->start_line) {
       chain.push_back(&c);
     } else if (c.start_line < chain.front()->start_line) {
@@ -152,7 +152,7 @@ std::vector<const component*> order_by_start_line(std::span<const component> gro
   return chain;
 }
 
-RoutineStart routine_start_at(const std::vector<const component*>& by_start, uint32_t line) {
+RoutineStart routine_start_at(const std::vector<const Component*>& by_start, uint32_t line) {
   RoutineStart out;
   for (size_t i = 0; i < by_start.size(); ++i) {
     if (by_start[i]->start_line != line) continue;

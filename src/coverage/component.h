@@ -24,42 +24,42 @@ struct Settings;
 struct HostRules;
 class ComponentFilter;
 
-struct component {
+struct Component {
   uint32_t start_line = 0;
   uint16_t start_column = 0;
   uint32_t end_line = 0;            // 0 when unknown
   uint16_t end_column = 0;
   bool has_line_map_handle = false;       // the static file carries line maps (v7+)
-  std::vector<spi_line_map> line_maps;    // owned copy; empty when the routine has none
+  std::vector<SpiLineMap> line_maps;    // owned copy; empty when the routine has none
   uint32_t counted_blocks = 0;      // static block count minus extra_blocks
   uint32_t extra_blocks = 0;        // the record's second block count
   bool first_in_file = false;
-  bool ambiguous = false;           // same start line and readable name, other procName
+  bool ambiguous = false;           // same start line and readable name, other proc_name
   std::optional<std::string> readable_name;  // missing: the routine is left out
-  std::string fileName;             // normalised source path, the grouping key
+  std::string file_name;             // normalised source path, the grouping key
   std::string report_name;          // base of the file's report page names
-  std::string procName;             // the routine's name in the profile files
+  std::string proc_name;             // the routine's name in the profile files
   char linkage = 'E';               // 'S' static, 'E' external
   std::string module_name;
   bool newly_covered = false;       // -ref: ran now, not in the reference
 };
 
 struct ComponentList {
-  std::vector<component> entries;   // sorted, de-duplicated; groups contiguous
-  bool non_printable_name = false;  // some fileName holds a non-printable byte
+  std::vector<Component> entries;   // sorted, de-duplicated; groups contiguous
+  bool non_printable_name = false;  // some file_name holds a non-printable byte
 };
 
 // Reads every routine of `spi`, keeps those of interest, sorts, de-duplicates
 // and names them. `cwd` is the current working directory (for the report-name
 // length rule). A read failure prints "ERROR: corrupt SPI file %s\n" and ends
 // the run with status 1.
-ComponentList build_component_list(spi_file* spi, const Settings& settings,
+ComponentList build_component_list(SpiFile* spi, const Settings& settings,
                                    const ComponentFilter& filter, std::string_view cwd);
 
 // The steps of the build, exposed for tests and for callers with their own
-// entries: sort by (fileName, readable name, procName), then de-duplicate.
-void sort_components(std::vector<component>& entries);
-void dedupe_components(std::vector<component>& entries, bool multiple_definitions);
+// entries: sort by (file_name, readable name, proc_name), then de-duplicate.
+void sort_components(std::vector<Component>& entries);
+void dedupe_components(std::vector<Component>& entries, bool multiple_definitions);
 
 // The readable name of a routine name (-demang: `full_signature`);
 // "__sti__" names become "class ExecuteOnStartup <rest>".
@@ -67,18 +67,18 @@ std::optional<std::string> readable_name(const std::string& proc_name, bool full
 
 // True for routines that are neither counted nor coloured: missing readable
 // name, start line 0, readable names beginning "___sti__" or "__$U".
-bool is_left_out(const component& c);
+bool is_left_out(const Component& c);
 
 // Group iteration: `first` is the index of a group's first entry; the end is
-// the index of the first entry with another fileName (or the list's size).
-size_t group_end(const std::vector<component>& entries, size_t first);
-std::span<component> group_of(std::vector<component>& entries, size_t first);
-std::span<const component> group_of(const std::vector<component>& entries, size_t first);
+// the index of the first entry with another file_name (or the list's size).
+size_t group_end(const std::vector<Component>& entries, size_t first);
+std::span<Component> group_of(std::vector<Component>& entries, size_t first);
+std::span<const Component> group_of(const std::vector<Component>& entries, size_t first);
 
 // Start-line order of a file group: the group's entries chained by start line
 // ascending (entries that start at the same line keep the chain's insertion
 // rule). Part of the per-file work before the marker scan.
-std::vector<const component*> order_by_start_line(std::span<const component> group);
+std::vector<const Component*> order_by_start_line(std::span<const Component> group);
 
 // For a line where a routine starts: whether one starts there, and the line
 // before the next routine's start (that start line itself when it equals
@@ -87,6 +87,6 @@ struct RoutineStart {
   bool is_start = false;
   std::optional<uint32_t> end_line;
 };
-RoutineStart routine_start_at(const std::vector<const component*>& by_start, uint32_t line);
+RoutineStart routine_start_at(const std::vector<const Component*>& by_start, uint32_t line);
 
 }  // namespace vorel

@@ -12,16 +12,16 @@ namespace vorel {
 
 namespace {
 
-std::unique_ptr<dpi_routine> look_up(const Settings& s, dpi_file* f, const component& c) {
+std::unique_ptr<DpiRoutine> look_up(const Settings& s, DpiFile* f, const Component& c) {
   if (s.multiple_definitions)
-    return DPI_match_by_block_count(f, c.fileName, c.procName, c.counted_blocks + c.extra_blocks);
-  return DPI_match_by_name(f, c.fileName, c.procName);
+    return dpi_match_by_block_count(f, c.file_name, c.proc_name, c.counted_blocks + c.extra_blocks);
+  return dpi_match_by_name(f, c.file_name, c.proc_name);
 }
 
 // The name of the full block lists: the readable name, computed afresh,
 // without one leading '_' on hosts with that symbol naming.
-std::string list_name(const Settings& s, const component& c) {
-  std::string name = readable_name(c.procName, s.demangle != 0).value_or(c.procName);
+std::string list_name(const Settings& s, const Component& c) {
+  std::string name = readable_name(c.proc_name, s.demangle != 0).value_or(c.proc_name);
   if (s.host.drop_underscore && !name.empty() && name[0] == '_') name = name.substr(1);
   return name;
 }
@@ -34,7 +34,7 @@ uint32_t feasible_line_count(const RoutineLineMap& map, const MarkerScanner& sca
   return total;
 }
 
-void process_routine(const ComputeContext& ctx, component& c, bool line_coverage,
+void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage,
                      FileWork& file) {
   const Settings& s = ctx.settings;
   RoutineWork r;
@@ -50,10 +50,10 @@ void process_routine(const ComputeContext& ctx, component& c, bool line_coverage
   r.record = look_up(s, ctx.dpi, c);
   const bool executed = routine_executed(r.record.get());
   trace(kTraceRoutines, "Function: %s. Executed = %c\n",
-        s.demangle ? c.readable_name->c_str() : c.procName.c_str(), executed ? 't' : 'f');
+        s.demangle ? c.readable_name->c_str() : c.proc_name.c_str(), executed ? 't' : 'f');
   if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
   if (r.record) {
-    uint32_t n = DPI_block_cnt_get(*r.record);
+    uint32_t n = dpi_block_cnt_get(*r.record);
     r.extra = n > c.counted_blocks ? n - c.counted_blocks : 0;
   }
   if (s.differential && ctx.ref_dpi) {
@@ -76,11 +76,11 @@ void process_routine(const ComputeContext& ctx, component& c, bool line_coverage
   // leaves no marks.
   const bool moved = c.end_line != c.start_line || c.end_column != c.start_column;
   if (c.end_line != 0 && moved && !line_coverage && (executed || !s.differential))
-    ctx.model.files.bMarkLastBlock(c.end_line + 1);
+    ctx.model.files.mark_last_block(c.end_line + 1);
 
   FunctionAdd add;
   add.readable_name = *c.readable_name;
-  add.proc_name = c.procName;
+  add.proc_name = c.proc_name;
   add.ambiguous = c.ambiguous;
   add.start_line = c.start_line;
   add.blocks = executed ? c.counted_blocks + r.extra - r.ignored : c.counted_blocks;
@@ -143,14 +143,14 @@ void check_dpi(const ComputeContext& ctx) {
 
 bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   CoverageModel& model = ctx.model;
-  std::span<component> group = group_of(model.components.entries, first);
-  const component& head = group.front();
+  std::span<Component> group = group_of(model.components.entries, first);
+  const Component& head = group.front();
   model.current_group = group;
-  trace(kTraceMarkBlocks, "Begin markBlocks for file: %s\n", head.fileName.c_str());
-  if (ctx.sink) ctx.sink->begin_file(head.fileName);
+  trace(kTraceMarkBlocks, "Begin markBlocks for file: %s\n", head.file_name.c_str());
+  if (ctx.sink) ctx.sink->begin_file(head.file_name);
 
-  model.files.bAddFilename(head.fileName, head.report_name);
-  if (!model.files.bSetName(head.fileName, head.report_name)) {
+  model.files.add_filename(head.file_name, head.report_name);
+  if (!model.files.set_name(head.file_name, head.report_name)) {
     // Keep the full lists well formed: the file's group is closed empty.
     if (ctx.sink) ctx.sink->end_file();
     return false;
@@ -159,7 +159,7 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   model.functions.open(group.size());
 
   FileWork work;
-  for (component& c : group) {
+  for (Component& c : group) {
     if (is_left_out(c)) {
       model.functions.count_seen();
       continue;
@@ -169,7 +169,7 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   }
   write_totals(ctx, work, line_coverage);
   if (ctx.sink) ctx.sink->end_file();
-  trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.fileName.c_str());
+  trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.file_name.c_str());
   return !ctx.settings.differential || work.covered_blocks >= 1;
 }
 

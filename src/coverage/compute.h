@@ -13,14 +13,14 @@
 namespace vorel {
 
 struct Settings;
-struct dpi_file;
+struct DpiFile;
 struct CoverageModel;
 class BlockListSink;
 
 struct ComputeContext {
   const Settings& settings;
-  dpi_file* dpi;            // the dynamic profile file
-  dpi_file* ref_dpi;        // the reference profile file (-ref), else nullptr
+  DpiFile* dpi;            // the dynamic profile file
+  DpiFile* ref_dpi;        // the reference profile file (-ref), else nullptr
   CoverageModel& model;     // its scanner holds the file's infeasible lines
   BlockListSink* sink;      // full block lists, or nullptr when none is written
 };

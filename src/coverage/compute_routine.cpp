@@ -59,12 +59,12 @@ void report_to_sink(const ComputeContext& ctx, const RoutineWork& r, uint64_t fr
 void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, uint64_t count) {
   auto lines = r.line_map->by_block.find(block);
   if (lines == r.line_map->by_block.end()) return;
-  coverage_list& files = ctx.model.files;
+  CoverageList& files = ctx.model.files;
   for (uint32_t line : lines->second) {
-    if (!ctx.model.scanner.is_infeasible(line) && count > 0 && !files.bIsPositionCovered(line))
+    if (!ctx.model.scanner.is_infeasible(line) && count > 0 && !files.is_position_covered(line))
       ++r.covered_lines;
     uint32_t* unused = nullptr;
-    files.bAddBlockCount(line, 1, count, r.newly_covered, &unused);
+    files.add_block_count(line, 1, count, r.newly_covered, &unused);
   }
 }
 
@@ -73,23 +73,23 @@ void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, 
 void add_executed_routine(const ComputeContext& ctx, bool line_coverage, RoutineWork& r,
                           FileWork& file) {
   const Settings& s = ctx.settings;
-  const component& c = *r.entry;
-  const dpi_routine& d = *r.record;
+  const Component& c = *r.entry;
+  const DpiRoutine& d = *r.record;
   if (!record_has_positions(d)) {
     print_err("No line number info for %s: recompile with -Qprof_genx (instead of -Qprof_gen).\n",
-              c.fileName.c_str());
+              c.file_name.c_str());
     print_err("...Assigning all exec counts to line 1 column 1.\n");
   }
   ++file.executed;
   file.blocks += r.extra;
   const uint32_t n = visited_blocks(d);
-  const dpi_routine* ref = s.differential ? r.ref_record.get() : nullptr;
+  const DpiRoutine* ref = s.differential ? r.ref_record.get() : nullptr;
   const uint32_t ref_n = ref ? visited_blocks(*ref) : 0;
   const bool full_list = ctx.sink != nullptr;
   BlockSpace space;
   if (full_list) space.get_block_cov_space(n);
   const MarkerScanner& scanner = ctx.model.scanner;
-  coverage_list& files = ctx.model.files;
+  CoverageList& files = ctx.model.files;
 
   for (uint32_t i = 0; i < n; ++i) {
     const BlockSite site = block_site(d, i, c.start_line, s.no_unwind);
@@ -114,7 +114,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
     }
     if (s.no_unwind && site.handler) continue;
     uint32_t* uncovered = nullptr;
-    files.bAddBlockCount(line, column, count, r.newly_covered, &uncovered);
+    files.add_block_count(line, column, count, r.newly_covered, &uncovered);
     if (s.no_partial && !line_coverage && uncovered && *uncovered > 0 && !ignored) {
       file.covered_blocks += *uncovered;
       r.covered += *uncovered;
@@ -127,7 +127,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
 }
 
 void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, RoutineWork& r) {
-  const component& c = *r.entry;
+  const Component& c = *r.entry;
   if (ctx.sink) {
     BlockSpace space;
     if (ctx.settings.include_nonexec) {
@@ -137,13 +137,13 @@ void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, Rou
     }
     report_to_sink(ctx, r, 0, c.counted_blocks, space);
   }
-  coverage_list& files = ctx.model.files;
+  CoverageList& files = ctx.model.files;
   if (line_coverage && r.line_map) {
     for (const auto& [block, lines] : r.line_map->by_block)
-      for (uint32_t line : lines) files.bAddBlockCount(line, 1, 0, false, nullptr);
+      for (uint32_t line : lines) files.add_block_count(line, 1, 0, false, nullptr);
     return;
   }
-  files.bAddBlockCount(c.start_line, c.start_column == 0 ? 1 : c.start_column, kNeverExecuted,
+  files.add_block_count(c.start_line, c.start_column == 0 ? 1 : c.start_column, kNeverExecuted,
                        r.newly_covered, nullptr);
 }
 

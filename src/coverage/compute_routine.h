@@ -13,8 +13,8 @@
 namespace vorel {
 
 struct ComputeContext;
-struct component;
-struct dpi_routine;
+struct Component;
+struct DpiRoutine;
 
 // Counters of the file being computed.
 struct FileWork {
@@ -31,10 +31,10 @@ struct FileWork {
 
 // One routine of the group with its dynamic records.
 struct RoutineWork {
-  const component* entry = nullptr;
+  const Component* entry = nullptr;
   std::string list_name;                   // name written into the full block lists
-  std::unique_ptr<dpi_routine> record;     // nullptr: no dynamic record
-  std::unique_ptr<dpi_routine> ref_record; // -ref only
+  std::unique_ptr<DpiRoutine> record;     // nullptr: no dynamic record
+  std::unique_ptr<DpiRoutine> ref_record; // -ref only
   bool newly_covered = false;
   std::optional<RoutineLineMap> line_map;  // line-coverage mode only
   uint32_t extra = 0;

@@ -32,13 +32,13 @@ std::optional<uint32_t> count_source_lines(const std::string& path) {
   return static_cast<uint32_t>(newlines);
 }
 
-file_list_node::file_list_node(std::string name, std::string report_name, uint32_t line_count)
+FileListNode::FileListNode(std::string name, std::string report_name, uint32_t line_count)
     : name_(std::move(name)),
       report_name_(std::move(report_name)),
       bound_(line_count + 1),
       slots_(static_cast<size_t>(bound_) + 1) {}
 
-bool coverage_list::bAddFilename(const std::string& name, const std::string& report_name) {
+bool CoverageList::add_filename(const std::string& name, const std::string& report_name) {
   auto found = by_name_.find(name);
   if (found != by_name_.end()) {
     current_entry_ = &entries_[found->second];
@@ -57,7 +57,7 @@ bool coverage_list::bAddFilename(const std::string& name, const std::string& rep
   return true;
 }
 
-bool coverage_list::bSetName(const std::string& name, const std::string& report_name) {
+bool CoverageList::set_name(const std::string& name, const std::string& report_name) {
   if (node_) return true;
   std::optional<uint32_t> lines = count_source_lines(name);
   if (!lines) {
@@ -65,7 +65,7 @@ bool coverage_list::bSetName(const std::string& name, const std::string& report_
     return false;
   }
   try {
-    node_ = std::make_unique<file_list_node>(name, report_name, *lines);
+    node_ = std::make_unique<FileListNode>(name, report_name, *lines);
   } catch (const std::bad_alloc&) {
     print_out("Error - Not enough memory!! (file_list_node::file_list_node): %s\n", name.c_str());
     fatal_exit(1);
@@ -73,7 +73,7 @@ bool coverage_list::bSetName(const std::string& name, const std::string& report_
   return true;
 }
 
-file_list_node& coverage_list::require_node(const char* operation) const {
+FileListNode& CoverageList::require_node(const char* operation) const {
   if (!node_) {
     print_err("ERROR: %s is not properly initialized!\n", operation);
     fatal_exit(1);
@@ -102,9 +102,9 @@ void merge_count(PositionRecord& r, uint64_t count) {
 
 }  // namespace
 
-bool coverage_list::bAddBlockCount(uint32_t line, uint32_t column, uint64_t count, bool is_new,
+bool CoverageList::add_block_count(uint32_t line, uint32_t column, uint64_t count, bool is_new,
                                    uint32_t** out) {
-  file_list_node& node = require_node("bAddBlockCount");
+  FileListNode& node = require_node("bAddBlockCount");
   if (out) *out = nullptr;
   if (line > node.bound()) {
     line = 1;
@@ -138,16 +138,16 @@ bool coverage_list::bAddBlockCount(uint32_t line, uint32_t column, uint64_t coun
   return true;
 }
 
-bool coverage_list::bIsPositionCovered(uint32_t line) const {
-  const file_list_node& node = require_node("bIsPositionCovered");
+bool CoverageList::is_position_covered(uint32_t line) const {
+  const FileListNode& node = require_node("bIsPositionCovered");
   if (line == 0 || line > node.bound()) return true;
   for (const PositionRecord& r : node.chain(line))
     if (r.column == 1 && r.count != 0 && r.count != kNeverExecuted) return true;
   return false;
 }
 
-bool coverage_list::bMarkLastBlock(uint32_t line) {
-  file_list_node& node = require_node("bMarkLastBlock");
+bool CoverageList::mark_last_block(uint32_t line) {
+  FileListNode& node = require_node("bMarkLastBlock");
   if (line > node.bound()) line = 1;
   std::vector<PositionRecord>& chain = node.chain(line);
   for (PositionRecord& r : chain) {
@@ -164,14 +164,14 @@ bool coverage_list::bMarkLastBlock(uint32_t line) {
   return true;
 }
 
-const PositionRecord* coverage_list::position(uint32_t line, uint32_t column) const {
+const PositionRecord* CoverageList::position(uint32_t line, uint32_t column) const {
   if (!node_ || line > node_->bound()) return nullptr;
   for (const PositionRecord& r : node_->chain(line))
     if (r.line == line && r.column == column) return &r;
   return nullptr;
 }
 
-std::optional<LineInfo> coverage_list::line_query(uint32_t line) const {
+std::optional<LineInfo> CoverageList::line_query(uint32_t line) const {
   if (!node_ || line >= node_->bound()) return std::nullopt;
   LineInfo info;
   const std::vector<PositionRecord>& chain = node_->chain(line);
@@ -184,13 +184,13 @@ std::optional<LineInfo> coverage_list::line_query(uint32_t line) const {
   return info;
 }
 
-std::vector<const FileEntry*> coverage_list::uiGetFilenames(uint32_t mask) const {
+std::vector<const FileEntry*> CoverageList::get_filenames(uint32_t mask) const {
   std::vector<const FileEntry*> out;
   for (const FileEntry& e : entries_)
     if (e.flags & mask) out.push_back(&e);
   return out;
 }
 
-void coverage_list::reset_file() { node_.reset(); }
+void CoverageList::reset_file() { node_.reset(); }
 
 }  // namespace vorel

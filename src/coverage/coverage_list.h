@@ -3,7 +3,7 @@
 //
 // File entries accumulate over the run in processing order; each carries the
 // file's totals and its covered/uncovered flags. The position table
-// (`file_list_node`) exists for one file at a time: one chain of position
+// (`FileListNode`) exists for one file at a time: one chain of position
 // records per source line, each record summing the blocks that start at one
 // (line, column). The all-ones count (kNeverExecuted) marks the start of a
 // routine that never executed.
@@ -57,9 +57,9 @@ struct FileEntry {
 double percent_of(uint64_t part, uint64_t whole);
 
 // The position table of one source file.
-class file_list_node {
+class FileListNode {
  public:
-  file_list_node(std::string name, std::string report_name, uint32_t line_count);
+  FileListNode(std::string name, std::string report_name, uint32_t line_count);
   const std::string& name() const { return name_; }
   const std::string& report_name() const { return report_name_; }
   uint32_t bound() const { return bound_; }  // B = lines + 1
@@ -85,7 +85,7 @@ struct LineInfo {
 // for an unterminated last line); nullopt when it cannot be opened.
 std::optional<uint32_t> count_source_lines(const std::string& path);
 
-class coverage_list {
+class CoverageList {
  public:
   // Merging form (true, the default) or the non-merging form of -txtlcov.
   void set_merge_mode(bool merging) { merge_mode_ = merging; }
@@ -93,17 +93,17 @@ class coverage_list {
 
   // Adds a file entry unless one with this name exists; it becomes the
   // current entry either way.
-  bool bAddFilename(const std::string& name, const std::string& report_name);
+  bool add_filename(const std::string& name, const std::string& report_name);
   // Makes the position table for `name`; prints "\nWarning - File %s not
   // found!\n" on stdout and returns false when the source cannot be opened.
-  bool bSetName(const std::string& name, const std::string& report_name);
+  bool set_name(const std::string& name, const std::string& report_name);
   // Adds one block at (line, column). `out`, when given, receives the
   // position's uncovered counter when the position has a covered block,
   // else nullptr (merging form only).
-  bool bAddBlockCount(uint32_t line, uint32_t column, uint64_t count, bool is_new,
+  bool add_block_count(uint32_t line, uint32_t column, uint64_t count, bool is_new,
                       uint32_t** out);
-  bool bIsPositionCovered(uint32_t line) const;
-  bool bMarkLastBlock(uint32_t line);
+  bool is_position_covered(uint32_t line) const;
+  bool mark_last_block(uint32_t line);
 
   // The record at exactly (line, column), or nullptr.
   const PositionRecord* position(uint32_t line, uint32_t column) const;
@@ -111,20 +111,20 @@ class coverage_list {
   std::optional<LineInfo> line_query(uint32_t line) const;
 
   // File entries whose flags share a bit with `mask`, in list order.
-  std::vector<const FileEntry*> uiGetFilenames(uint32_t mask) const;
+  std::vector<const FileEntry*> get_filenames(uint32_t mask) const;
   const std::deque<FileEntry>& entries() const { return entries_; }
   FileEntry* current_entry() { return current_entry_; }
   const FileEntry* current_entry() const { return current_entry_; }
-  const file_list_node* current_node() const { return node_.get(); }
+  const FileListNode* current_node() const { return node_.get(); }
 
   // Frees the position table (between files).
   void reset_file();
 
  private:
-  file_list_node& require_node(const char* operation) const;
+  FileListNode& require_node(const char* operation) const;
 
   bool merge_mode_ = true;
-  std::unique_ptr<file_list_node> node_;
+  std::unique_ptr<FileListNode> node_;
   std::deque<FileEntry> entries_;
   std::map<std::string, size_t> by_name_;
   FileEntry* current_entry_ = nullptr;

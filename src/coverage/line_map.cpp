@@ -5,15 +5,15 @@
 
 namespace vorel {
 
-std::optional<RoutineLineMap> load_line_map(const component& c) {
+std::optional<RoutineLineMap> load_line_map(const Component& c) {
   static constexpr const char* kNoLines =
       "Warning: Source line information not available in .spi file for %s\n";
   if (c.line_maps.empty()) {
-    print_err(kNoLines, c.fileName.c_str());
+    print_err(kNoLines, c.file_name.c_str());
     return std::nullopt;
   }
   RoutineLineMap map;
-  for (const spi_line_map& m : c.line_maps) {
+  for (const SpiLineMap& m : c.line_maps) {
     std::set<uint32_t>& lines = map.by_block[m.block_index];
     for (uint32_t line : m.entries) {
       lines.insert(line);
@@ -21,7 +21,7 @@ std::optional<RoutineLineMap> load_line_map(const component& c) {
     }
   }
   if (map.all_lines.empty() && c.counted_blocks > 0) {
-    print_err(kNoLines, c.readable_name ? c.readable_name->c_str() : c.procName.c_str());
+    print_err(kNoLines, c.readable_name ? c.readable_name->c_str() : c.proc_name.c_str());
     return std::nullopt;
   }
   return map;

@@ -9,7 +9,7 @@
 
 namespace vorel {
 
-struct component;
+struct Component;
 
 struct RoutineLineMap {
   std::map<uint32_t, std::set<uint32_t>> by_block;  // block index -> lines
@@ -20,6 +20,6 @@ struct RoutineLineMap {
 // only empty ones although it has counted blocks, gets the warning "Warning:
 // Source line information not available in .spi file for %s\n" (with the
 // file name, or with the readable name) and nullopt: block mode is used.
-std::optional<RoutineLineMap> load_line_map(const component& c);
+std::optional<RoutineLineMap> load_line_map(const Component& c);
 
 }  // namespace vorel

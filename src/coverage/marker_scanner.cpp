@@ -44,7 +44,7 @@ MarkerKind classify(const std::string& text, const MarkerLists& markers) {
 class CommentScanner {
  public:
   CommentScanner(std::string_view text, const MarkerLists& markers,
-                 const std::vector<const component*>& by_start)
+                 const std::vector<const Component*>& by_start)
       : text_(text), markers_(markers), by_start_(by_start) {}
 
   void run();
@@ -63,7 +63,7 @@ class CommentScanner {
 
   std::string_view text_;
   const MarkerLists& markers_;
-  const std::vector<const component*>& by_start_;
+  const std::vector<const Component*>& by_start_;
   std::vector<CommentRecord> records_;
   State state_ = State::kCode;
   std::string comment_;
@@ -160,7 +160,7 @@ bool markers_need_scan(const MarkerLists& markers) {
 
 MarkerScanner MarkerScanner::scan_text(std::string_view text, const std::string& path,
                                        const MarkerLists& markers,
-                                       const std::vector<const component*>& by_start) {
+                                       const std::vector<const Component*>& by_start) {
   MarkerScanner out;
   if (!markers_need_scan(markers)) return out;
   out.scanned_ = true;
@@ -192,7 +192,7 @@ MarkerScanner MarkerScanner::scan_text(std::string_view text, const std::string&
 }
 
 MarkerScanner MarkerScanner::scan_file(const std::string& path, const MarkerLists& markers,
-                                       const std::vector<const component*>& by_start) {
+                                       const std::vector<const Component*>& by_start) {
   if (!markers_need_scan(markers)) return MarkerScanner();
   std::FILE* in = std::fopen(path.c_str(), "r");
   // A missing source is reported by the position table, which skips the file.

@@ -17,7 +17,7 @@
 namespace vorel {
 
 struct MarkerLists;
-struct component;
+struct Component;
 
 class MarkerScanner {
  public:
@@ -28,11 +28,11 @@ class MarkerScanner {
   // order. A file that cannot be opened is not scanned (the position table
   // reports the missing file).
   static MarkerScanner scan_file(const std::string& path, const MarkerLists& markers,
-                                 const std::vector<const component*>& by_start);
+                                 const std::vector<const Component*>& by_start);
   // Scans source text already in memory; `path` names it in warnings.
   static MarkerScanner scan_text(std::string_view text, const std::string& path,
                                  const MarkerLists& markers,
-                                 const std::vector<const component*>& by_start);
+                                 const std::vector<const Component*>& by_start);
 
   bool is_infeasible(uint32_t line) const { return infeasible_.count(line) != 0; }
   const std::set<uint32_t>& infeasible_lines() const { return infeasible_; }

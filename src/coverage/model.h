@@ -18,13 +18,13 @@ namespace vorel {
 
 struct CoverageModel {
   ComponentList components;
-  coverage_list files;
+  CoverageList files;
   FunctionTables functions;
   RunTotals totals;
 
   // Per file: the group being processed (its routines in list order, with
   // their newly-covered flags) and its infeasible lines.
-  std::span<const component> current_group;
+  std::span<const Component> current_group;
   MarkerScanner scanner;
 
   // Frees the per-file state: position table, function tables, scanner, group.

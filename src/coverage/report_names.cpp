@@ -25,10 +25,10 @@ namespace {
 // Report name of each distinct path, in list order.
 using NameList = std::vector<std::pair<std::string, std::string>>;
 
-NameList distinct_paths(const std::vector<component>& entries) {
+NameList distinct_paths(const std::vector<Component>& entries) {
   NameList names;
-  for (const component& c : entries)
-    if (names.empty() || names.back().first != c.fileName) names.emplace_back(c.fileName, "");
+  for (const Component& c : entries)
+    if (names.empty() || names.back().first != c.file_name) names.emplace_back(c.file_name, "");
   return names;
 }
 
@@ -85,7 +85,7 @@ void separate_clashes(NameList& names) {
 
 }  // namespace
 
-void compute_report_names(std::vector<component>& entries, std::string_view cwd,
+void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
                           const HostRules& rules) {
   NameList names = distinct_paths(entries);
   if (abbreviate(names, cwd, rules.separator))
@@ -93,8 +93,8 @@ void compute_report_names(std::vector<component>& entries, std::string_view cwd,
               "naming. Some result files will use abbreviated names\n");
   separate_clashes(names);
   size_t next = 0;
-  for (component& c : entries) {
-    while (names[next].first != c.fileName) ++next;
+  for (Component& c : entries) {
+    while (names[next].first != c.file_name) ++next;
     c.report_name = names[next].second;
   }
 }

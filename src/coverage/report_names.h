@@ -13,7 +13,7 @@
 
 namespace vorel {
 
-struct component;
+struct Component;
 struct HostRules;
 
 // The page-name rule without prefix and extension: the last '.' becomes '_',
@@ -24,7 +24,7 @@ std::string report_stem(std::string_view report_name);
 // `rules.separator` splits base names. Prints "Warning: Some file or directory
 // names are too long for default result file naming. Some result files will
 // use abbreviated names\n" on stderr once when a name was abbreviated.
-void compute_report_names(std::vector<component>& entries, std::string_view cwd,
+void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
                           const HostRules& rules);
 
 }  // namespace vorel

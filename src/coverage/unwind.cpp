@@ -22,11 +22,11 @@ struct BlockPos {
 };
 
 // All blocks in position order, ordinary blocks before handlers at one position.
-std::vector<BlockPos> blocks_in_position_order(const dpi_routine& r) {
+std::vector<BlockPos> blocks_in_position_order(const DpiRoutine& r) {
   std::vector<BlockPos> s;
   s.reserve(r.blocks.size());
   for (uint32_t i = 0; i < r.blocks.size(); ++i) {
-    const dpi_block& b = r.blocks[i];
+    const DpiBlock& b = r.blocks[i];
     bool handler = b.extra != 0 && b.start_line != 0 && b.start_col != 0;
     s.push_back({b.start_line, b.start_col, handler, i});
   }
@@ -73,14 +73,14 @@ std::vector<BlockPos> find_clones(const std::vector<BlockPos>& s) {
 
 }  // namespace
 
-void unwind_clone_pass(dpi_routine& routine) {
-  if (DPI_position_mode(routine) != 3) return;
+void unwind_clone_pass(DpiRoutine& routine) {
+  if (dpi_position_mode(routine) != 3) return;
   std::vector<BlockPos> clones = find_clones(blocks_in_position_order(routine));
   if (clones.empty()) return;
-  const uint32_t old_count = DPI_block_cnt_get(routine);
-  DPI_block_cnt_set(routine, old_count + static_cast<uint32_t>(clones.size()));
+  const uint32_t old_count = dpi_block_cnt_get(routine);
+  dpi_block_cnt_set(routine, old_count + static_cast<uint32_t>(clones.size()));
   for (size_t k = 0; k < clones.size(); ++k) {
-    dpi_block clone;
+    DpiBlock clone;
     clone.count = routine.blocks[clones[k].index].count;
     clone.start_line = clones[k].line;
     clone.start_col = clones[k].column;

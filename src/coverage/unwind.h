@@ -12,12 +12,12 @@
 
 namespace vorel {
 
-struct dpi_routine;
+struct DpiRoutine;
 
 // -trace bit that prints the pass's verbose trace lines.
 inline constexpr uint32_t kTraceUnwind = 8;
 
 // Extends `routine` in place with the clone blocks.
-void unwind_clone_pass(dpi_routine& routine);
+void unwind_clone_pass(DpiRoutine& routine);
 
 }  // namespace vorel

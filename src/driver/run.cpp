@@ -34,9 +34,9 @@ namespace {
 // Everything a run holds from start-up to the clean-up.
 struct Run {
   Settings settings;
-  dpi_file_ptr dpi;  // owners: a fatal stop that unwinds past the run closes them
-  spi_file* spi = nullptr;
-  dpi_file_ptr ref;
+  DpiFilePtr dpi;  // owners: a fatal stop that unwinds past the run closes them
+  SpiFile* spi = nullptr;
+  DpiFilePtr ref;
   OutputFiles outputs;
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
@@ -48,7 +48,7 @@ struct Run {
   // A fatal stop skips the clean-up; the static profile file is still
   // released (closing it writes nothing).
   ~Run() {
-    if (spi) SPI_close(spi);
+    if (spi) spi_close(spi);
   }
 };
 
@@ -72,11 +72,11 @@ void scan_or_usage(int argc, char** argv, Settings& settings) {
   fatal_exit(1);
 }
 
-dpi_file_ptr open_dynamic(const std::string& name, const Settings& settings) {
+DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
   DpiOpenOptions options;
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
-  dpi_file_ptr dpi(DPI_open(name.c_str(), options));
+  DpiFilePtr dpi(dpi_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
     fatal_exit(1);
@@ -87,12 +87,12 @@ dpi_file_ptr open_dynamic(const std::string& name, const Settings& settings) {
 void open_profiles(Run& run) {
   const Settings& s = run.settings;
   run.dpi = open_dynamic(s.dpi_file_name, s);
-  run.spi = SPI_open(s.spi_file_name.c_str(), s.src_root_dir);
+  run.spi = spi_open(s.spi_file_name.c_str(), s.src_root_dir);
   if (!run.spi) {
     print_err("Couldn't find the spi file %s!\n", s.spi_file_name.c_str());
     fatal_exit(1);
   }
-  if (s.line_coverage && SPI_version(run.spi) < 7) {
+  if (s.line_coverage && spi_version(run.spi) < 7) {
     print_err("ERROR: %s has old version file format which does not support -txtlcov option. "
               "Delete file and redo instrumentation compilation.\n",
               s.spi_file_name.c_str());
@@ -137,11 +137,11 @@ void write_file_output(Run& run, bool line_coverage) {
 // the file; true when its output is to be written.
 bool compute_group(Run& run, size_t first, bool line_coverage) {
   CoverageModel& model = run.model;
-  const std::vector<component>& entries = model.components.entries;
+  const std::vector<Component>& entries = model.components.entries;
   model.current_group = group_of(entries, first);
   const MarkerLists& markers = run.component_file.markers;
   if (markers_need_scan(markers))
-    model.scanner = MarkerScanner::scan_file(entries[first].fileName, markers,
+    model.scanner = MarkerScanner::scan_file(entries[first].file_name, markers,
                                              order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
   ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, sink};
@@ -152,16 +152,16 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
 // ticks the meter once, processed or skipped.
 void per_file_loop(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
-  const std::vector<component>& entries = run.model.components.entries;
+  const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
   if (s.progress_meter) progress_start(static_cast<int>(n));
   size_t i = 0;
   while (i < n) {
-    const std::string file = entries[i].fileName;
+    const std::string file = entries[i].file_name;
     if (compute_group(run, i, line_coverage)) write_file_output(run, line_coverage);
     if (s.progress_meter) progress_tick();
     run.model.reset_file();
-    for (++i; i < n && entries[i].fileName == file; ++i)
+    for (++i; i < n && entries[i].file_name == file; ++i)
       if (s.progress_meter) progress_tick();
   }
 }
@@ -178,8 +178,8 @@ void html_mode(Run& run) {
   per_file_loop(run, false);
   if (s.no_html) return;
 
-  const size_t covered = run.model.files.uiGetFilenames(kFileCovered).size();
-  const size_t uncovered = run.model.files.uiGetFilenames(kFileUncovered).size();
+  const size_t covered = run.model.files.get_filenames(kFileCovered).size();
+  const size_t uncovered = run.model.files.get_filenames(kFileUncovered).size();
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
   if (covered_base && !html_write_file_lists(s, run.model, covered_base, kFileCovered))
@@ -192,7 +192,7 @@ void html_mode(Run& run) {
 }
 
 void write_list(const Run& run, FunctionListKind kind, std::FILE* out) {
-  FunctionListInput input{run.settings, run.dpi.get(), run.model.components, SPI_version(run.spi)};
+  FunctionListInput input{run.settings, run.dpi.get(), run.model.components, spi_version(run.spi)};
   if (!write_function_list(out, kind, input)) fatal_exit(1);
 }
 
@@ -200,8 +200,8 @@ void line_coverage_pass(Run& run) {
   make_directory(kReportDirectory);  // a failure shows when the files are opened
   run.model.files.set_merge_mode(false);
   per_file_loop(run, true);
-  const std::vector<const FileEntry*> covered = run.model.files.uiGetFilenames(kFileCovered);
-  const std::vector<const FileEntry*> uncovered = run.model.files.uiGetFilenames(kFileUncovered);
+  const std::vector<const FileEntry*> covered = run.model.files.get_filenames(kFileCovered);
+  const std::vector<const FileEntry*> uncovered = run.model.files.get_filenames(kFileUncovered);
   write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.settings);
 }
 
@@ -224,7 +224,7 @@ void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
   run.dpi.reset();
   run.ref.reset();
-  SPI_close(run.spi);
+  spi_close(run.spi);
   run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);

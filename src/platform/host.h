@@ -22,7 +22,7 @@ HostRules posix_rules();
 // The rules of the host this program was built for.
 HostRules host_rules();
 
-// Normalises a source path (the component list's fileName, component-file
+// Normalises a source path (the component list's file_name, component-file
 // entries): on a case-folding host a-z become A-Z and '/' becomes '\\';
 // otherwise the path is returned unchanged.
 std::string normalise_path(const HostRules& rules, std::string_view path);

@@ -28,7 +28,7 @@ enum DpiSegmentSlot : int {
 };
 
 // One routine of the index.
-struct dpi_toc_entry {
+struct DpiIndexEntry {
   std::string file_name;        // source file name, re-rooted with the source root
   std::string func_name;
   std::string key;              // routine-order lookup key of the two names
@@ -43,7 +43,7 @@ struct dpi_toc_entry {
   uint32_t file_order = 0;      // position of the routine in the file (0-based)
 };
 
-struct dpi_block {
+struct DpiBlock {
   uint64_t count = 0;           // summed over all runs
   uint32_t start_line = 0;
   uint32_t start_col = 0;
@@ -52,30 +52,34 @@ struct dpi_block {
   uint32_t extra = 0;           // position mode 3: unwind-handler mark
 };
 
-struct dpi_vp_target {
+struct DpiValueTarget {
   uint64_t address = 0;
   uint64_t virtual_marker = 0;  // non-zero: virtual call
   float count = 0;              // summed over all runs
 };
 
-struct dpi_vp_site {
+struct DpiValueSite {
   uint64_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
-  dpi_vp_target targets[4];
+  DpiValueTarget targets[4];
 };
 
-struct dpi_entry_point {
+struct DpiEntryPoint {
   std::string name;
   uint32_t block_index = 0;     // as stored: may be >= block_cnt in a corrupt file
   uint32_t extra = 0;           // flags bit 20: extra entry value
 };
 
 // One fully loaded routine record.
-struct dpi_routine {
+struct DpiRoutine {
   uint64_t flags = 0;
   uint32_t value = 0;
   uint32_t entry_cnt = 0;
   uint32_t block_cnt = 0;
-  uint32_t E = 0, X = 0, Y = 0, Z = 0, V = 0;
+  uint32_t edge_count = 0;        // entries of `edges`
+  uint32_t x_count = 0;           // entries of `x` (extended records)
+  uint32_t y_count = 0;           // entries of `y` (flags bit 22, else x_count)
+  uint32_t z_count = 0;           // entries of `z` (extended records)
+  uint32_t value_site_count = 0;  // entries of `vp_sites`
   uint32_t func_number = 0;
   uint64_t attributes = 0;      // bit 0 external, bit 1 indirectly called
   std::string file_name;        // as stored (not re-rooted)
@@ -83,25 +87,25 @@ struct dpi_routine {
   std::string vtbl_name;
   uint64_t address = 0;
   uint64_t vtbl_address = 0;
-  std::vector<dpi_block> blocks;          // block_cnt entries
-  std::vector<uint64_t> edges;            // E
-  std::vector<uint64_t> x, y;             // X, Y
-  std::vector<dpi_vp_site> vp_sites;      // V
-  std::vector<dpi_entry_point> entries;   // entry_cnt
-  std::vector<uint32_t> z;                // Z
+  std::vector<DpiBlock> blocks;          // block_cnt entries
+  std::vector<uint64_t> edges;            // edge values
+  std::vector<uint64_t> x, y;             // extended value arrays
+  std::vector<DpiValueSite> vp_sites;      // value-profile sites
+  std::vector<DpiEntryPoint> entries;   // entry_cnt
+  std::vector<uint32_t> z;                // extended index array
   uint32_t src_root_len = 0;              // segment 0xDA5E
   uint32_t d1f0_value = 0;                // segment 0xD1F0
   std::vector<uint8_t> flow_graph;        // segment 0xDC6A, uninterpreted
 };
 
 // The open dynamic profile file.
-struct dpi_file {
+struct DpiFile {
   std::string name;
   uint32_t routine_count = 0;
   uint32_t runs = 0;
   uint32_t header_value = 0;
   uint64_t max_entry_exec_count = 0;
-  std::vector<dpi_toc_entry> index;       // sorted by key
+  std::vector<DpiIndexEntry> index;       // sorted by key
   uint64_t magic = 0;
   std::string header_string;
   std::string second_header_string;       // empty when none
@@ -110,8 +114,8 @@ struct dpi_file {
   bool some_routine_has_src_root = false;
   struct Impl;                            // stream, buffers, address maps
   std::unique_ptr<Impl> impl;
-  dpi_file();
-  ~dpi_file();
+  DpiFile();
+  ~DpiFile();
 };
 
 struct DpiOpenOptions {
@@ -123,48 +127,48 @@ struct DpiOpenOptions {
 // its segment walk fails (after a catalog warning). A bad header, a corrupt
 // record, a wrong record kind or a file that records 0 runs ends the run
 // with a catalog error (status 1). Index entries, and the pointers the
-// functions below return into the file, stay valid until DPI_close.
-dpi_file* DPI_open(const char* name, const DpiOpenOptions& options);
+// functions below return into the file, stay valid until dpi_close.
+DpiFile* dpi_open(const char* name, const DpiOpenOptions& options);
 // Closes the stream and frees everything of the file (nullptr: nothing).
-void DPI_close(dpi_file* f);
+void dpi_close(DpiFile* f);
 
 // Owner that closes the file when it goes out of scope, also when a fatal
 // stop unwinds past it.
 struct DpiFileCloser {
-  void operator()(dpi_file* f) const { DPI_close(f); }
+  void operator()(DpiFile* f) const { dpi_close(f); }
 };
-using dpi_file_ptr = std::unique_ptr<dpi_file, DpiFileCloser>;
+using DpiFilePtr = std::unique_ptr<DpiFile, DpiFileCloser>;
 
 // Loads the routine of an index entry with everything read (full loader).
 // A corrupt record ends the run (catalog error, status 1).
-std::unique_ptr<dpi_routine> DPI_load_routine(dpi_file* f, const dpi_toc_entry& entry);
+std::unique_ptr<DpiRoutine> dpi_load_routine(DpiFile* f, const DpiIndexEntry& entry);
 
-uint32_t DPI_block_cnt_get(const dpi_routine& r);
+uint32_t dpi_block_cnt_get(const DpiRoutine& r);
 // Grows the block array to `new_block_cnt` (> the current count).
-void DPI_block_cnt_set(dpi_routine& r, uint32_t new_block_cnt);
+void dpi_block_cnt_set(DpiRoutine& r, uint32_t new_block_cnt);
 // True when block i's start line and start column are both non-zero.
-bool DPI_block_position_known(const dpi_routine& r, uint32_t i);
+bool dpi_block_position_known(const DpiRoutine& r, uint32_t i);
 // Position mode 0..3 from the flags.
-int DPI_position_mode(const dpi_routine& r);
-uint32_t DPI_src_root(const dpi_routine& r);
+int dpi_position_mode(const DpiRoutine& r);
+uint32_t dpi_src_root(const DpiRoutine& r);
 
 // Index search (sorted by routine-order key of file F and function N).
-const dpi_toc_entry* DPI_find_first(const dpi_file* f, const std::string& file, const std::string& func);
-const dpi_toc_entry* DPI_find_any(const dpi_file* f, const std::string& file, const std::string& func);
-const dpi_toc_entry* DPI_next_entry(const dpi_file* f, const dpi_toc_entry* e);
-const dpi_toc_entry* DPI_prev_entry(const dpi_file* f, const dpi_toc_entry* e);
+const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file, const std::string& func);
+const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func);
+const DpiIndexEntry* dpi_next_entry(const DpiFile* f, const DpiIndexEntry* e);
+const DpiIndexEntry* dpi_prev_entry(const DpiFile* f, const DpiIndexEntry* e);
 
 // Matching a static routine to its dynamic record (nullptr: no record).
-std::unique_ptr<dpi_routine> DPI_match_by_name(dpi_file* f, const std::string& file,
+std::unique_ptr<DpiRoutine> dpi_match_by_name(DpiFile* f, const std::string& file,
                                                const std::string& func);
-std::unique_ptr<dpi_routine> DPI_match_by_block_count(dpi_file* f, const std::string& file,
+std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, const std::string& file,
                                                       const std::string& func,
                                                       uint32_t full_block_count);
 
 // Address maps of this file: routine address -> index entry (indirectly
 // called routines), virtual-table address -> virtual-table name. An address
 // registered twice resolves to nullptr.
-const dpi_toc_entry* DPI_resolve_routine_address(const dpi_file* f, uint64_t address);
-const std::string* DPI_resolve_vtable_address(const dpi_file* f, uint64_t address);
+const DpiIndexEntry* dpi_resolve_routine_address(const DpiFile* f, uint64_t address);
+const std::string* dpi_resolve_vtable_address(const DpiFile* f, uint64_t address);
 
 }  // namespace vorel

@@ -48,11 +48,11 @@ inline constexpr uint64_t kFlagYArray = 0x400000;
 inline constexpr uint64_t kAttrExternal = 1;
 inline constexpr uint64_t kAttrIndirectlyCalled = 2;
 
-inline constexpr int FILE_TYPE_DPI = 2;
+inline constexpr int kFileTypeDpi = 2;
 
-struct dpi_file::Impl {
+struct DpiFile::Impl {
   std::FILE* fp = nullptr;
-  int type = FILE_TYPE_DPI;
+  int type = kFileTypeDpi;
   int format_kind = 0;           // 0 older fixed layout, 1 segmented
   uint64_t file_size = 0;
   uint64_t first_segment = 0;    // first record or segment
@@ -79,29 +79,29 @@ struct dpi_file::Impl {
 };
 
 // True for a file of the segmented layout.
-inline bool ZENTRA_FILE_NODE_is_extensible(const dpi_file::Impl* input_file) {
+inline bool ZENTRA_FILE_NODE_is_extensible(const DpiFile::Impl* input_file) {
   return input_file->format_kind == 1;
 }
 
 // Ends the run with the corrupt-file catalog error naming `f`.
-[[noreturn]] void dpi_corrupt(const dpi_file& f);
+[[noreturn]] void dpi_corrupt(const DpiFile& f);
 
 // Read-ahead of the index build and of single routine loads.
 inline constexpr uint64_t kIndexReadAhead = 1 << 20;
 inline constexpr uint64_t kLoadReadAhead = 4096;
 // Sets the read-ahead; a smaller one also releases the window's memory.
-void dpi_set_read_ahead(dpi_file& f, uint64_t bytes);
+void dpi_set_read_ahead(DpiFile& f, uint64_t bytes);
 
 // The bytes [pos, pos + len) of the file, valid until the next read of the
 // file; a range outside the file is corrupt.
-const uint8_t* dpi_read_range(dpi_file& f, uint64_t pos, uint64_t len);
+const uint8_t* dpi_read_range(DpiFile& f, uint64_t pos, uint64_t len);
 
 // Reads a u32 / u64 at `pos` (outside the file: corrupt).
-uint32_t dpi_read_u32_at(dpi_file& f, uint64_t pos);
-uint64_t dpi_read_u64_at(dpi_file& f, uint64_t pos);
+uint32_t dpi_read_u32_at(DpiFile& f, uint64_t pos);
+uint64_t dpi_read_u64_at(DpiFile& f, uint64_t pos);
 
 // Reads up to `len` bytes at `pos` without failing on a short file; returns
 // the number read.
-size_t dpi_read_some(dpi_file& f, uint64_t pos, void* out, size_t len);
+size_t dpi_read_some(DpiFile& f, uint64_t pos, void* out, size_t len);
 
 }  // namespace vorel

@@ -11,14 +11,14 @@
 
 namespace vorel {
 
-dpi_file::Impl::~Impl() {
+DpiFile::Impl::~Impl() {
   if (fp) std::fclose(fp);
 }
 
-void dpi_corrupt(const dpi_file& f) { catalog_error(kMsgFileCorrupt, f.name.c_str()); }
+void dpi_corrupt(const DpiFile& f) { catalog_error(kMsgFileCorrupt, f.name.c_str()); }
 
-void dpi_set_read_ahead(dpi_file& f, uint64_t bytes) {
-  dpi_file::Impl& impl = *f.impl;
+void dpi_set_read_ahead(DpiFile& f, uint64_t bytes) {
+  DpiFile::Impl& impl = *f.impl;
   if (bytes < impl.read_ahead) {
     impl.window = std::vector<uint8_t>();
     impl.window_len = 0;
@@ -27,14 +27,14 @@ void dpi_set_read_ahead(dpi_file& f, uint64_t bytes) {
 }
 
 namespace {
-void read_exact(dpi_file& f, uint64_t pos, uint8_t* out, uint64_t len) {
+void read_exact(DpiFile& f, uint64_t pos, uint8_t* out, uint64_t len) {
   checked_seek64(f.impl->fp, pos, f.name.c_str());
   checked_read(out, 1, len, f.impl->fp, f.name.c_str());
 }
 }  // namespace
 
-const uint8_t* dpi_read_range(dpi_file& f, uint64_t pos, uint64_t len) {
-  dpi_file::Impl& impl = *f.impl;
+const uint8_t* dpi_read_range(DpiFile& f, uint64_t pos, uint64_t len) {
+  DpiFile::Impl& impl = *f.impl;
   if (pos > impl.file_size || len > impl.file_size - pos) dpi_corrupt(f);
   if (pos >= impl.window_pos && pos - impl.window_pos <= impl.window_len &&
       len <= impl.window_len - (pos - impl.window_pos))
@@ -53,12 +53,12 @@ const uint8_t* dpi_read_range(dpi_file& f, uint64_t pos, uint64_t len) {
   return impl.window.data();
 }
 
-uint32_t dpi_read_u32_at(dpi_file& f, uint64_t pos) { return load_u32(dpi_read_range(f, pos, 4)); }
+uint32_t dpi_read_u32_at(DpiFile& f, uint64_t pos) { return load_u32(dpi_read_range(f, pos, 4)); }
 
-uint64_t dpi_read_u64_at(dpi_file& f, uint64_t pos) { return load_u64(dpi_read_range(f, pos, 8)); }
+uint64_t dpi_read_u64_at(DpiFile& f, uint64_t pos) { return load_u64(dpi_read_range(f, pos, 8)); }
 
-size_t dpi_read_some(dpi_file& f, uint64_t pos, void* out, size_t len) {
-  dpi_file::Impl& impl = *f.impl;
+size_t dpi_read_some(DpiFile& f, uint64_t pos, void* out, size_t len) {
+  DpiFile::Impl& impl = *f.impl;
   checked_seek64(impl.fp, pos, f.name.c_str());
   return std::fread(out, 1, len, impl.fp);
 }

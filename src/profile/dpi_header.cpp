@@ -11,7 +11,7 @@ namespace vorel {
 
 namespace {
 
-[[noreturn]] void cant_read(const dpi_file& f) { catalog_error(kMsgCantReadDpi, f.name.c_str()); }
+[[noreturn]] void cant_read(const DpiFile& f) { catalog_error(kMsgCantReadDpi, f.name.c_str()); }
 
 // A fixed 512-byte string field; the last byte is forced to zero.
 std::string header_string(const uint8_t* field) {
@@ -22,11 +22,11 @@ std::string header_string(const uint8_t* field) {
 }
 
 // Reads `len` bytes at `pos` or ends the run with "Can't read .dpi file".
-void read_or_fail(dpi_file& f, uint64_t pos, uint8_t* out, size_t len) {
+void read_or_fail(DpiFile& f, uint64_t pos, uint8_t* out, size_t len) {
   if (dpi_read_some(f, pos, out, len) != len) cant_read(f);
 }
 
-void read_fixed_header(dpi_file& f) {
+void read_fixed_header(DpiFile& f) {
   uint8_t h[kFixedHeaderSize];
   read_or_fail(f, 0, h, sizeof h);
   f.magic = load_u32(h);
@@ -40,8 +40,8 @@ void read_fixed_header(dpi_file& f) {
 }
 
 // Property extension of header version 0xDC0C, from offset 544 on.
-void read_properties(dpi_file& f) {
-  dpi_file::Impl& impl = *f.impl;
+void read_properties(DpiFile& f) {
+  DpiFile::Impl& impl = *f.impl;
   uint64_t pos = 544;
   uint8_t b[8];
   read_or_fail(f, pos, b, 8);
@@ -62,7 +62,7 @@ void read_properties(dpi_file& f) {
   }
 }
 
-void read_segmented_header(dpi_file& f) {
+void read_segmented_header(DpiFile& f) {
   uint8_t h[544];
   read_or_fail(f, 0, h, 8);
   f.magic = load_u64(h);
@@ -86,7 +86,7 @@ void read_segmented_header(dpi_file& f) {
 
 }  // namespace
 
-void dpi_read_header(dpi_file& f) {
+void dpi_read_header(DpiFile& f) {
   uint8_t first[4];
   bool fixed = dpi_read_some(f, 0, first, sizeof first) == sizeof first &&
                load_u32(first) == kDpiMagicFixed;

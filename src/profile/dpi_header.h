@@ -9,6 +9,6 @@ namespace vorel {
 // properties). A bad or short header ends the run with the catalog error
 // "Can't read .dpi file, %s" (after the unrecognized-header warning when the
 // magic is wrong).
-void dpi_read_header(dpi_file& f);
+void dpi_read_header(DpiFile& f);
 
 }  // namespace vorel

@@ -19,7 +19,7 @@ constexpr size_t kMaxPath = 260;
 
 inline bool equal_null_ptr64(uint64_t p) { return p == 0; }
 
-void register_addresses(dpi_file::Impl& impl, uint32_t file_order, const DpiRoutineAddresses& a) {
+void register_addresses(DpiFile::Impl& impl, uint32_t file_order, const DpiRoutineAddresses& a) {
   if ((a.attributes & kAttrIndirectlyCalled) && a.address != 0) {
     uint64_t addr = a.address;
     ASSERTX(kReaderPath, !equal_null_ptr64(addr));
@@ -35,7 +35,7 @@ void register_addresses(dpi_file::Impl& impl, uint32_t file_order, const DpiRout
 
 // The record kind must fit the record: 3 or 4 with flags bit 20, else 3 for
 // a segmented record and 2 for an older one.
-void check_record_kind(const dpi_file& f, uint64_t flags) {
+void check_record_kind(const DpiFile& f, uint64_t flags) {
   uint64_t kind = (flags >> 8) & 63;
   bool ok;
   if (flags & kFlagExtended)
@@ -47,23 +47,23 @@ void check_record_kind(const dpi_file& f, uint64_t flags) {
 
 // Largest entry-block count divided by the runs. Entry blocks outside the
 // block array count as 0.
-uint64_t entry_exec_count(const dpi_file& f, const dpi_routine& r) {
+uint64_t entry_exec_count(const DpiFile& f, const DpiRoutine& r) {
   uint64_t best = 0;
-  for (const dpi_entry_point& e : r.entries)
+  for (const DpiEntryPoint& e : r.entries)
     if (e.block_index < r.blocks.size()) best = std::max(best, r.blocks[e.block_index].count);
   return best / f.runs;
 }
 
-void finish_entry(dpi_file& f, dpi_toc_entry& e) {
+void finish_entry(DpiFile& f, DpiIndexEntry& e) {
   e.key = make_key(e.file_name, e.func_name, kRoutineOrder);
   f.max_entry_exec_count = std::max(f.max_entry_exec_count, e.entry_exec_count);
 }
 
 // Index entries from the walk: each record read in summary mode into one
 // reused routine.
-void index_walked(dpi_file& f) {
-  dpi_routine scratch;
-  for (dpi_toc_entry& e : f.index) {
+void index_walked(DpiFile& f) {
+  DpiRoutine scratch;
+  for (DpiIndexEntry& e : f.index) {
     dpi_read_routine(f, e, DpiReadMode::kSummary, scratch);
     check_record_kind(f, scratch.flags);
     e.file_name = scratch.src_root_len != 0 ? dpi_reroot(f, scratch.file_name, scratch.src_root_len)
@@ -79,14 +79,14 @@ void index_walked(dpi_file& f) {
   }
 }
 
-void index_from_toc(dpi_file& f, DpiToc& toc) {
+void index_from_toc(DpiFile& f, DpiToc& toc) {
   std::vector<std::string> names;
   names.reserve(toc.files.size());
   for (const DpiStoredName& s : toc.files)
     names.push_back(s.root_len != 0 ? dpi_reroot(f, s.name, s.root_len) : s.name);
   f.index = std::move(toc.entries);
   for (size_t i = 0; i < f.index.size(); ++i) {
-    dpi_toc_entry& e = f.index[i];
+    DpiIndexEntry& e = f.index[i];
     e.file_name = names[toc.file_of[i]];
     finish_entry(f, e);
     register_addresses(*f.impl, e.file_order, toc.addresses[i]);
@@ -95,7 +95,7 @@ void index_from_toc(dpi_file& f, DpiToc& toc) {
 
 }  // namespace
 
-std::string dpi_reroot(const dpi_file& f, const std::string& stored, uint32_t root_len) {
+std::string dpi_reroot(const DpiFile& f, const std::string& stored, uint32_t root_len) {
   const std::string& root = f.impl->options.src_root;
   size_t rest = stored.size() - root_len;
   if (root.size() + 1 + rest > kMaxPath) {
@@ -105,8 +105,8 @@ std::string dpi_reroot(const dpi_file& f, const std::string& stored, uint32_t ro
   return root + stored.substr(root_len);
 }
 
-bool dpi_build_index(dpi_file& f) {
-  dpi_file::Impl& impl = *f.impl;
+bool dpi_build_index(DpiFile& f) {
+  DpiFile::Impl& impl = *f.impl;
   if (impl.properties & kPropToc) {
     DpiToc toc;
     if (dpi_read_toc(f, toc)) {
@@ -123,7 +123,7 @@ bool dpi_build_index(dpi_file& f) {
   return true;
 }
 
-void dpi_sort_index(dpi_file& f) {
+void dpi_sort_index(DpiFile& f) {
   // Sort positions rather than the large entries, then put each entry in
   // its place by following the permutation's cycles.
   std::vector<uint32_t> order(f.index.size());
@@ -132,7 +132,7 @@ void dpi_sort_index(dpi_file& f) {
                    [&](uint32_t a, uint32_t b) { return f.index[a].key < f.index[b].key; });
   for (size_t start = 0; start < order.size(); ++start) {
     if (order[start] == start) continue;
-    dpi_toc_entry held = std::move(f.index[start]);
+    DpiIndexEntry held = std::move(f.index[start]);
     size_t at = start;
     while (order[at] != start) {
       size_t from = order[at];

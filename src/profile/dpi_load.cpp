@@ -13,7 +13,7 @@ namespace {
 
 // The main payload's length; 0 in the index means "take it from the segment
 // header just before the payload".
-uint64_t main_length(dpi_file& f, const dpi_toc_entry& entry) {
+uint64_t main_length(DpiFile& f, const DpiIndexEntry& entry) {
   uint64_t len = entry.seg_len[kSlotMain];
   if (len != 0 || !ZENTRA_FILE_NODE_is_extensible(f.impl.get())) return len;
   uint64_t pos = entry.seg_pos[kSlotMain];
@@ -22,13 +22,13 @@ uint64_t main_length(dpi_file& f, const dpi_toc_entry& entry) {
 }
 
 // The u32 payload of a one-value segment (0 when the routine has none).
-uint32_t segment_value(dpi_file& f, const dpi_toc_entry& entry, int slot) {
+uint32_t segment_value(DpiFile& f, const DpiIndexEntry& entry, int slot) {
   if (entry.seg_pos[slot] == 0) return 0;
   if (entry.seg_len[slot] < 4) dpi_corrupt(f);
   return dpi_read_u32_at(f, entry.seg_pos[slot]);
 }
 
-void read_main_record(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode, dpi_routine& r) {
+void read_main_record(DpiFile& f, const DpiIndexEntry& entry, DpiReadMode mode, DpiRoutine& r) {
   uint64_t pos = entry.seg_pos[kSlotMain];
   uint64_t len = main_length(f, entry);
   const uint8_t* data = dpi_read_range(f, pos, len);
@@ -36,7 +36,7 @@ void read_main_record(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode,
   if (load_u32(data) & kFlagSegmentedRecord) {
     dpi_decode_record(f, data, len, pos, mode, r);
   } else {
-    const dpi_file::Impl* input_file = f.impl.get();
+    const DpiFile::Impl* input_file = f.impl.get();
     ASSERTX(kReaderPath, !ZENTRA_FILE_NODE_is_extensible(input_file));
     dpi_decode_older_record(f, data, len, mode, r);
   }
@@ -44,7 +44,7 @@ void read_main_record(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode,
 
 }  // namespace
 
-void dpi_read_routine(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode, dpi_routine& r) {
+void dpi_read_routine(DpiFile& f, const DpiIndexEntry& entry, DpiReadMode mode, DpiRoutine& r) {
   read_main_record(f, entry, mode, r);
   r.src_root_len = segment_value(f, entry, kSlotSrcRoot);
   if (r.src_root_len > r.file_name.size())
@@ -62,35 +62,35 @@ void dpi_read_routine(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode,
   }
 }
 
-std::unique_ptr<dpi_routine> DPI_load_routine(dpi_file* f, const dpi_toc_entry& entry) {
+std::unique_ptr<DpiRoutine> dpi_load_routine(DpiFile* f, const DpiIndexEntry& entry) {
   if (!f || !f->impl || !f->impl->fp)
     assertx_fail(kReaderPath, __LINE__, "input_file->file_info.dpi_file->fp != NULL");
-  if (f->impl->type != FILE_TYPE_DPI)
+  if (f->impl->type != kFileTypeDpi)
     assertx_fail(kReaderPath, __LINE__, "input_file->type == FILE_TYPE_DPI");
-  auto r = std::make_unique<dpi_routine>();
+  auto r = std::make_unique<DpiRoutine>();
   dpi_read_routine(*f, entry, DpiReadMode::kFull, *r);
   if (r->src_root_len != 0) f->some_routine_has_src_root = true;
   return r;
 }
 
-uint32_t DPI_block_cnt_get(const dpi_routine& r) { return r.block_cnt; }
+uint32_t dpi_block_cnt_get(const DpiRoutine& r) { return r.block_cnt; }
 
-void DPI_block_cnt_set(dpi_routine& r, uint32_t new_block_cnt) {
-  if (!(new_block_cnt > DPI_block_cnt_get(r)))
+void dpi_block_cnt_set(DpiRoutine& r, uint32_t new_block_cnt) {
+  if (!(new_block_cnt > dpi_block_cnt_get(r)))
     assertx_fail(kAccessorPath, __LINE__, "new_block_cnt > DPI_block_cnt_get(dpi)");
   r.blocks.resize(new_block_cnt);
   r.block_cnt = new_block_cnt;
 }
 
-bool DPI_block_position_known(const dpi_routine& r, uint32_t i) {
-  const dpi_routine* dpi = &r;
+bool dpi_block_position_known(const DpiRoutine& r, uint32_t i) {
+  const DpiRoutine* dpi = &r;
   ASSERTX(kAccessorPath, i < dpi->block_cnt);
   if (i >= r.blocks.size()) return false;  // a hand-built record without its blocks
   return r.blocks[i].start_line != 0 && r.blocks[i].start_col != 0;
 }
 
-int DPI_position_mode(const dpi_routine& r) { return dpi_position_mode(r.flags); }
+int dpi_position_mode(const DpiRoutine& r) { return dpi_position_mode(r.flags); }
 
-uint32_t DPI_src_root(const dpi_routine& r) { return r.src_root_len; }
+uint32_t dpi_src_root(const DpiRoutine& r) { return r.src_root_len; }
 
 }  // namespace vorel

@@ -9,6 +9,6 @@ namespace vorel {
 // Reads the routine's main record (segmented or older reader by flags bit 6)
 // and its source-root length (segment 0xDA5E); in full mode also the 0xD1F0
 // value and the 0xDC6A flow graph. A corrupt record ends the run.
-void dpi_read_routine(dpi_file& f, const dpi_toc_entry& entry, DpiReadMode mode, dpi_routine& r);
+void dpi_read_routine(DpiFile& f, const DpiIndexEntry& entry, DpiReadMode mode, DpiRoutine& r);
 
 }  // namespace vorel

@@ -10,16 +10,16 @@
 
 namespace vorel {
 
-dpi_file::dpi_file() = default;
-dpi_file::~dpi_file() = default;
+DpiFile::DpiFile() = default;
+DpiFile::~DpiFile() = default;
 
-dpi_file* DPI_open(const char* name, const DpiOpenOptions& options) {
+DpiFile* dpi_open(const char* name, const DpiOpenOptions& options) {
   // Held by a unique_ptr until indexed, so that a fatal stop on the way
   // (which unwinds to main) closes the stream.
-  auto f = std::make_unique<dpi_file>();
+  auto f = std::make_unique<DpiFile>();
   f->name = name;
-  f->impl = std::make_unique<dpi_file::Impl>();
-  dpi_file::Impl& impl = *f->impl;
+  f->impl = std::make_unique<DpiFile::Impl>();
+  DpiFile::Impl& impl = *f->impl;
   impl.options = options;
   impl.fp = profile_open(name, "rb");
   if (!impl.fp) return nullptr;
@@ -34,6 +34,6 @@ dpi_file* DPI_open(const char* name, const DpiOpenOptions& options) {
   return f.release();
 }
 
-void DPI_close(dpi_file* f) { delete f; }
+void dpi_close(DpiFile* f) { delete f; }
 
 }  // namespace vorel

@@ -15,12 +15,12 @@ int dpi_position_mode(uint64_t flags) {
   return (flags & kFlagPositions) ? 1 : 0;
 }
 
-void dpi_read_value_sites(DpiCursor& c, dpi_routine& r, bool wide_index) {
-  c.need(r.V, (wide_index ? 8 : 4) + 96);
-  r.vp_sites.assign(r.V, dpi_vp_site{});
-  for (dpi_vp_site& site : r.vp_sites) site.block_index = wide_index ? c.u64() : c.u32();
-  for (dpi_vp_site& site : r.vp_sites) {
-    for (dpi_vp_target& t : site.targets) {
+void dpi_read_value_sites(DpiCursor& c, DpiRoutine& r, bool wide_index) {
+  c.need(r.value_site_count, (wide_index ? 8 : 4) + 96);
+  r.vp_sites.assign(r.value_site_count, DpiValueSite{});
+  for (DpiValueSite& site : r.vp_sites) site.block_index = wide_index ? c.u64() : c.u32();
+  for (DpiValueSite& site : r.vp_sites) {
+    for (DpiValueTarget& t : site.targets) {
       t.address = c.u64();
       t.virtual_marker = c.u64();
       t.count = c.f32();
@@ -33,7 +33,7 @@ namespace {
 
 // A zero-terminated string at absolute file offset `abs` inside the payload;
 // offset 0 stands for no string.
-std::string payload_string(const dpi_file& f, const DpiCursor& c, uint64_t payload_pos,
+std::string payload_string(const DpiFile& f, const DpiCursor& c, uint64_t payload_pos,
                            uint64_t abs) {
   if (abs == 0) return std::string();
   uint64_t offset = abs - payload_pos;  // wraps below the payload: caught as too large
@@ -51,11 +51,11 @@ void read_u64_array(DpiCursor& c, uint32_t count, std::vector<uint64_t>& out) {
   for (uint64_t& v : out) v = c.u64();
 }
 
-void read_positions(DpiCursor& c, dpi_routine& r) {
+void read_positions(DpiCursor& c, DpiRoutine& r) {
   int mode = dpi_position_mode(r.flags);
   if (mode == 0) return;
   c.need(r.block_cnt, 8);
-  for (dpi_block& b : r.blocks) {
+  for (DpiBlock& b : r.blocks) {
     uint32_t a = c.u32();
     uint32_t w = c.u32();
     if (mode == 1) {
@@ -75,19 +75,19 @@ void read_positions(DpiCursor& c, dpi_routine& r) {
 }
 
 // Fields 1 to 16: counts, attributes, names and addresses.
-void read_head(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, dpi_routine& r) {
+void read_head(const DpiFile& f, DpiCursor& c, uint64_t payload_pos, DpiRoutine& r) {
   r.flags = c.u64();
   r.value = c.u32();
   r.entry_cnt = c.u32();
   r.block_cnt = c.u32();
-  r.E = c.u32();
-  r.V = c.u32();
+  r.edge_count = c.u32();
+  r.value_site_count = c.u32();
   r.func_number = c.u32();
   bool extended = (r.flags & kFlagExtended) != 0;
-  r.X = extended ? c.u32() : 0;
+  r.x_count = extended ? c.u32() : 0;
   // The Y array is stored only with bit 22; otherwise its count is X.
-  r.Y = (extended && (r.flags & kFlagYArray)) ? c.u32() : r.X;
-  r.Z = extended ? c.u32() : 0;
+  r.y_count = (extended && (r.flags & kFlagYArray)) ? c.u32() : r.x_count;
+  r.z_count = extended ? c.u32() : 0;
   r.attributes = c.u64();
   uint64_t file_off = c.u64();
   uint64_t func_off = c.u64();
@@ -99,13 +99,13 @@ void read_head(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, dpi_routin
   r.vtbl_name = payload_string(f, c, payload_pos, vtbl_off);
 }
 
-void read_entries(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, DpiReadMode mode,
-                  dpi_routine& r) {
+void read_entries(const DpiFile& f, DpiCursor& c, uint64_t payload_pos, DpiReadMode mode,
+                  DpiRoutine& r) {
   c.need(r.entry_cnt, 12);
-  r.entries.assign(r.entry_cnt, dpi_entry_point{});
+  r.entries.assign(r.entry_cnt, DpiEntryPoint{});
   size_t names_at = c.pos();
   c.skip(r.entry_cnt, 8);
-  for (dpi_entry_point& e : r.entries) e.block_index = c.u32();
+  for (DpiEntryPoint& e : r.entries) e.block_index = c.u32();
   if (mode == DpiReadMode::kSummary) return;
   for (size_t i = 0; i < r.entries.size(); ++i) {
     uint64_t off = load_u64(c.data() + names_at + 8 * i);
@@ -115,38 +115,38 @@ void read_entries(const dpi_file& f, DpiCursor& c, uint64_t payload_pos, DpiRead
 
 }  // namespace
 
-void dpi_decode_record(const dpi_file& f, const uint8_t* data, uint64_t size,
-                       uint64_t payload_pos, DpiReadMode mode, dpi_routine& r) {
+void dpi_decode_record(const DpiFile& f, const uint8_t* data, uint64_t size,
+                       uint64_t payload_pos, DpiReadMode mode, DpiRoutine& r) {
   DpiCursor c(data, size, f.name.c_str());
   read_head(f, c, payload_pos, r);
   c.need(r.block_cnt, 8);
-  r.blocks.assign(r.block_cnt, dpi_block{});
-  for (dpi_block& b : r.blocks) b.count = c.u64();
+  r.blocks.assign(r.block_cnt, DpiBlock{});
+  for (DpiBlock& b : r.blocks) b.count = c.u64();
   bool extended = (r.flags & kFlagExtended) != 0;
   bool has_y = extended && (r.flags & kFlagYArray);
   if (mode == DpiReadMode::kSummary) {
-    c.skip(r.E, 8);
-    c.skip(extended ? r.X : 0, 8);
-    c.skip(has_y ? r.Y : 0, 8);
-    c.skip(r.V, 8 + 96);
+    c.skip(r.edge_count, 8);
+    c.skip(extended ? r.x_count : 0, 8);
+    c.skip(has_y ? r.y_count : 0, 8);
+    c.skip(r.value_site_count, 8 + 96);
     read_entries(f, c, payload_pos, mode, r);
     return;
   }
-  read_u64_array(c, r.E, r.edges);
-  read_u64_array(c, extended ? r.X : 0, r.x);
-  read_u64_array(c, has_y ? r.Y : 0, r.y);
+  read_u64_array(c, r.edge_count, r.edges);
+  read_u64_array(c, extended ? r.x_count : 0, r.x);
+  read_u64_array(c, has_y ? r.y_count : 0, r.y);
   dpi_read_value_sites(c, r, true);
   read_entries(f, c, payload_pos, mode, r);
   int mode_bits = dpi_position_mode(r.flags);
   if (extended) {
     c.need(r.entry_cnt, 4);
-    for (dpi_entry_point& e : r.entries) e.extra = c.u32();
+    for (DpiEntryPoint& e : r.entries) e.extra = c.u32();
   } else if ((r.entry_cnt & 1) && (mode_bits != 0)) {
     c.skip(1, 4);  // padding before the positions
   }
   read_positions(c, r);
-  c.need(r.Z, 4);
-  r.z.resize(r.Z);
+  c.need(r.z_count, 4);
+  r.z.resize(r.z_count);
   for (uint32_t& v : r.z) v = c.u32();
 }
 

@@ -27,16 +27,16 @@ uint64_t dpi_float_count(float v);
 // Segmented-layout main record: data[0..size) is the payload, which starts
 // at file offset `payload_pos` (string offsets are absolute file offsets
 // inside the payload).
-void dpi_decode_record(const dpi_file& f, const uint8_t* data, uint64_t size,
-                       uint64_t payload_pos, DpiReadMode mode, dpi_routine& r);
+void dpi_decode_record(const DpiFile& f, const uint8_t* data, uint64_t size,
+                       uint64_t payload_pos, DpiReadMode mode, DpiRoutine& r);
 
 // The V value-profile sites of a record at the cursor: the block indices
 // (u64, or u32 in the older layout), then four targets per site.
-void dpi_read_value_sites(DpiCursor& c, dpi_routine& r, bool wide_index);
+void dpi_read_value_sites(DpiCursor& c, DpiRoutine& r, bool wide_index);
 
 // Older fixed-layout record: data[0..size) is the record; its strings are
 // read from the file at their absolute offsets.
-void dpi_decode_older_record(dpi_file& f, const uint8_t* data, uint64_t size, DpiReadMode mode,
-                             dpi_routine& r);
+void dpi_decode_older_record(DpiFile& f, const uint8_t* data, uint64_t size, DpiReadMode mode,
+                             DpiRoutine& r);
 
 }  // namespace vorel

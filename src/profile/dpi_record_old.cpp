@@ -19,8 +19,8 @@ namespace {
 
 // A zero-terminated string at absolute file offset `off`, read from the
 // file; offset 0 stands for no string.
-std::string file_string(dpi_file& f, uint64_t off) {
-  dpi_file::Impl& impl = *f.impl;
+std::string file_string(DpiFile& f, uint64_t off) {
+  DpiFile::Impl& impl = *f.impl;
   std::string text;
   if (off == 0) return text;
   if (off >= impl.file_size) dpi_corrupt(f);
@@ -40,16 +40,16 @@ struct OlderOffsets {
   uint64_t file = 0, func = 0, vtbl = 0;
 };
 
-OlderOffsets read_head(DpiCursor& c, dpi_routine& r) {
+OlderOffsets read_head(DpiCursor& c, DpiRoutine& r) {
   OlderOffsets off;
   r.flags = c.u32();
   c.u32();  // record length, used by the walk
   r.value = 0;
   r.entry_cnt = c.u32();
   r.block_cnt = c.u32();
-  r.E = c.u32();
-  r.V = c.u32();
-  r.X = r.Y = r.Z = 0;
+  r.edge_count = c.u32();
+  r.value_site_count = c.u32();
+  r.x_count = r.y_count = r.z_count = 0;
   r.attributes = c.u32();
   r.func_number = c.u32();
   off.file = c.u32();
@@ -63,34 +63,34 @@ OlderOffsets read_head(DpiCursor& c, dpi_routine& r) {
 
 }  // namespace
 
-void dpi_decode_older_record(dpi_file& f, const uint8_t* data, uint64_t size, DpiReadMode mode,
-                             dpi_routine& r) {
+void dpi_decode_older_record(DpiFile& f, const uint8_t* data, uint64_t size, DpiReadMode mode,
+                             DpiRoutine& r) {
   DpiCursor c(data, size, f.name.c_str());
   OlderOffsets off = read_head(c, r);
   c.need(r.block_cnt, 4);
-  r.blocks.assign(r.block_cnt, dpi_block{});
-  for (dpi_block& b : r.blocks) b.count = dpi_float_count(c.f32());
+  r.blocks.assign(r.block_cnt, DpiBlock{});
+  for (DpiBlock& b : r.blocks) b.count = dpi_float_count(c.f32());
   bool full = mode == DpiReadMode::kFull;
   if (full) {
-    c.need(r.E, 4);
-    r.edges.resize(r.E);
+    c.need(r.edge_count, 4);
+    r.edges.resize(r.edge_count);
     for (uint64_t& v : r.edges) v = dpi_float_count(c.f32());
     dpi_read_value_sites(c, r, false);
     r.x.clear();
     r.y.clear();
     r.z.clear();
   } else {
-    c.skip(r.E, 4);
-    c.skip(r.V, 4 + 96);
+    c.skip(r.edge_count, 4);
+    c.skip(r.value_site_count, 4 + 96);
   }
   c.need(r.entry_cnt, 8);
-  r.entries.assign(r.entry_cnt, dpi_entry_point{});
+  r.entries.assign(r.entry_cnt, DpiEntryPoint{});
   std::vector<uint64_t> name_offsets(r.entry_cnt);
   for (uint64_t& o : name_offsets) o = c.u32();
-  for (dpi_entry_point& e : r.entries) e.block_index = c.u32();
+  for (DpiEntryPoint& e : r.entries) e.block_index = c.u32();
   if (full && dpi_position_mode(r.flags) == 1) {
     c.need(r.block_cnt, 8);
-    for (dpi_block& b : r.blocks) {
+    for (DpiBlock& b : r.blocks) {
       b.start_line = c.u32();
       b.start_col = c.u32();
     }

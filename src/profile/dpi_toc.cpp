@@ -51,11 +51,11 @@ bool entry_string(const uint8_t* entry, uint64_t size, uint64_t entry_pos, uint6
 }
 
 // One routine entry: S bytes at file offset `entry_pos`.
-bool read_entry(dpi_file& f, uint64_t entry_pos, uint64_t size, uint32_t slots, DpiToc& toc) {
+bool read_entry(DpiFile& f, uint64_t entry_pos, uint64_t size, uint32_t slots, DpiToc& toc) {
   if (size < 80 + 16ull * slots) return false;
   const uint8_t* data = dpi_read_range(f, entry_pos, size);
   DpiCursor e(data, size, nullptr);
-  dpi_toc_entry entry;
+  DpiIndexEntry entry;
   DpiRoutineAddresses addr;
   uint64_t func_off = e.u64();
   uint64_t vtbl_off = e.u64();
@@ -87,7 +87,7 @@ bool read_entry(dpi_file& f, uint64_t entry_pos, uint64_t size, uint32_t slots, 
 
 // The routine entries, each a u64 size S and S bytes, from `pos` to `end`;
 // read one by one through the read-ahead window.
-bool read_entries(dpi_file& f, uint64_t pos, uint64_t end, uint32_t slots, DpiToc& toc) {
+bool read_entries(DpiFile& f, uint64_t pos, uint64_t end, uint32_t slots, DpiToc& toc) {
   // Every entry takes at least its size word and its fixed part.
   uint64_t most = (end - pos) / (8 + 80 + 16ull * slots);
   if (f.routine_count > most) return false;
@@ -106,8 +106,8 @@ bool read_entries(dpi_file& f, uint64_t pos, uint64_t end, uint32_t slots, DpiTo
 
 }  // namespace
 
-bool dpi_read_toc(dpi_file& f, DpiToc& toc) {
-  dpi_file::Impl& impl = *f.impl;
+bool dpi_read_toc(DpiFile& f, DpiToc& toc) {
+  DpiFile::Impl& impl = *f.impl;
   uint64_t pos = impl.first_segment;
   if (pos > impl.file_size || impl.file_size - pos < 16 + kTocHeadSize) return false;
   const uint8_t* head = dpi_read_range(f, pos, 16 + kTocHeadSize);

@@ -26,7 +26,7 @@ struct DpiStoredName {
 };
 
 struct DpiToc {
-  std::vector<dpi_toc_entry> entries;          // file order; file_name not yet re-rooted
+  std::vector<DpiIndexEntry> entries;          // file order; file_name not yet re-rooted
   std::vector<uint32_t> file_of;               // per entry: index into files
   std::vector<DpiStoredName> files;            // by file index
   std::vector<DpiRoutineAddresses> addresses;  // per entry
@@ -35,6 +35,6 @@ struct DpiToc {
 // Reads and checks the table of contents at the first-segment position.
 // Returns false, without a message, when any check fails; the caller then
 // walks the segments instead.
-bool dpi_read_toc(dpi_file& f, DpiToc& toc);
+bool dpi_read_toc(DpiFile& f, DpiToc& toc);
 
 }  // namespace vorel

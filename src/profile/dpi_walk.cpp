@@ -12,7 +12,7 @@ namespace vorel {
 
 namespace {
 
-bool reject(const dpi_file& f, CatalogMessage message) {
+bool reject(const DpiFile& f, CatalogMessage message) {
   catalog_warning(message, f.name.c_str());
   return false;
 }
@@ -29,8 +29,8 @@ int sub_segment_slot(uint64_t tag) {
 }
 
 // Handles one segment whose header is at `pos`; false rejects the file.
-bool take_segment(dpi_file& f, uint64_t pos, uint64_t tag, uint64_t len,
-                  std::vector<dpi_toc_entry>& out) {
+bool take_segment(DpiFile& f, uint64_t pos, uint64_t tag, uint64_t len,
+                  std::vector<DpiIndexEntry>& out) {
   const char* name = f.name.c_str();
   if (tag == kTagMain) {
     // A routine beyond the announced number makes the count wrong.
@@ -42,7 +42,7 @@ bool take_segment(dpi_file& f, uint64_t pos, uint64_t tag, uint64_t len,
       checked_seek64(f.impl->fp, payload, name);
       checked_tell(f.impl->fp, name);
     }
-    dpi_toc_entry entry;
+    DpiIndexEntry entry;
     entry.seg_pos[kSlotMain] = payload;
     entry.seg_len[kSlotMain] = len;
     entry.file_order = static_cast<uint32_t>(out.size());
@@ -68,8 +68,8 @@ bool take_segment(dpi_file& f, uint64_t pos, uint64_t tag, uint64_t len,
 
 }  // namespace
 
-bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out) {
-  dpi_file::Impl& impl = *f.impl;
+bool dpi_walk_segments(DpiFile& f, std::vector<DpiIndexEntry>& out) {
+  DpiFile::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
   // Every routine takes at least a segment header and one byte.
@@ -88,8 +88,8 @@ bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out) {
   return true;
 }
 
-bool dpi_walk_records(dpi_file& f, std::vector<dpi_toc_entry>& out) {
-  dpi_file::Impl& impl = *f.impl;
+bool dpi_walk_records(DpiFile& f, std::vector<DpiIndexEntry>& out) {
+  DpiFile::Impl& impl = *f.impl;
   const uint64_t size = impl.file_size;
   uint64_t pos = impl.first_segment;
   // Every record holds at least its flags and its length.
@@ -103,7 +103,7 @@ bool dpi_walk_records(dpi_file& f, std::vector<dpi_toc_entry>& out) {
     // A record must at least hold the words just read, or the walk stands still.
     if (length < length_at + 4 - pos) return reject(f, kMsgFileCorruptIgnored);
     if (length > size - pos) return reject(f, kMsgUnexpectedEof);
-    dpi_toc_entry entry;
+    DpiIndexEntry entry;
     entry.seg_pos[kSlotMain] = pos;
     entry.seg_len[kSlotMain] = length;
     entry.file_order = i;

@@ -12,12 +12,12 @@ namespace vorel {
 // false after the catalog warning that names the failure (zero-length
 // segment, sub-segment before the first routine, unrecognized segment,
 // truncated segment, more or fewer routines than announced).
-bool dpi_walk_segments(dpi_file& f, std::vector<dpi_toc_entry>& out);
+bool dpi_walk_segments(DpiFile& f, std::vector<DpiIndexEntry>& out);
 
 // Older fixed layout: walks the announced number of records by their
 // lengths, recording each record's start and length. Returns false after a
 // catalog warning when a record runs past the end of the file or is too short
 // to move on.
-bool dpi_walk_records(dpi_file& f, std::vector<dpi_toc_entry>& out);
+bool dpi_walk_records(DpiFile& f, std::vector<DpiIndexEntry>& out);
 
 }  // namespace vorel

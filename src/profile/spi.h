@@ -17,22 +17,22 @@
 
 namespace vorel {
 
-struct spi_file;  // opaque handle
+struct SpiFile;  // opaque handle
 
-struct spi_call_site {
+struct SpiCallSite {
   std::string callee;     // "(indirect)" for an indirect call
   uint32_t block_index = 0;
   uint32_t line = 0;
   uint32_t flags = 0;     // bit 0: callee has static linkage
 };
 
-struct spi_data_ref {
+struct SpiDataRef {
   std::string name;
   uint32_t value1 = 0;
   uint32_t value2 = 0;
 };
 
-struct spi_line_map {
+struct SpiLineMap {
   uint32_t block_index = 0;
   uint32_t first_entry = 0;
   uint32_t kept_value = 0;
@@ -42,7 +42,7 @@ struct spi_line_map {
 
 // The description of one routine, copied out of its routine record. All
 // strings are owned copies; they never change under the consumer.
-struct spi_routine_info {
+struct SpiRoutineInfo {
   int32_t version = 0;
   std::optional<std::string> file_root;     // present when the stored root length is not 0
   std::string file_short_name;
@@ -63,12 +63,12 @@ struct spi_routine_info {
 };
 
 // The current routine with its follow-up records, in file order.
-struct spi_routine {
-  spi_routine_info info;
-  std::vector<spi_call_site> call_sites;
+struct SpiRoutine {
+  SpiRoutineInfo info;
+  std::vector<SpiCallSite> call_sites;
   size_t call_cursor = 0;
-  std::vector<spi_data_ref> data_refs;
-  std::vector<spi_line_map> line_maps;
+  std::vector<SpiDataRef> data_refs;
+  std::vector<SpiLineMap> line_maps;
 };
 
 // Opens the file (mode "rt"; a UTF-8 BOM is skipped) and reads its header and
@@ -76,43 +76,43 @@ struct spi_routine {
 // separator, or empty. Returns nullptr when the file cannot be opened, is not
 // a regular file, or its first byte is not 'V'; a corrupt mapping section ends the run with the
 // catalog error "File '%s' is corrupt.". An empty file is version 0.
-spi_file* SPI_open(const char* name, const std::string& src_root);
+SpiFile* spi_open(const char* name, const std::string& src_root);
 
 // Format version of an open file (0 for an empty file).
-int32_t SPI_version(const spi_file* f);
+int32_t spi_version(const SpiFile* f);
 
 // Reads the next routine: 1 (read; `out` receives its description and the
 // routine becomes current), 0 (no more routines), -1 (malformed record, or
-// version 5; SPI_line_count then names the line). An unreadable entry of the
+// version 5; spi_line_count then names the line). An unreadable entry of the
 // old layout (versions 1-4) ends the run itself with the catalog error
 // "Corrupt spi file '%s', header on line %d".
-int SPI_next_routine(spi_file* f, spi_routine_info* out);
+int spi_next_routine(SpiFile* f, SpiRoutineInfo* out);
 
-// The current routine (valid until the next SPI_next_routine call).
-const spi_routine* SPI_current_routine(const spi_file* f);
+// The current routine (valid until the next spi_next_routine call).
+const SpiRoutine* spi_current_routine(const SpiFile* f);
 
 // 1 and the next call site of the current routine, or 0 when none is left.
-int SPI_next_call_site(spi_file* f, spi_call_site* out);
+int spi_next_call_site(SpiFile* f, SpiCallSite* out);
 
 // The line count used in "Corrupt spi file '%s', header on line %d": the
 // header is line 1, each record read adds one, entering a module sets it to
 // (position - 13) / 67 + 1. For the old layout: the lines read so far.
-int SPI_line_count(const spi_file* f);
+int spi_line_count(const SpiFile* f);
 
 // Name of the file as opened.
-const std::string& SPI_file_name(const spi_file* f);
+const std::string& spi_file_name(const SpiFile* f);
 
 // Lookups by id into the mapping section (nullptr when the id is below 1,
 // above the highest id stored, or unused). Module and source file names are
 // the stored full names.
-const std::string* SPI_routine_name(const spi_file* f, uint32_t id);
-const std::string* SPI_data_name(const spi_file* f, uint32_t id);
-const std::string* SPI_module_name(const spi_file* f, uint32_t id);
-const std::string* SPI_source_file_name(const spi_file* f, uint32_t id);
+const std::string* spi_routine_name(const SpiFile* f, uint32_t id);
+const std::string* spi_data_name(const SpiFile* f, uint32_t id);
+const std::string* spi_module_name(const SpiFile* f, uint32_t id);
+const std::string* spi_source_file_name(const SpiFile* f, uint32_t id);
 
 // Frees the maps and closes the stream (nullptr is ignored). After a fatal
-// stop (FatalExit) thrown by SPI_next_routine the handle is still whole and
-// must be closed; one thrown by SPI_open leaves nothing open.
-void SPI_close(spi_file* f);
+// stop (FatalExit) thrown by spi_next_routine the handle is still whole and
+// must be closed; one thrown by spi_open leaves nothing open.
+void spi_close(SpiFile* f);
 
 }  // namespace vorel

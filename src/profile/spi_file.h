@@ -10,21 +10,21 @@
 #include <vector>
 
 #include "profile/spi.h"
-#include "profile/spi_list.h"
+#include "profile/id_list.h"
 
 namespace vorel {
 
 // A module or source file name of the mapping section: the stored full name
 // and how many of its leading characters are the compile-time source root.
-struct spi_name {
+struct SpiName {
   std::string full;
   uint32_t root_len = 0;  // never more than full.size()
   std::string_view short_name() const { return std::string_view(full).substr(root_len); }
 };
 
-struct spi_module {
+struct SpiModule {
   uint32_t id = 0;
-  spi_name name;
+  SpiName name;
   uint64_t position = 0;      // offset of the module's first record
   uint32_t record_count = 0;  // passed through, not used
 };
@@ -34,7 +34,7 @@ enum SpiWord : int { kW0 = 0, kW1, kW2, kW3, kW4, kW5, kW6, kW7 };
 
 // One decoded record. The strings are reused from record to record; a
 // consumer that keeps a name copies it.
-struct spi_record {
+struct SpiRecord {
   int32_t kind = 0;
   uint32_t w[8] = {};
   uint32_t module_id = 0;      // w1 of kinds 1-5, else 0
@@ -50,7 +50,7 @@ struct spi_record {
   std::string target_name;
 };
 
-struct spi_file {
+struct SpiFile {
   std::FILE* fp = nullptr;
   std::string name;
   std::string src_root;        // configured source root, or empty
@@ -61,13 +61,13 @@ struct spi_file {
   uint64_t data_start = 0;     // first byte after a skipped byte-order mark
   uint64_t mapping_offset = 0;
 
-  SPI_LIST<spi_module> modules;
-  SPI_LIST<spi_name> files;
-  SPI_LIST<std::string> routines;
-  SPI_LIST<std::string> data_refs;
+  IdList<SpiModule> modules;
+  IdList<SpiName> files;
+  IdList<std::string> routines;
+  IdList<std::string> data_refs;
 
   // Module visiting order: ascending byte order of short names.
-  std::vector<const spi_module*> sorted_modules;
+  std::vector<const SpiModule*> sorted_modules;
   size_t module_cursor = 0;    // index of the next module to visit
   bool started = false;        // first module entered
   bool exhausted = false;      // end of data reached
@@ -75,20 +75,20 @@ struct spi_file {
   uint32_t current_routine_id = 0;
 
   std::string record_text;     // text form of the record being read
-  spi_record record;           // last decoded record
+  SpiRecord record;           // last decoded record
   bool peeked = false;         // `record` is not consumed yet
   uint32_t prev_module_id = 0; // ids of the record decoded before (kind 4)
   uint32_t prev_routine_id = 0;
 
   int line_count = 0;          // for "Corrupt spi file '%s', header on line %d"
-  std::unique_ptr<spi_routine> routine;
+  std::unique_ptr<SpiRoutine> routine;
 
-  spi_file() = default;
-  spi_file(const spi_file&) = delete;
-  spi_file& operator=(const spi_file&) = delete;
+  SpiFile() = default;
+  SpiFile(const SpiFile&) = delete;
+  SpiFile& operator=(const SpiFile&) = delete;
   // Closing the stream here lets a fatal stop in the middle of opening or
   // reading leave no descriptor behind once the handle is released.
-  ~spi_file() {
+  ~SpiFile() {
     if (fp) std::fclose(fp);
   }
 };
@@ -96,6 +96,6 @@ struct spi_file {
 // Name composition: root + separator + name, the separator only when the
 // root is not empty, does not end with it and the name does not begin with it.
 // The result replaces the contents of `out` (its capacity is reused).
-void SPI_compose_name(std::string_view root, std::string_view name, char separator, std::string* out);
+void spi_compose_name(std::string_view root, std::string_view name, char separator, std::string* out);
 
 }  // namespace vorel

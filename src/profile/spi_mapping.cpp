@@ -84,7 +84,7 @@ uint32_t field_u32(std::string_view field) {
 
 class MappingParser {
  public:
-  explicit MappingParser(spi_file& f) : f_(f) {}
+  explicit MappingParser(SpiFile& f) : f_(f) {}
   bool run(std::string* reason);
 
  private:
@@ -95,7 +95,7 @@ class MappingParser {
     return false;
   }
 
-  spi_file& f_;
+  SpiFile& f_;
   bool created_[4] = {};
   std::string reason_;
 };
@@ -110,10 +110,10 @@ bool MappingParser::start_section(int section, const std::string& line) {
     return fail("Section count " + std::to_string(count) + " does not fit the file");
   uint32_t n = static_cast<uint32_t>(count);
   switch (section) {
-    case 0: f_.modules = SPI_LIST_create<spi_module>(n); break;
-    case 1: f_.files = SPI_LIST_create<spi_name>(n); break;
-    case 2: f_.routines = SPI_LIST_create<std::string>(n); break;
-    default: f_.data_refs = SPI_LIST_create<std::string>(n); break;
+    case 0: f_.modules = IdList<SpiModule>(n); break;
+    case 1: f_.files = IdList<SpiName>(n); break;
+    case 2: f_.routines = IdList<std::string>(n); break;
+    default: f_.data_refs = IdList<std::string>(n); break;
   }
   return true;
 }
@@ -126,20 +126,20 @@ bool MappingParser::entry(int section, const std::string& line) {
   bool added;
   if (section >= 2) {
     auto s = std::make_unique<std::string>(name);
-    added = SPI_LIST_add(section == 2 ? f_.routines : f_.data_refs, id, std::move(s));
+    added = (section == 2 ? f_.routines : f_.data_refs).add(id, std::move(s));
   } else {
     uint32_t root_len = field_u32(fields[section == 0 ? 3 : 1]);
     if (root_len > name.size()) return fail("root_len <= strlen(name)");
-    spi_name n{std::string(name), root_len};
+    SpiName n{std::string(name), root_len};
     if (section == 1) {
-      added = SPI_LIST_add(f_.files, id, std::make_unique<spi_name>(std::move(n)));
+      added = f_.files.add(id, std::make_unique<SpiName>(std::move(n)));
     } else {
-      auto m = std::make_unique<spi_module>();
+      auto m = std::make_unique<SpiModule>();
       m->id = id;
       m->name = std::move(n);
       m->position = f_.version >= 8 ? field_u64(fields[1]) : field_u32(fields[1]);
       m->record_count = field_u32(fields[2]);
-      added = SPI_LIST_add(f_.modules, id, std::move(m));
+      added = f_.modules.add(id, std::move(m));
     }
   }
   if (!added) return fail(format_reason("Id for '%s' is out of range", std::string(name)));
@@ -181,19 +181,19 @@ bool MappingParser::run(std::string* reason) {
   return false;
 }
 
-void sort_modules(spi_file& f) {
+void sort_modules(SpiFile& f) {
   f.sorted_modules.clear();
-  for (const auto& m : f.modules.SPI_LIST_elements)
+  for (const auto& m : f.modules.elements())
     if (m) f.sorted_modules.push_back(m.get());
   std::stable_sort(f.sorted_modules.begin(), f.sorted_modules.end(),
-                   [](const spi_module* a, const spi_module* b) {
+                   [](const SpiModule* a, const SpiModule* b) {
                      return a->name.short_name() < b->name.short_name();
                    });
 }
 
 }  // namespace
 
-bool SPI_parse_mapping(spi_file& f, std::string* reason) {
+bool spi_parse_mapping(SpiFile& f, std::string* reason) {
   uint64_t back = checked_tell64(f.fp, f.name.c_str());
   if (f.mapping_offset >= f.file_size) {
     *reason = "Could not parse mapping section";

@@ -7,12 +7,12 @@
 
 namespace vorel {
 
-struct spi_file;
+struct SpiFile;
 
 // Parses the mapping section at f.mapping_offset into f's four maps and
 // builds f.sorted_modules; the stream is left where it was. Returns false
 // with the internal reason (e.g. "Expected to find mapping start key") when
 // the section is malformed; the caller reports that as a corrupt file.
-bool SPI_parse_mapping(spi_file& f, std::string* reason);
+bool spi_parse_mapping(SpiFile& f, std::string* reason);
 
 }  // namespace vorel

@@ -36,7 +36,7 @@ constexpr int32_t kFallbackWidths[3] = {260, 260, 4096};
 // Token reader over the stream that counts the line feeds it passes.
 class Tokens {
  public:
-  explicit Tokens(spi_file& f) : f_(f) {}
+  explicit Tokens(SpiFile& f) : f_(f) {}
   // Skips white space; false at the end of the file.
   bool skip_space() {
     int c;
@@ -80,7 +80,7 @@ class Tokens {
 
  private:
   static constexpr int32_t kNumberWidth = 64;
-  spi_file& f_;
+  SpiFile& f_;
   int newlines_ = 0;
 };
 
@@ -125,7 +125,7 @@ bool read_entry(Tokens& t, OldEntry& e, bool versioned) {
 }
 
 // Call sites and data references from the rest of the entry's line.
-bool read_rest(const std::string& rest, spi_routine& routine) {
+bool read_rest(const std::string& rest, SpiRoutine& routine) {
   std::vector<std::string> tok;
   size_t i = 0;
   while (i < rest.size()) {
@@ -141,12 +141,12 @@ bool read_rest(const std::string& rest, spi_routine& routine) {
   };
   for (size_t k = 0; k < tok.size();) {
     if (tok[k] == "C" && k + 4 < tok.size()) {
-      spi_call_site c{tok[k + 1]};
+      SpiCallSite c{tok[k + 1]};
       if (!num(k + 2, &c.block_index) || !num(k + 3, &c.line) || !num(k + 4, &c.flags)) return false;
       routine.call_sites.push_back(std::move(c));
       k += 5;
     } else if (tok[k] == "D" && k + 3 < tok.size()) {
-      spi_data_ref d{tok[k + 1]};
+      SpiDataRef d{tok[k + 1]};
       if (!num(k + 2, &d.value1) || !num(k + 3, &d.value2)) return false;
       routine.data_refs.push_back(std::move(d));
       k += 4;
@@ -160,15 +160,15 @@ bool read_rest(const std::string& rest, spi_routine& routine) {
 // Versions 3 and 4 compose names from a root and the name: the configured
 // source root when one is set and the stored root is not empty, otherwise
 // the stored root.
-void compose(const spi_file& f, int32_t root_len, const std::string& stored_root,
+void compose(const SpiFile& f, int32_t root_len, const std::string& stored_root,
              const std::string& name, std::optional<std::string>* root_out, std::string* out) {
   const std::string& root = (!f.src_root.empty() && root_len != 0) ? f.src_root : stored_root;
-  SPI_compose_name(root, name, f.separator, out);
+  spi_compose_name(root, name, f.separator, out);
   if (root_len != 0) *root_out = root;
 }
 
-spi_routine_info entry_info(const spi_file& f, const OldEntry& e, uint64_t position) {
-  spi_routine_info info;
+SpiRoutineInfo entry_info(const SpiFile& f, const OldEntry& e, uint64_t position) {
+  SpiRoutineInfo info;
   info.version = e.version;
   info.file_short_name = e.file;
   info.module_short_name = e.module;
@@ -190,7 +190,7 @@ spi_routine_info entry_info(const spi_file& f, const OldEntry& e, uint64_t posit
 
 }  // namespace
 
-int SPI_old_next_routine(spi_file& f, spi_routine_info* out) {
+int spi_old_next_routine(SpiFile& f, SpiRoutineInfo* out) {
   Tokens t(f);
   t.set_newlines(f.line_count);
   if (!t.skip_space()) {
@@ -207,7 +207,7 @@ int SPI_old_next_routine(spi_file& f, spi_routine_info* out) {
     t.set_newlines(line - 1);
     e.version = 1;
   }
-  f.routine = std::make_unique<spi_routine>();
+  f.routine = std::make_unique<SpiRoutine>();
   if (!read_entry(t, e, versioned)) catalog_error(kMsgCorruptSpiLine, f.name.c_str(), line);
   f.routine->info = entry_info(f, e, start);
   // The rest of the line; the line feed that ends it is counted too.

@@ -3,13 +3,13 @@
 
 namespace vorel {
 
-struct spi_file;
-struct spi_routine_info;
+struct SpiFile;
+struct SpiRoutineInfo;
 
 // Reads the next routine entry at the stream's position, makes it
 // f.routine and copies its description to `out`. 1 read, 0 end of file.
 // A field that cannot be read ends the run with the catalog error
 // "Corrupt spi file '%s', header on line %d" (the entry's first line).
-int SPI_old_next_routine(spi_file& f, spi_routine_info* out);
+int spi_old_next_routine(SpiFile& f, SpiRoutineInfo* out);
 
 }  // namespace vorel

@@ -54,7 +54,7 @@ uint64_t header_offset(const char* text, int32_t version) {
 
 // Reopens a "SPIB" file in binary mode and reads the mapping offset from
 // its first line. False when the file cannot be reopened.
-bool reopen_binary(spi_file& f) {
+bool reopen_binary(SpiFile& f) {
   std::fclose(f.fp);
   f.fp = profile_open(f.name.c_str(), "rb");
   if (!f.fp) return false;
@@ -66,7 +66,7 @@ bool reopen_binary(spi_file& f) {
 }
 
 // Reads the header line; false when the file is not a static profile file.
-bool read_header(spi_file& f) {
+bool read_header(SpiFile& f) {
   f.data_start = checked_tell64(f.fp, f.name.c_str());
   int c = std::getc(f.fp);
   if (c == EOF) return true;  // an empty file is version 0
@@ -89,10 +89,10 @@ bool read_header(spi_file& f) {
 
 }  // namespace
 
-spi_file* SPI_open(const char* name, const std::string& src_root) {
+SpiFile* spi_open(const char* name, const std::string& src_root) {
   std::FILE* fp = profile_open(name, "rt");
   if (!fp) return nullptr;
-  auto f = std::make_unique<spi_file>();
+  auto f = std::make_unique<SpiFile>();
   f->fp = fp;
   f->name = name;
   f->src_root = src_root;
@@ -100,51 +100,51 @@ spi_file* SPI_open(const char* name, const std::string& src_root) {
   if (!regular_file_size(fp, &f->file_size) || !read_header(*f)) return nullptr;
   if (f->version >= kFirstRecordVersion) {
     std::string reason;
-    if (!SPI_parse_mapping(*f, &reason)) catalog_error(kMsgFileCorrupt, name);
+    if (!spi_parse_mapping(*f, &reason)) catalog_error(kMsgFileCorrupt, name);
   }
   return f.release();
 }
 
-int32_t SPI_version(const spi_file* f) { return f->version; }
+int32_t spi_version(const SpiFile* f) { return f->version; }
 
-int SPI_next_routine(spi_file* f, spi_routine_info* out) {
+int spi_next_routine(SpiFile* f, SpiRoutineInfo* out) {
   f->routine.reset();
   if (f->version == kRejectedVersion) return -1;
-  if (f->version < kRejectedVersion) return SPI_old_next_routine(*f, out);
-  return SPI_next_record_routine(*f, out);
+  if (f->version < kRejectedVersion) return spi_old_next_routine(*f, out);
+  return spi_next_record_routine(*f, out);
 }
 
-const spi_routine* SPI_current_routine(const spi_file* f) { return f->routine.get(); }
+const SpiRoutine* spi_current_routine(const SpiFile* f) { return f->routine.get(); }
 
-int SPI_next_call_site(spi_file* f, spi_call_site* out) {
-  spi_routine* r = f->routine.get();
+int spi_next_call_site(SpiFile* f, SpiCallSite* out) {
+  SpiRoutine* r = f->routine.get();
   if (!r || r->call_cursor >= r->call_sites.size()) return 0;
   *out = r->call_sites[r->call_cursor++];
   return 1;
 }
 
-int SPI_line_count(const spi_file* f) { return f->line_count; }
+int spi_line_count(const SpiFile* f) { return f->line_count; }
 
-const std::string& SPI_file_name(const spi_file* f) { return f->name; }
+const std::string& spi_file_name(const SpiFile* f) { return f->name; }
 
-const std::string* SPI_routine_name(const spi_file* f, uint32_t id) {
-  return SPI_LIST_get(f->routines, id);
+const std::string* spi_routine_name(const SpiFile* f, uint32_t id) {
+  return f->routines.get(id);
 }
 
-const std::string* SPI_data_name(const spi_file* f, uint32_t id) {
-  return SPI_LIST_get(f->data_refs, id);
+const std::string* spi_data_name(const SpiFile* f, uint32_t id) {
+  return f->data_refs.get(id);
 }
 
-const std::string* SPI_module_name(const spi_file* f, uint32_t id) {
-  const spi_module* m = SPI_LIST_get(f->modules, id);
+const std::string* spi_module_name(const SpiFile* f, uint32_t id) {
+  const SpiModule* m = f->modules.get(id);
   return m ? &m->name.full : nullptr;
 }
 
-const std::string* SPI_source_file_name(const spi_file* f, uint32_t id) {
-  const spi_name* n = SPI_LIST_get(f->files, id);
+const std::string* spi_source_file_name(const SpiFile* f, uint32_t id) {
+  const SpiName* n = f->files.get(id);
   return n ? &n->full : nullptr;
 }
 
-void SPI_close(spi_file* f) { delete f; }
+void spi_close(SpiFile* f) { delete f; }
 
 }  // namespace vorel

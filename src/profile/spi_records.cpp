@@ -22,13 +22,13 @@ constexpr size_t kBinaryRecord = 32;
 
 // Composed, short and root form of a stored name, as a kind-1 record hands
 // them out: a stored root is replaced by the configured source root.
-void name_fields(const spi_file& f, const spi_name& n, std::string* composed, std::string* short_name,
+void name_fields(const SpiFile& f, const SpiName& n, std::string* composed, std::string* short_name,
                  std::string* root, bool* rooted) {
   *rooted = n.root_len != 0;
   short_name->assign(n.short_name());
   if (*rooted) {
     root->assign(f.src_root);
-    SPI_compose_name(f.src_root, n.short_name(), f.separator, composed);
+    spi_compose_name(f.src_root, n.short_name(), f.separator, composed);
   } else {
     root->clear();
     composed->assign(n.full);
@@ -37,10 +37,10 @@ void name_fields(const spi_file& f, const spi_name& n, std::string* composed, st
 
 // Kinds 1-3 name a module, a source file and a routine that must exist;
 // kind 2 also a callee (routine-name map), kind 3 a data name.
-bool resolve_names(spi_file& f, spi_record& r) {
-  const spi_module* m = SPI_LIST_get(f.modules, r.w[kW1]);
-  const spi_name* file = SPI_LIST_get(f.files, r.w[kW2]);
-  const std::string* routine = SPI_LIST_get(f.routines, r.w[kW3]);
+bool resolve_names(SpiFile& f, SpiRecord& r) {
+  const SpiModule* m = f.modules.get(r.w[kW1]);
+  const SpiName* file = f.files.get(r.w[kW2]);
+  const std::string* routine = f.routines.get(r.w[kW3]);
   if (!m || !file || !routine) return false;
   r.routine_name.assign(*routine);
   if (r.kind == 1) {
@@ -48,7 +48,7 @@ bool resolve_names(spi_file& f, spi_record& r) {
     name_fields(f, m->name, &r.module_name, &r.module_short, &r.module_root, &r.module_rooted);
   } else {
     const std::string* target =
-        SPI_LIST_get(r.kind == 2 ? f.routines : f.data_refs, r.w[kW4]);
+        (r.kind == 2 ? f.routines : f.data_refs).get(r.w[kW4]);
     if (!target) return false;
     r.target_name.assign(*target);
   }
@@ -57,7 +57,7 @@ bool resolve_names(spi_file& f, spi_record& r) {
 
 // Reads one record in its text form into `text`; false at the end of data
 // (an empty line, or nothing left of a binary file).
-bool read_record_text(spi_file& f, std::string* text) {
+bool read_record_text(SpiFile& f, std::string* text) {
   if (!f.binary) {
     *text = read_line(LineMode::kText, f.fp);
     return !text->empty();
@@ -80,20 +80,20 @@ bool read_record_text(spi_file& f, std::string* text) {
 
 }  // namespace
 
-void SPI_compose_name(std::string_view root, std::string_view name, char separator, std::string* out) {
+void spi_compose_name(std::string_view root, std::string_view name, char separator, std::string* out) {
   out->assign(root);
   if (!root.empty() && root.back() != separator && (name.empty() || name.front() != separator))
     out->push_back(separator);
   out->append(name);
 }
 
-int SPI_decode_record(spi_file& f, const char* text) {
+int spi_decode_record(SpiFile& f, const char* text) {
   int32_t kind = c_atoi(text);
   if (kind < 0 || kind > kMaxKind) {
     catalog_warning(kMsgUnknownSpiRecord);
     return 0;
   }
-  spi_record& r = f.record;
+  SpiRecord& r = f.record;
   r.kind = kind;
   const char* p = text;
   for (uint32_t& word : r.w)
@@ -109,10 +109,10 @@ int SPI_decode_record(spi_file& f, const char* text) {
   return 1;
 }
 
-bool SPI_next_module(spi_file& f) {
+bool spi_next_module(SpiFile& f) {
   f.peeked = false;
   while (f.module_cursor < f.sorted_modules.size()) {
-    const spi_module* m = f.sorted_modules[f.module_cursor++];
+    const SpiModule* m = f.sorted_modules[f.module_cursor++];
     f.current_module_id = m->id;
     // A module whose records would start inside the mapping section has none.
     if (m->position >= f.mapping_offset) continue;
@@ -127,7 +127,7 @@ bool SPI_next_module(spi_file& f) {
   return false;
 }
 
-const spi_record* SPI_next_record(spi_file& f, int* status) {
+const SpiRecord* spi_next_record(SpiFile& f, int* status) {
   if (f.peeked) {
     *status = 1;
     return &f.record;
@@ -136,12 +136,12 @@ const spi_record* SPI_next_record(spi_file& f, int* status) {
   while (!f.exhausted) {
     uint64_t pos = checked_tell64(f.fp, f.name.c_str());
     if (pos >= f.mapping_offset) {
-      SPI_next_module(f);
+      spi_next_module(f);
       continue;
     }
     if (!read_record_text(f, &text)) break;
     if (f.line_count < INT_MAX) ++f.line_count;
-    int rc = SPI_decode_record(f, text.c_str());
+    int rc = spi_decode_record(f, text.c_str());
     if (rc == 0) continue;
     if (rc < 0) {
       *status = -1;
@@ -157,6 +157,6 @@ const spi_record* SPI_next_record(spi_file& f, int* status) {
   return nullptr;
 }
 
-void SPI_consume_record(spi_file& f) { f.peeked = false; }
+void spi_consume_record(SpiFile& f) { f.peeked = false; }
 
 }  // namespace vorel

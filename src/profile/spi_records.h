@@ -5,22 +5,22 @@
 
 namespace vorel {
 
-struct spi_file;
-struct spi_record;
+struct SpiFile;
+struct SpiRecord;
 
 // Decodes one record in its text form into f.record. Returns 1 when decoded,
 // 0 for a record of unknown kind (warned about; the caller skips it), -1 for
 // a malformed record (wrong field count, kind mismatch, unresolved id,
 // extent not matching the record before it).
-int SPI_decode_record(spi_file& f, const char* text);
+int spi_decode_record(SpiFile& f, const char* text);
 
 // Makes the next module in visiting order current and seeks to its first
 // record; false (and the file is exhausted) when no module is left.
-bool SPI_next_module(spi_file& f);
+bool spi_next_module(SpiFile& f);
 
 // The peeked record, or the next decoded one, which then stays peeked until
-// SPI_consume_record. Status: 1 record, 0 end of data, -1 malformed record.
-const spi_record* SPI_next_record(spi_file& f, int* status);
-void SPI_consume_record(spi_file& f);
+// spi_consume_record. Status: 1 record, 0 end of data, -1 malformed record.
+const SpiRecord* spi_next_record(SpiFile& f, int* status);
+void spi_consume_record(SpiFile& f);
 
 }  // namespace vorel

@@ -26,8 +26,8 @@ float per_run(uint64_t count, uint32_t runs) {
 
 // The entry count of the routine: the count of the block of the entry point
 // named like the routine.
-uint64_t entry_count(const dpi_routine& record, const std::string& name) {
-  for (const dpi_entry_point& e : record.entries)
+uint64_t entry_count(const DpiRoutine& record, const std::string& name) {
+  for (const DpiEntryPoint& e : record.entries)
     if (e.name == name) return cg_block_count(record, e.block_index);
   return 0;
 }
@@ -73,7 +73,7 @@ const std::vector<CgDefinition>* CallGraph::definitions(const std::string& file,
   return it == definitions_.end() ? nullptr : &it->second;
 }
 
-uint64_t cg_block_count(const dpi_routine& record, uint64_t i) {
+uint64_t cg_block_count(const DpiRoutine& record, uint64_t i) {
   if (i >= record.block_cnt || i >= record.blocks.size())
     assertx_fail(kAccessorPath, kBlockAccessorLine, "i < dpi->block_cnt");
   return record.blocks[i].count;
@@ -85,9 +85,9 @@ uint64_t cg_truncate(double value) {
   return static_cast<uint64_t>(value);
 }
 
-void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_routine* record,
+void cg_add_routine(CallGraph& graph, const SpiRoutine& routine, const DpiRoutine* record,
                     uint32_t runs) {
-  const spi_routine_info& info = routine.info;
+  const SpiRoutineInfo& info = routine.info;
   bool is_static = info.linkage == 'S';
   graph.add_definition(info.file_name, info.routine_name,
                        CgDefinition{info.module_name, info.block_count, is_static});
@@ -99,7 +99,7 @@ void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_rout
     node.value = static_cast<int32_t>(record->func_number);
     node.frequency += per_run(entry_count(*record, info.routine_name), runs);
   }
-  for (const spi_call_site& site : routine.call_sites) {
+  for (const SpiCallSite& site : routine.call_sites) {
     if (site.callee == "(indirect)") continue;
     const CgNode& callee = graph.find_or_make(info.module_name, site.callee, (site.flags & 1) != 0);
     CgEdge edge;
@@ -110,8 +110,8 @@ void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_rout
   }
 }
 
-const std::string& call_graph_module(const CallGraph& graph, const dpi_toc_entry& entry,
-                                     const dpi_routine& record, bool* is_static) {
+const std::string& call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
+                                     const DpiRoutine& record, bool* is_static) {
   const std::vector<CgDefinition>* defs = graph.definitions(entry.file_name, entry.func_name);
   if (!defs || defs->empty()) {
     *is_static = (entry.flags & 1) == 0;

@@ -24,10 +24,10 @@
 
 namespace vorel {
 
-struct dpi_file;
-struct dpi_routine;
-struct dpi_toc_entry;
-struct spi_routine;
+struct DpiFile;
+struct DpiRoutine;
+struct DpiIndexEntry;
+struct SpiRoutine;
 
 struct CgNode;
 
@@ -83,19 +83,19 @@ std::string cg_node_key(const std::string& module, const std::string& name, bool
 // Adds one static routine and its direct call sites; `record` is its dynamic
 // record by the block-count match, or nullptr. `runs` is the dynamic file's
 // number of runs.
-void cg_add_routine(CallGraph& graph, const spi_routine& routine, const dpi_routine* record,
+void cg_add_routine(CallGraph& graph, const SpiRoutine& routine, const DpiRoutine* record,
                     uint32_t runs);
 
 // The module of a dynamic record: the module of the static routine with the
 // same lookup key whose full block count equals the record's (else the first
 // such routine); without a static routine, the record's source file name.
 // `is_static` receives the linkage that keys the record's node.
-const std::string& call_graph_module(const CallGraph& graph, const dpi_toc_entry& entry,
-                                     const dpi_routine& record, bool* is_static);
+const std::string& call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
+                                     const DpiRoutine& record, bool* is_static);
 
 // Count of block `i` of a record; an index outside the record is the
 // profile library's assertion "i < dpi->block_cnt" (status 1).
-uint64_t cg_block_count(const dpi_routine& record, uint64_t i);
+uint64_t cg_block_count(const DpiRoutine& record, uint64_t i);
 
 // A single-precision count turned into the written integer: truncated
 // towards zero; negative and NaN give 0, values beyond 64 bits the maximum.

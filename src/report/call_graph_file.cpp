@@ -16,28 +16,28 @@ namespace vorel {
 namespace {
 
 struct SpiCloser {
-  void operator()(spi_file* f) const { SPI_close(f); }
+  void operator()(SpiFile* f) const { spi_close(f); }
 };
 
 // Builds the graph over the static routines in the reader's order, each
 // matched to its dynamic record by the block-count match. The static file is
 // read on a handle of its own: the component list has consumed the driver's.
-bool build_call_graph(const std::string& spi_name, const std::string& src_root, dpi_file* dpi,
+bool build_call_graph(const std::string& SpiName, const std::string& src_root, DpiFile* dpi,
                       CallGraph& graph) {
   // Closed also when a corrupt record ends the run.
-  std::unique_ptr<spi_file, SpiCloser> spi(SPI_open(spi_name.c_str(), src_root));
+  std::unique_ptr<SpiFile, SpiCloser> spi(spi_open(SpiName.c_str(), src_root));
   if (!spi) {
-    print_err("Couldn't find the spi file %s!\n", spi_name.c_str());
+    print_err("Couldn't find the spi file %s!\n", SpiName.c_str());
     return false;
   }
-  spi_routine_info info;
+  SpiRoutineInfo info;
   for (;;) {
-    int status = SPI_next_routine(spi.get(), &info);
+    int status = spi_next_routine(spi.get(), &info);
     if (status == 0) break;
-    if (status < 0) catalog_error(kMsgCorruptSpiLine, spi_name.c_str(), SPI_line_count(spi.get()));
-    std::unique_ptr<dpi_routine> record =
-        DPI_match_by_block_count(dpi, info.file_name, info.routine_name, info.block_count);
-    cg_add_routine(graph, *SPI_current_routine(spi.get()), record.get(), dpi->runs);
+    if (status < 0) catalog_error(kMsgCorruptSpiLine, SpiName.c_str(), spi_line_count(spi.get()));
+    std::unique_ptr<DpiRoutine> record =
+        dpi_match_by_block_count(dpi, info.file_name, info.routine_name, info.block_count);
+    cg_add_routine(graph, *spi_current_routine(spi.get()), record.get(), dpi->runs);
   }
   return true;
 }
@@ -45,10 +45,10 @@ bool build_call_graph(const std::string& spi_name, const std::string& src_root, 
 // The index entries in the order of their records in the file; prints the
 // corrupt-file message and ends the run when the index does not give every
 // record exactly one place.
-std::vector<const dpi_toc_entry*> entries_in_file_order(const dpi_file& dpi) {
-  std::vector<const dpi_toc_entry*> ordered(dpi.index.size(), nullptr);
+std::vector<const DpiIndexEntry*> entries_in_file_order(const DpiFile& dpi) {
+  std::vector<const DpiIndexEntry*> ordered(dpi.index.size(), nullptr);
   bool complete = !ordered.empty() && dpi.index.size() == dpi.routine_count;
-  for (const dpi_toc_entry& entry : dpi.index) {
+  for (const DpiIndexEntry& entry : dpi.index) {
     if (!complete) break;
     if (entry.file_order >= ordered.size() || ordered[entry.file_order]) complete = false;
     else ordered[entry.file_order] = &entry;
@@ -62,18 +62,18 @@ std::vector<const dpi_toc_entry*> entries_in_file_order(const dpi_file& dpi) {
 
 }  // namespace
 
-bool write_call_graph_file(std::FILE* out, const Settings& settings, dpi_file* dpi) {
+bool write_call_graph_file(std::FILE* out, const Settings& settings, DpiFile* dpi) {
   if (dpi->routine_count == 0 && dpi->index.empty()) return true;
-  std::vector<const dpi_toc_entry*> ordered = entries_in_file_order(*dpi);
+  std::vector<const DpiIndexEntry*> ordered = entries_in_file_order(*dpi);
   CallGraph graph;
   if (!build_call_graph(settings.spi_file_name, settings.src_root_dir, dpi, graph)) return false;
 
   CallGraphWriter writer(out, settings.demangle != 0, dpi->runs, [dpi](uint64_t address) {
-    const dpi_toc_entry* target = DPI_resolve_routine_address(dpi, address);
+    const DpiIndexEntry* target = dpi_resolve_routine_address(dpi, address);
     return target ? &target->func_name : nullptr;
   });
-  for (const dpi_toc_entry* entry : ordered) {
-    std::unique_ptr<dpi_routine> record = DPI_load_routine(dpi, *entry);
+  for (const DpiIndexEntry* entry : ordered) {
+    std::unique_ptr<DpiRoutine> record = dpi_load_routine(dpi, *entry);
     if (!record) continue;  // no per-routine data: skipped
     bool is_static = false;
     const std::string& module = call_graph_module(graph, *entry, *record, &is_static);

@@ -7,12 +7,12 @@
 namespace vorel {
 
 struct Settings;
-struct dpi_file;
+struct DpiFile;
 
 // Writes the call-graph text to `out`. Returns false after printing its
 // message when the static profile file cannot be opened again; a corrupt
 // profile file ends the run with status 1. A dynamic profile file without
 // routine records gives an empty text.
-bool write_call_graph_file(std::FILE* out, const Settings& settings, dpi_file* dpi);
+bool write_call_graph_file(std::FILE* out, const Settings& settings, DpiFile* dpi);
 
 }  // namespace vorel

@@ -69,16 +69,16 @@ void CallGraphWriter::write_direct_calls(const std::string& shown, const CgNode*
   }
 }
 
-void CallGraphWriter::write_value_sites(const dpi_routine& record, CgCounters& counters) {
+void CallGraphWriter::write_value_sites(const DpiRoutine& record, CgCounters& counters) {
   unsigned site_number = 0;
-  for (const dpi_vp_site& site : record.vp_sites) {
+  for (const DpiValueSite& site : record.vp_sites) {
     // The site's block must be one of the record's blocks.
     cg_block_count(record, site.block_index);
     int block = static_cast<int>(site.block_index);
     bool wrote_indirect = false, wrote_virtual = false;
     unsigned target_number = 0;
     for (int t = 0; t < kTargetsPerSite; ++t) {
-      const dpi_vp_target& target = site.targets[t];
+      const DpiValueTarget& target = site.targets[t];
       double quotient = static_cast<double>(target.count) / runs_;
       if (!(quotient > 0)) break;
       uint64_t count = cg_truncate(quotient);
@@ -102,7 +102,7 @@ void CallGraphWriter::write_value_sites(const dpi_routine& record, CgCounters& c
   }
 }
 
-void CallGraphWriter::function(const std::string& module, const dpi_routine& record,
+void CallGraphWriter::function(const std::string& module, const DpiRoutine& record,
                                const CgNode* node) {
   if (!module_open_ || module != module_) open_module(module);
   std::string shown = shown_name(record.func_name);

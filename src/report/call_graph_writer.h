@@ -12,8 +12,8 @@ namespace vorel {
 
 class CallGraph;
 struct CgNode;
-struct dpi_file;
-struct dpi_routine;
+struct DpiFile;
+struct DpiRoutine;
 
 // Counters of one routine, one module section or the whole program.
 struct CgCounters {
@@ -40,7 +40,7 @@ class CallGraphWriter {
   // One routine record of `module`; `node` is its call-graph node or nullptr.
   // A value-profile site outside the record's blocks ends the run with the
   // profile library's assertion "i < dpi->block_cnt".
-  void function(const std::string& module, const dpi_routine& record, const CgNode* node);
+  void function(const std::string& module, const DpiRoutine& record, const CgNode* node);
 
   // After the last record: the open module's and the program's statistics.
   // Writes nothing when no record was handed in.
@@ -51,7 +51,7 @@ class CallGraphWriter {
   void write_stats(const char* tag, const std::string* name, uint64_t number,
                    const CgCounters& counters);
   void write_direct_calls(const std::string& shown, const CgNode* node, CgCounters& counters);
-  void write_value_sites(const dpi_routine& record, CgCounters& counters);
+  void write_value_sites(const DpiRoutine& record, CgCounters& counters);
   std::string shown_name(const std::string& name) const;
 
   std::FILE* out_;

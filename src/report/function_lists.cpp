@@ -15,10 +15,10 @@ namespace vorel {
 namespace {
 
 // The figures of one routine, and whether the list takes it.
-bool figures_of(const component& c, const FunctionListInput& in, bool with_nonexec,
+bool figures_of(const Component& c, const FunctionListInput& in, bool with_nonexec,
                 RoutineBlocks& figures) {
   const Settings& s = in.settings;
-  std::unique_ptr<dpi_routine> record = DPI_match_by_name(in.dpi, c.fileName, c.procName);
+  std::unique_ptr<DpiRoutine> record = dpi_match_by_name(in.dpi, c.file_name, c.proc_name);
   if (routine_executed(record.get())) {
     if (!s.no_unwind) unwind_clone_pass(*record);
     figures = blocks_of_record(*record, c.start_line, c.counted_blocks,
@@ -37,22 +37,22 @@ bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionLi
   const ListFormat format = text ? ListFormat::kText : ListFormat::kXml;
   const bool with_blocks = kind == FunctionListKind::kTextBlocks || kind == FunctionListKind::kXmlBlocks;
   const bool with_nonexec = with_blocks && in.settings.include_nonexec && in.spi_version >= 7;
-  const std::vector<component>& entries = in.components.entries;
+  const std::vector<Component>& entries = in.components.entries;
 
   bool group_written = false;
   for (size_t first = 0; first < entries.size(); first = group_end(entries, first)) {
     bool group_started = false;
-    for (const component& c : group_of(entries, first)) {
+    for (const Component& c : group_of(entries, first)) {
       if (is_left_out(c)) continue;
       RoutineBlocks figures;
       if (!figures_of(c, in, with_nonexec, figures)) continue;
       if (!group_started) {
         if (group_written) write_group_end(out, format);
-        write_group_start(out, format, kCoveredFunctionsLabel, c.fileName);
+        write_group_start(out, format, kCoveredFunctionsLabel, c.file_name);
         group_started = group_written = true;
       }
       FunctionRecord record;
-      record.name = list_routine_name(c.procName, in.settings.demangle != 0, in.settings.host);
+      record.name = list_routine_name(c.proc_name, in.settings.demangle != 0, in.settings.host);
       record.frequency = figures.frequency;
       record.line = c.start_line;
       record.blocks = figures.blocks;

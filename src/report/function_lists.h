@@ -14,7 +14,7 @@
 namespace vorel {
 
 struct Settings;
-struct dpi_file;
+struct DpiFile;
 struct ComponentList;
 
 // The list kinds in the order of the option table.
@@ -27,7 +27,7 @@ enum class FunctionListKind : int {
 
 struct FunctionListInput {
   const Settings& settings;
-  dpi_file* dpi;
+  DpiFile* dpi;
   const ComponentList& components;
   int32_t spi_version;  // format version of the static profile file
 };

@@ -30,7 +30,7 @@ bool html_write_source_view(const Settings& settings, const CoverageModel& model
 
 bool html_write_file_lists(const Settings& settings, const CoverageModel& model,
                            const char* base_name, uint32_t mask) {
-  const std::vector<const FileEntry*> files = model.files.uiGetFilenames(mask);
+  const std::vector<const FileEntry*> files = model.files.get_filenames(mask);
   return write_file_lists(context(settings, model), mask == kFileCovered, base_name, files);
 }
 

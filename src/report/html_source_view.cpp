@@ -105,7 +105,7 @@ long render(std::FILE* in, std::FILE* out, const Settings& s, const CoverageMode
 
 bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   const Settings& s = ctx.settings;
-  const file_list_node* node = model.files.current_node();
+  const FileListNode* node = model.files.current_node();
   const FileEntry* entry = model.files.current_entry();
   if (!node || !entry) return false;
   const std::string& path = node->name();

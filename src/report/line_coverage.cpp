@@ -83,7 +83,7 @@ void write_block_lines(std::FILE* out, const LineInfo& info, unsigned line, bool
   }
 }
 
-void write_lines(std::FILE* in, std::FILE* out, const coverage_list& files, bool block_counts) {
+void write_lines(std::FILE* in, std::FILE* out, const CoverageList& files, bool block_counts) {
   int c = std::getc(in);
   for (unsigned line = 1; c != EOF; ++line) {
     std::optional<LineInfo> info = files.line_query(line);
@@ -100,8 +100,8 @@ void write_lines(std::FILE* in, std::FILE* out, const coverage_list& files, bool
 
 }  // namespace
 
-bool write_line_coverage(const coverage_list& files, bool block_counts, const Settings& settings) {
-  const file_list_node* node = files.current_node();
+bool write_line_coverage(const CoverageList& files, bool block_counts, const Settings& settings) {
+  const FileListNode* node = files.current_node();
   if (!node) internal_error("line-coverage text without a current source file");
   const std::string& source = node->name();
 

@@ -9,7 +9,7 @@
 
 namespace vorel {
 
-RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
+RoutineBlocks blocks_of_record(const DpiRoutine& record, uint32_t start_line,
                                uint32_t counted_blocks, BlockRules rules) {
   RoutineBlocks out;
   out.frequency = entry_frequency(record);
@@ -36,13 +36,13 @@ RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
     for (const BlockDetail& b : out.block_list)
       if (covered_positions.count({b.line, b.column})) ++out.covered;
   }
-  out.blocks = std::max(DPI_block_cnt_get(record), counted_blocks) - ignored;
+  out.blocks = std::max(dpi_block_cnt_get(record), counted_blocks) - ignored;
   order_block_list(out.block_list);
   return out;
 }
 
-RoutineBlocks blocks_not_executed(const dpi_routine* record,
-                                  const std::vector<spi_line_map>& line_maps,
+RoutineBlocks blocks_not_executed(const DpiRoutine* record,
+                                  const std::vector<SpiLineMap>& line_maps,
                                   uint32_t counted_blocks) {
   RoutineBlocks out;
   out.blocks = counted_blocks;

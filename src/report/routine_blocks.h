@@ -13,8 +13,8 @@
 
 namespace vorel {
 
-struct dpi_routine;
-struct spi_line_map;
+struct DpiRoutine;
+struct SpiLineMap;
 
 struct RoutineBlocks {
   bool executed = false;     // some block of the record ran
@@ -36,15 +36,15 @@ struct BlockRules {
 // the blocks left out. Entry points outside the record add nothing. With
 // -nopartial every block at a position of the routine that has a covered
 // block counts as covered.
-RoutineBlocks blocks_of_record(const dpi_routine& record, uint32_t start_line,
+RoutineBlocks blocks_of_record(const DpiRoutine& record, uint32_t start_line,
                                uint32_t counted_blocks, BlockRules rules);
 
 // Figures of a routine that did not execute: frequency 0, the static counted
 // blocks, nothing covered, and its blocks at count 0: with a (never run)
 // record, its positioned blocks; without one, one block per static line map
 // at the map's first line, column 1.
-RoutineBlocks blocks_not_executed(const dpi_routine* record,
-                                  const std::vector<spi_line_map>& line_maps,
+RoutineBlocks blocks_not_executed(const DpiRoutine* record,
+                                  const std::vector<SpiLineMap>& line_maps,
                                   uint32_t counted_blocks);
 
 }  // namespace vorel

@@ -41,7 +41,7 @@ std::string count_text(const PositionRecord& r) {
 }
 
 SourceRenderer::SourceRenderer(std::FILE* out, const Settings& settings,
-                               const coverage_list& positions, const MarkerScanner& infeasible,
+                               const CoverageList& positions, const MarkerScanner& infeasible,
                                std::map<uint32_t, bool> function_starts)
     : out_(out),
       settings_(settings),

@@ -13,13 +13,13 @@ namespace vorel {
 
 struct Settings;
 struct PositionRecord;
-class coverage_list;
+class CoverageList;
 class MarkerScanner;
 
 class SourceRenderer {
  public:
   // `function_starts` (-ref only): first line of each function -> missed.
-  SourceRenderer(std::FILE* out, const Settings& settings, const coverage_list& positions,
+  SourceRenderer(std::FILE* out, const Settings& settings, const CoverageList& positions,
                  const MarkerScanner& infeasible, std::map<uint32_t, bool> function_starts);
 
   // Renders line `line` (its bytes, with the line feed when it has one).
@@ -34,7 +34,7 @@ class SourceRenderer {
 
   std::FILE* out_;
   const Settings& settings_;
-  const coverage_list& positions_;
+  const CoverageList& positions_;
   const MarkerScanner& infeasible_;
   std::map<uint32_t, bool> function_starts_;
   int current_;          // colour index carried across lines

@@ -46,14 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   options.src_root = "/ROOT/";
   try {
     // The owner closes the file also when a fatal stop unwinds past it.
-    vorel::dpi_file_ptr f(vorel::DPI_open(input_path().c_str(), options));
+    vorel::DpiFilePtr f(vorel::dpi_open(input_path().c_str(), options));
     if (!f) return 0;
-    for (const vorel::dpi_toc_entry& e : f->index) {
-      std::unique_ptr<vorel::dpi_routine> r = vorel::DPI_load_routine(f.get(), e);
-      if (r->block_cnt > 0) vorel::DPI_block_position_known(*r, 0);
-      vorel::DPI_resolve_routine_address(f.get(), r->address);
+    for (const vorel::DpiIndexEntry& e : f->index) {
+      std::unique_ptr<vorel::DpiRoutine> r = vorel::dpi_load_routine(f.get(), e);
+      if (r->block_cnt > 0) vorel::dpi_block_position_known(*r, 0);
+      vorel::dpi_resolve_routine_address(f.get(), r->address);
     }
-    vorel::DPI_match_by_block_count(f.get(), "a.c", "f", 1);
+    vorel::dpi_match_by_block_count(f.get(), "a.c", "f", 1);
   } catch (const vorel::FatalExit&) {
   }
   return 0;

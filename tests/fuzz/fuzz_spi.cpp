@@ -33,13 +33,13 @@ const std::string& input_path() {
   return g_path;
 }
 
-void read_everything(vorel::spi_file* f) {
-  vorel::spi_routine_info info;
-  vorel::spi_call_site call;
-  while (vorel::SPI_next_routine(f, &info) == 1)
-    while (vorel::SPI_next_call_site(f, &call) == 1) {
+void read_everything(vorel::SpiFile* f) {
+  vorel::SpiRoutineInfo info;
+  vorel::SpiCallSite call;
+  while (vorel::spi_next_routine(f, &info) == 1)
+    while (vorel::spi_next_call_site(f, &call) == 1) {
     }
-  (void)vorel::SPI_line_count(f);
+  (void)vorel::spi_line_count(f);
 }
 
 }  // namespace
@@ -51,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size && std::fwrite(data, 1, size, out) != size) std::abort();
   std::fclose(out);
 
-  vorel::spi_file* f = nullptr;
+  vorel::SpiFile* f = nullptr;
   try {
-    f = vorel::SPI_open(path.c_str(), "/r");
+    f = vorel::spi_open(path.c_str(), "/r");
     if (f) read_everything(f);
   } catch (const vorel::FatalExit&) {
     // The run would end here; the handle stays whole and is closed below.
   }
-  vorel::SPI_close(f);
+  vorel::spi_close(f);
   return 0;
 }

@@ -76,7 +76,7 @@ struct Routine {
   uint64_t vtable_address = 0;
   std::string vtable_name;
   uint32_t function_number = 0;
-  uint32_t value = 0;              // routine value kept in dpi_routine
+  uint32_t value = 0;              // routine value kept in DpiRoutine
   std::vector<uint64_t> edges;     // E edge values
   bool extended = false;           // flags bit 20: X/Z arrays and extra entry values
   std::vector<uint64_t> x, y;      // y written only when non-empty (flags bit 22)

@@ -12,11 +12,11 @@ namespace {
 // The entry frequency sums the entry blocks (one outside the record adds
 // nothing) and saturates.
 TEST(BlockRules, EntryFrequencySumsEntryBlocksAndSaturates) {
-  dpi_routine d;
+  DpiRoutine d;
   d.flags = 0x10;
   d.block_cnt = 2;
-  d.blocks = {dpi_block{5, 1, 1, 0, 0, 0}, dpi_block{7, 2, 1, 0, 0, 0}};
-  for (uint32_t e : {0u, 1u, 2u}) d.entries.push_back(dpi_entry_point{"f", e, 0});
+  d.blocks = {DpiBlock{5, 1, 1, 0, 0, 0}, DpiBlock{7, 2, 1, 0, 0, 0}};
+  for (uint32_t e : {0u, 1u, 2u}) d.entries.push_back(DpiEntryPoint{"f", e, 0});
   EXPECT_EQ(entry_frequency(d), 12u);
   d.blocks[1].count = UINT64_MAX - 1;
   EXPECT_EQ(entry_frequency(d), UINT64_MAX);

@@ -5,21 +5,21 @@
 namespace vorel {
 namespace {
 
-component comp(const std::string& file, const std::string& proc, uint32_t line,
+Component comp(const std::string& file, const std::string& proc, uint32_t line,
                std::optional<std::string> readable = std::nullopt, uint32_t counted = 3) {
-  component c;
-  c.fileName = file;
-  c.procName = proc;
+  Component c;
+  c.file_name = file;
+  c.proc_name = proc;
   c.readable_name = readable ? readable : proc;
   c.start_line = line;
   c.counted_blocks = counted;
   return c;
 }
 
-std::string describe(const std::vector<component>& list) {
+std::string describe(const std::vector<Component>& list) {
   std::string out;
-  for (const component& c : list)
-    out += c.fileName + ":" + c.procName + "@" + std::to_string(c.start_line) +
+  for (const Component& c : list)
+    out += c.file_name + ":" + c.proc_name + "@" + std::to_string(c.start_line) +
            (c.first_in_file ? "^" : "") + (c.ambiguous ? "?" : "") + " ";
   return out;
 }
@@ -27,7 +27,7 @@ std::string describe(const std::vector<component>& list) {
 // Byte order (upper case first); equal readable names fall back to the
 // routine name.
 TEST(ComponentList, SortsByFileThenReadableNameThenRoutineName) {
-  std::vector<component> list = {
+  std::vector<Component> list = {
       comp("b.c", "_Z1zv", 1, "alpha"), comp("a.c", "m", 2), comp("b.c", "_Z1av", 3, "beta"),
       comp("a.c", "B", 4),              comp("A.c", "x", 5), comp("b.c", "_Z1bv", 6, "alpha"),
   };
@@ -36,9 +36,9 @@ TEST(ComponentList, SortsByFileThenReadableNameThenRoutineName) {
 }
 
 TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
-  std::vector<component> list = {
+  std::vector<Component> list = {
       comp("a.c", "p1", 10, "f"), comp("a.c", "p1", 10, "f"),  // duplicate: dropped
-      comp("a.c", "p2", 10, "f"),                              // other procName: ambiguous
+      comp("a.c", "p2", 10, "f"),                              // other proc_name: ambiguous
       comp("a.c", "p3", 11, "f"),                              // other line: kept as is
       comp("b.c", "p1", 10, "f"),                              // other file
       comp("b.c", "q1", 12),     comp("b.c", "q2", 12),        // no readable names: never ambiguous
@@ -48,7 +48,7 @@ TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
   dedupe_components(list, false);
   EXPECT_EQ(describe(list), "a.c:p1@10^? a.c:p2@10? a.c:p3@11 b.c:p1@10^ b.c:q1@12 b.c:q2@12 ");
   // -multiple-definitions keeps a duplicate with another block count.
-  std::vector<component> multiple = {comp("a.c", "p", 10, "f", 3), comp("a.c", "p", 10, "f", 5),
+  std::vector<Component> multiple = {comp("a.c", "p", 10, "f", 3), comp("a.c", "p", 10, "f", 5),
                                      comp("a.c", "p", 10, "f", 5)};
   dedupe_components(multiple, true);
   EXPECT_EQ(describe(multiple), "a.c:p@10^ a.c:p@10 ");
@@ -58,13 +58,13 @@ TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
 // Routines at line 0, compiler startup and unwind helpers, and routines
 // without a readable name are left out.
 TEST(ComponentList, LeftOutRoutinesAndReadableNames) {
-  component missing = comp("a.c", "f", 1);
+  Component missing = comp("a.c", "f", 1);
   missing.readable_name.reset();
-  const std::pair<component, bool> cases[] = {
+  const std::pair<Component, bool> cases[] = {
       {comp("a.c", "f", 1), false}, {comp("a.c", "f", 0), true}, {comp("a.c", "___sti__x", 1), true},
       {comp("a.c", "__$Ux", 1), true}, {comp("a.c", "__sti__x", 1, "class ExecuteOnStartup x"), false},
       {missing, true}};
-  for (const auto& [c, left_out] : cases) EXPECT_EQ(is_left_out(c), left_out) << c.procName;
+  for (const auto& [c, left_out] : cases) EXPECT_EQ(is_left_out(c), left_out) << c.proc_name;
   EXPECT_EQ(readable_name("_Z3fooi", true), "foo(int)");
   EXPECT_EQ(readable_name("plain_c_name", true), "plain_c_name");
   EXPECT_EQ(readable_name("__sti___Z3barv", false), "class ExecuteOnStartup bar");
@@ -75,14 +75,14 @@ TEST(ComponentList, LeftOutRoutinesAndReadableNames) {
 // entry that is not smaller (t after q, u before p); a routine runs to the
 // line before the next start.
 TEST(StartLineOrder, ChainAndRoutineExtents) {
-  std::vector<component> group = {comp("a.c", "p", 30), comp("a.c", "q", 10), comp("a.c", "r", 20),
+  std::vector<Component> group = {comp("a.c", "p", 30), comp("a.c", "q", 10), comp("a.c", "r", 20),
                                   comp("a.c", "s", 40), comp("a.c", "t", 10), comp("a.c", "u", 30)};
   std::string order;
-  for (const component* c : order_by_start_line(group)) order += c->procName;
+  for (const Component* c : order_by_start_line(group)) order += c->proc_name;
   EXPECT_EQ(order, "qtrups");
-  std::vector<component> g2 = {comp("a.c", "p", 5), comp("a.c", "q", 12), comp("a.c", "r", 12),
+  std::vector<Component> g2 = {comp("a.c", "p", 5), comp("a.c", "q", 12), comp("a.c", "r", 12),
                                comp("a.c", "s", 20)};
-  std::vector<const component*> chain = order_by_start_line(g2);
+  std::vector<const Component*> chain = order_by_start_line(g2);
   EXPECT_EQ(routine_start_at(chain, 5).end_line, 11u);
   EXPECT_EQ(routine_start_at(chain, 12).end_line, 12u);  // the next routine starts on the same line
   RoutineStart at20 = routine_start_at(chain, 20);

@@ -27,9 +27,9 @@ class ComputeFile : public ::testing::Test {
  protected:
   void TearDown() override { close(); }
   void close() {
-    if (spi) SPI_close(spi);
-    if (dpi) DPI_close(dpi);
-    if (ref_dpi) DPI_close(ref_dpi);
+    if (spi) spi_close(spi);
+    if (dpi) dpi_close(dpi);
+    if (ref_dpi) dpi_close(ref_dpi);
     spi = nullptr;
     dpi = ref_dpi = nullptr;
     model = CoverageModel();
@@ -54,13 +54,13 @@ class ComputeFile : public ::testing::Test {
     pw::write_dpi(now, settings.dpi_file_name, pw::DpiLayout::kSegmented);
     DpiOpenOptions options;
     options.check_duplicate_keys = !settings.multiple_definitions;
-    spi = SPI_open(settings.spi_file_name.c_str(), "");
-    dpi = DPI_open(settings.dpi_file_name.c_str(), options);
+    spi = spi_open(settings.spi_file_name.c_str(), "");
+    dpi = dpi_open(settings.dpi_file_name.c_str(), options);
     ASSERT_TRUE(spi && dpi);
     if (ref) {
       settings.differential = true;
       pw::write_dpi(*ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmented);
-      ref_dpi = DPI_open(dir.file("ref.dpi").c_str(), options);
+      ref_dpi = dpi_open(dir.file("ref.dpi").c_str(), options);
       ASSERT_TRUE(ref_dpi);
     }
     model.components = build_component_list(spi, settings, ComponentFilter(), "/tmp");
@@ -69,8 +69,8 @@ class ComputeFile : public ::testing::Test {
   bool compute(bool line_coverage = false) {
     model.reset_file();
     model.files.set_merge_mode(!line_coverage);
-    const std::vector<component>& entries = model.components.entries;
-    model.scanner = MarkerScanner::scan_file(entries[0].fileName, markers,
+    const std::vector<Component>& entries = model.components.entries;
+    model.scanner = MarkerScanner::scan_file(entries[0].file_name, markers,
                                              order_by_start_line(group_of(entries, 0)));
     return compute_file(ComputeContext{settings, dpi, ref_dpi, model, nullptr}, 0, line_coverage);
   }
@@ -97,9 +97,9 @@ class ComputeFile : public ::testing::Test {
   Settings settings;
   MarkerLists markers;
   CoverageModel model;
-  spi_file* spi = nullptr;
-  dpi_file* dpi = nullptr;
-  dpi_file* ref_dpi = nullptr;
+  SpiFile* spi = nullptr;
+  DpiFile* dpi = nullptr;
+  DpiFile* ref_dpi = nullptr;
 };
 
 TEST_F(ComputeFile, PartialPositionsAndNoPartial) {

@@ -14,10 +14,10 @@ class CoverageListTest : public ::testing::Test {
  protected:
   void SetUp() override {
     e2e::write_file(dir_.file("three.c"), "a\nb\nc\n");  // 3 lines: the bound B is 4
-    ASSERT_TRUE(list_.bSetName(dir_.file("three.c"), "three.c"));
+    ASSERT_TRUE(list_.set_name(dir_.file("three.c"), "three.c"));
   }
   void add(uint32_t line, uint32_t column, uint64_t count, bool is_new = false, uint32_t** out = nullptr) {
-    list_.bAddBlockCount(line, column, count, is_new, out);
+    list_.add_block_count(line, column, count, is_new, out);
   }
   // "count blocks/covered/uncovered" at a position, "-" when there is none.
   std::string at(uint32_t line, uint32_t column) {
@@ -29,7 +29,7 @@ class CoverageListTest : public ::testing::Test {
   }
 
   e2e::TempDir dir_;
-  coverage_list list_;
+  CoverageList list_;
 };
 
 // Counts are summed; the all-ones count of a never-executed start yields to
@@ -86,22 +86,22 @@ TEST_F(CoverageListTest, NonMergingFormAndLineQueries) {
 }
 
 TEST_F(CoverageListTest, PositionCoveredAndLastBlockMarks) {
-  EXPECT_TRUE(list_.bIsPositionCovered(0));
-  EXPECT_TRUE(list_.bIsPositionCovered(5));
-  EXPECT_FALSE(list_.bIsPositionCovered(1));  // empty chain
+  EXPECT_TRUE(list_.is_position_covered(0));
+  EXPECT_TRUE(list_.is_position_covered(5));
+  EXPECT_FALSE(list_.is_position_covered(1));  // empty chain
   add(1, 2, 3);
   add(1, 1, kNeverExecuted);
-  EXPECT_FALSE(list_.bIsPositionCovered(1));  // column 1 never ran
+  EXPECT_FALSE(list_.is_position_covered(1));  // column 1 never ran
   add(1, 1, 6);
-  EXPECT_TRUE(list_.bIsPositionCovered(1));
+  EXPECT_TRUE(list_.is_position_covered(1));
   // A mark reuses the column-1 record or appends one; beyond B it goes to line 1.
   add(3, 1, 2);
-  list_.bMarkLastBlock(3);
-  list_.bMarkLastBlock(2);
+  list_.mark_last_block(3);
+  list_.mark_last_block(2);
   EXPECT_EQ(at(3, 1), "2 1/1/0 last");
   EXPECT_EQ(list_.line_query(3)->chain.size(), 1u);
   EXPECT_EQ(at(2, 1), "0 0/0/0 last");
-  list_.bMarkLastBlock(40);
+  list_.mark_last_block(40);
   EXPECT_EQ(at(1, 1), "6 2/2/0 last");
 }
 
@@ -109,11 +109,11 @@ TEST_F(CoverageListTest, PositionCoveredAndLastBlockMarks) {
 // the source opens, and listed by flag mask.
 TEST_F(CoverageListTest, FileEntries) {
   for (const char* name : {"three.c", "missing.c", "three.c"})
-    list_.bAddFilename(dir_.file(name), name + std::string("!"));
+    list_.add_filename(dir_.file(name), name + std::string("!"));
   list_.current_entry()->flags |= kFileCovered;  // three.c's entry again
   ASSERT_EQ(list_.entries().size(), 2u);
   EXPECT_EQ(list_.entries()[1].flags, 0u);
-  std::vector<const FileEntry*> covered = list_.uiGetFilenames(kFileCovered | kFileUncovered);
+  std::vector<const FileEntry*> covered = list_.get_filenames(kFileCovered | kFileUncovered);
   ASSERT_EQ(covered.size(), 1u);
   EXPECT_EQ(covered[0]->report_name, "three.c!");
   EXPECT_EQ(covered[0]->flags, static_cast<uint32_t>(kFileReadable | kFileCovered));

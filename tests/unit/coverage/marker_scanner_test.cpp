@@ -16,7 +16,7 @@ const MarkerLists kMarkers{{"ONE"}, {"BEGIN"}, {"END"}, true};
 
 Lines scan(const std::string& text, const std::vector<uint32_t>& routine_lines = {},
            const MarkerLists& markers = kMarkers) {
-  std::vector<component> group(routine_lines.size());
+  std::vector<Component> group(routine_lines.size());
   for (size_t i = 0; i < group.size(); ++i) group[i].start_line = routine_lines[i];
   return MarkerScanner::scan_text(text, "f.c", markers, order_by_start_line(group)).infeasible_lines();
 }

@@ -42,11 +42,11 @@ TEST(Unwind, ClonePass) {
       {"no handler", kMode3, {{1, 1, 5, false}, {2, 1, 0, false}}, "", ""},
   };
   for (const auto& c : cases) {
-    dpi_routine r;
+    DpiRoutine r;
     r.flags = c.flags;
     r.block_cnt = static_cast<uint32_t>(c.blocks.size());
-    for (const B& b : c.blocks) r.blocks.push_back(dpi_block{b.count, b.line, b.column, 0, 0, b.handler});
-    dpi_routine silent = r;  // without the trace bit the pass says nothing
+    for (const B& b : c.blocks) r.blocks.push_back(DpiBlock{b.count, b.line, b.column, 0, 0, b.handler});
+    DpiRoutine silent = r;  // without the trace bit the pass says nothing
     EXPECT_EQ(test_support::capture([&] { unwind_clone_pass(silent); }).err, "") << c.what;
     set_trace_mask(kTraceUnwind);
     auto io = test_support::capture([&] { unwind_clone_pass(r); });

@@ -34,14 +34,14 @@ TEST(DpiLayout, AllLayoutsGiveTheSameIndexAndRecords) {
 
   // Worked out from the description: four dynamic routines (static_only has
   // no dynamic record) in key order; file order as written.
-  const vorel::dpi_file& f = *opened[1].file;
+  const vorel::DpiFile& f = *opened[1].file;
   std::string keys;
-  for (const vorel::dpi_toc_entry& e : f.index) keys += e.key + std::to_string(e.file_order) + " ";
+  for (const vorel::DpiIndexEntry& e : f.index) keys += e.key + std::to_string(e.file_order) + " ";
   EXPECT_EQ(keys, "C::m'/build/src/b.c'3 helper'/build/src/a.c'1 main'/build/src/a.c'0 target'/build/src/b.c'2 ");
   EXPECT_EQ(f.index[1].flags, 0u);  // static, not indirectly called
   EXPECT_EQ(f.index[3].flags, 3u);
   EXPECT_EQ(f.index[3].entry_exec_count, 4u);  // max(8, 2) / 2 runs
-  const vorel::dpi_routine& main_r = *loaded[1].routines[2];
+  const vorel::DpiRoutine& main_r = *loaded[1].routines[2];
   EXPECT_EQ(main_r.file_name, "/build/src/a.c");  // as stored
   EXPECT_EQ(main_r.src_root_len, 11u);
   EXPECT_EQ(main_r.blocks[2].count, 6u);
@@ -67,7 +67,7 @@ TEST(DpiLayout, SegmentedLayoutsKeepEveryField) {
     EXPECT_EQ(dump_routine(*lt.routines[i]), dump_routine(*ls.routines[i]));
 
   // Index order: bare, packed, rich.
-  const vorel::dpi_routine& r = *ls.routines[2];
+  const vorel::DpiRoutine& r = *ls.routines[2];
   EXPECT_EQ(dump_routine(r),
             "flags=5767184 value=77 entries=3 blocks=4 E=3 X=2 Y=2 Z=3 V=2 number=9 attributes=1 "
             "file=/r/a.c func=rich vtbl=vt address=28672 vtbl_address=28928 d1f0=43981 root=3 \n"
@@ -82,12 +82,12 @@ TEST(DpiLayout, SegmentedLayoutsKeepEveryField) {
             "virtual=0 count=3.000000 target=5 virtual=1 count=4.000000 \n"
             "entry=rich block=0 extra=0 \nentry=rich_b block=1 extra=0 \nentry=rich_c block=3 "
             "extra=0 graph=1 graph=2 graph=3 graph=4 graph=5 ");
-  EXPECT_EQ(vorel::DPI_position_mode(r), 3);
-  const vorel::dpi_block& packed = ls.routines[1]->blocks[0];
+  EXPECT_EQ(vorel::dpi_position_mode(r), 3);
+  const vorel::DpiBlock& packed = ls.routines[1]->blocks[0];
   EXPECT_EQ(std::make_tuple(packed.start_line, packed.start_col, packed.end_line, packed.end_col),
             std::make_tuple(10u, 3u, 12u, 9u));
-  EXPECT_EQ(vorel::DPI_position_mode(*ls.routines[0]), 0);
-  EXPECT_FALSE(vorel::DPI_block_position_known(*ls.routines[0], 0));
+  EXPECT_EQ(vorel::dpi_position_mode(*ls.routines[0]), 0);
+  EXPECT_FALSE(vorel::dpi_block_position_known(*ls.routines[0], 0));
 }
 
 TEST(DpiLayout, FixedLayoutTruncatesFloatCounts) {

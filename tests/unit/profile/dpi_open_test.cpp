@@ -72,7 +72,7 @@ TEST(DpiHeader, NoRoutinesGivesAnEmptyIndex) {
     ASSERT_TRUE(o.file) << o.err;
     EXPECT_EQ(o.err, "");
     EXPECT_TRUE(o.file->index.empty());
-    EXPECT_EQ(vorel::DPI_find_any(o.file.get(), "a.c", "f"), nullptr);
+    EXPECT_EQ(vorel::dpi_find_any(o.file.get(), "a.c", "f"), nullptr);
   }
 }
 

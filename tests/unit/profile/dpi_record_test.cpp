@@ -140,12 +140,12 @@ TEST(DpiRecord, SourceRootReplacement) {
   Opened o = open_bytes(dir, bytes, options);
   ASSERT_TRUE(o.file) << o.err;
   EXPECT_EQ(o.file->index[0].key, "f'C:\\SRC\\a.c'");
-  EXPECT_EQ(vorel::DPI_find_any(o.file.get(), "C:\\SRC\\a.c", "f"), &o.file->index[0]);
+  EXPECT_EQ(vorel::dpi_find_any(o.file.get(), "C:\\SRC\\a.c", "f"), &o.file->index[0]);
   EXPECT_FALSE(o.file->some_routine_has_src_root);
   Loaded l = load_all(o.file.get());
   ASSERT_EQ(l.routines.size(), 1u);
   EXPECT_EQ(l.routines[0]->file_name, "/abcdef/a.c");
-  EXPECT_EQ(vorel::DPI_src_root(*l.routines[0]), 8u);
+  EXPECT_EQ(vorel::dpi_src_root(*l.routines[0]), 8u);
   EXPECT_TRUE(o.file->some_routine_has_src_root);
   EXPECT_EQ(open_bytes(dir, bytes).file->index[0].file_name, "a.c");
   options.src_root = std::string(256, 'R');  // 256 + 1 + strlen("a.c") = 260: still fits
@@ -162,14 +162,14 @@ TEST(DpiRecord, SourceRootReplacement) {
 }
 
 TEST(DpiRecord, BlockAccessorsGuardTheirIndex) {
-  vorel::dpi_routine r;
+  vorel::DpiRoutine r;
   r.block_cnt = 2;
   r.blocks.resize(2);
-  auto c = test_support::capture([&] { vorel::DPI_block_cnt_set(r, 2); });
+  auto c = test_support::capture([&] { vorel::dpi_block_cnt_set(r, 2); });
   EXPECT_EQ(c.status, 1);
   EXPECT_TRUE(is_assertion(c.err, "../dev/shared/zentra/kelvet", "new_block_cnt > DPI_block_cnt_get(dpi)"))
       << c.err;
-  c = test_support::capture([&] { vorel::DPI_block_position_known(r, 2); });
+  c = test_support::capture([&] { vorel::dpi_block_position_known(r, 2); });
   EXPECT_EQ(c.status, 1);
   EXPECT_TRUE(is_assertion(c.err, "../dev/shared/zentra/kelvet", "i < dpi->block_cnt")) << c.err;
 }

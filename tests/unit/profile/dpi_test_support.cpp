@@ -84,7 +84,7 @@ Program rich_program() {
 
 Opened open_dpi(const std::string& path, const vorel::DpiOpenOptions& options) {
   Opened o;
-  auto c = test_support::capture([&] { o.file.reset(vorel::DPI_open(path.c_str(), options)); });
+  auto c = test_support::capture([&] { o.file.reset(vorel::dpi_open(path.c_str(), options)); });
   o.err = c.err;
   o.status = c.status;
   return o;
@@ -96,10 +96,10 @@ Opened open_bytes(const e2e::TempDir& dir, const std::string& bytes,
   return open_dpi(dir.file("t.dpi"), options);
 }
 
-Loaded load_all(vorel::dpi_file* f) {
+Loaded load_all(vorel::DpiFile* f) {
   Loaded l;
   auto c = test_support::capture([&] {
-    for (const vorel::dpi_toc_entry& e : f->index) l.routines.push_back(vorel::DPI_load_routine(f, e));
+    for (const vorel::DpiIndexEntry& e : f->index) l.routines.push_back(vorel::dpi_load_routine(f, e));
   });
   l.err = c.err;
   l.status = c.status;
@@ -127,35 +127,35 @@ struct Fields {
 
 }  // namespace
 
-std::string dump_index(const vorel::dpi_file& f) {
+std::string dump_index(const vorel::DpiFile& f) {
   Fields out;
   out("runs", f.runs)("max", f.max_entry_exec_count)("n", f.index.size());
-  for (const vorel::dpi_toc_entry& e : f.index)
+  for (const vorel::DpiIndexEntry& e : f.index)
     out("\nkey", e.key)("file", e.file_name)("func", e.func_name)("number", e.func_number)(
         "flags", e.flags)("exec", e.entry_exec_count)("order", e.file_order);
   return out.text;
 }
 
-std::string dump_routine(const vorel::dpi_routine& r, bool root_len) {
+std::string dump_routine(const vorel::DpiRoutine& r, bool root_len) {
   Fields out;
   out("flags", r.flags & ~0x3F40ull)("value", r.value)("entries", r.entry_cnt)("blocks", r.block_cnt)(
-      "E", r.E)("X", r.X)("Y", r.Y)("Z", r.Z)("V", r.V)("number", r.func_number)(
+      "E", r.edge_count)("X", r.x_count)("Y", r.y_count)("Z", r.z_count)("V", r.value_site_count)("number", r.func_number)(
       "attributes", r.attributes)("file", r.file_name)("func", r.func_name)("vtbl", r.vtbl_name)(
       "address", r.address)("vtbl_address", r.vtbl_address)("d1f0", r.d1f0_value);
   if (root_len) out("root", r.src_root_len);
-  for (const vorel::dpi_block& b : r.blocks)
+  for (const vorel::DpiBlock& b : r.blocks)
     out("\nblock", b.count)("at", b.start_line)("col", b.start_col)("end", b.end_line)(
         "end_col", b.end_col)("extra", b.extra);
   for (uint64_t v : r.edges) out("edge", v);
   for (uint64_t v : r.x) out("x", v);
   for (uint64_t v : r.y) out("y", v);
   for (uint32_t v : r.z) out("z", v);
-  for (const vorel::dpi_vp_site& s : r.vp_sites) {
+  for (const vorel::DpiValueSite& s : r.vp_sites) {
     out("\nsite", s.block_index);
-    for (const vorel::dpi_vp_target& t : s.targets)
+    for (const vorel::DpiValueTarget& t : s.targets)
       out("target", t.address)("virtual", t.virtual_marker)("count", t.count);
   }
-  for (const vorel::dpi_entry_point& e : r.entries)
+  for (const vorel::DpiEntryPoint& e : r.entries)
     out("\nentry", e.name)("block", e.block_index)("extra", e.extra);
   for (uint8_t v : r.flow_graph) out("graph", v);
   return out.text;

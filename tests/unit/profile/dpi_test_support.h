@@ -27,10 +27,10 @@ profile_writer::Program one_file(std::vector<profile_writer::Routine> routines, 
 // A routine whose blocks have the given counts, at lines 10, 11, ... column 3.
 profile_writer::Routine routine(const std::string& name, std::vector<uint64_t> counts);
 
-// The outcome of DPI_open (or of loading every routine): the file, stderr,
+// The outcome of dpi_open (or of loading every routine): the file, stderr,
 // and the status of a fatal stop.
 struct Opened {
-  vorel::dpi_file_ptr file;
+  vorel::DpiFilePtr file;
   std::string err;
   std::optional<int> status;
 };
@@ -38,11 +38,11 @@ Opened open_dpi(const std::string& path, const vorel::DpiOpenOptions& options = 
 Opened open_bytes(const e2e::TempDir& dir, const std::string& bytes,
                   const vorel::DpiOpenOptions& options = {});
 struct Loaded {
-  std::vector<std::unique_ptr<vorel::dpi_routine>> routines;  // in index order
+  std::vector<std::unique_ptr<vorel::DpiRoutine>> routines;  // in index order
   std::string err;
   std::optional<int> status;
 };
-Loaded load_all(vorel::dpi_file* f);
+Loaded load_all(vorel::DpiFile* f);
 
 // The catalog line as printed, e.g. "vorelcov: warning #11009: ".
 std::string warning_prefix(int number);
@@ -51,7 +51,7 @@ std::string error_prefix(int number);
 // Every field as text: the index (file-level fields and each entry) and a
 // loaded routine (flag bits of the layout left out; `root_len`: the fixed
 // layout stores none).
-std::string dump_index(const vorel::dpi_file& f);
-std::string dump_routine(const vorel::dpi_routine& r, bool root_len = true);
+std::string dump_index(const vorel::DpiFile& f);
+std::string dump_routine(const vorel::DpiRoutine& r, bool root_len = true);
 
 }  // namespace dpi_test

@@ -18,16 +18,16 @@ TEST(SpiCorpus, EveryInputReadsOrStopsInOrder) {
     if (!entry.is_regular_file()) continue;
     ++files;
     const std::string path = entry.path().string();
-    vorel::spi_file* f = nullptr;
+    vorel::SpiFile* f = nullptr;
     auto stop = test_support::capture([&] {
-      f = vorel::SPI_open(path.c_str(), "/r");
-      vorel::spi_routine_info info;
-      vorel::spi_call_site call;
-      while (f && vorel::SPI_next_routine(f, &info) == 1)
-        while (vorel::SPI_next_call_site(f, &call) == 1) {
+      f = vorel::spi_open(path.c_str(), "/r");
+      vorel::SpiRoutineInfo info;
+      vorel::SpiCallSite call;
+      while (f && vorel::spi_next_routine(f, &info) == 1)
+        while (vorel::spi_next_call_site(f, &call) == 1) {
         }
     });
-    vorel::SPI_close(f);
+    vorel::spi_close(f);
     if (stop.status) {
       EXPECT_EQ(stop.status, 1) << path;
       EXPECT_NE(stop.err.find("vorelcov: error #"), std::string::npos) << path << "\n" << stop.err;

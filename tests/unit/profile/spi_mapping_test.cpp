@@ -10,13 +10,12 @@
 
 namespace {
 
-using vorel::SPI_LIST_get;
 
 // Parses `text` as a mapping section that starts at offset 0 of its file.
 struct Parsed {
   bool ok = false;
   std::string reason;
-  std::unique_ptr<vorel::spi_file> f = std::make_unique<vorel::spi_file>();
+  std::unique_ptr<vorel::SpiFile> f = std::make_unique<vorel::SpiFile>();
 };
 
 Parsed parse(const std::string& text, bool binary = false, int version = 8) {
@@ -28,7 +27,7 @@ Parsed parse(const std::string& text, bool binary = false, int version = 8) {
   p.f->binary = binary;
   p.f->version = version;
   p.f->file_size = text.size();
-  p.ok = vorel::SPI_parse_mapping(*p.f, &p.reason);
+  p.ok = vorel::spi_parse_mapping(*p.f, &p.reason);
   return p;
 }
 
@@ -37,15 +36,15 @@ TEST(SpiMapping, AcceptsSectionsInAnyOrderWithEmptyLinesAndSpacedNames) {
       "\n<H>\r\n<R1>2\r\n2 operator new\r\n\r\n</R1>\r\n<M1>2\r\n2 4000000000 3 3 /r/b c\r\n"
       "1 99 0 0 a\r\n</M1>trailing\r\n<F1>\r\n</F1>\r\n<D1>1\r\n1 x\r\n</D1>\r\n</H>\r\nignored\r\n");
   ASSERT_TRUE(p.ok) << p.reason;
-  EXPECT_EQ(*SPI_LIST_get(p.f->routines, 2), "operator new");
-  EXPECT_EQ(SPI_LIST_get(p.f->routines, 1), nullptr);
-  const vorel::spi_module* m = SPI_LIST_get(p.f->modules, 2);
+  EXPECT_EQ(*p.f->routines.get(2), "operator new");
+  EXPECT_EQ(p.f->routines.get(1), nullptr);
+  const vorel::SpiModule* m = p.f->modules.get(2);
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(m->name.full, "/r/b c");
   EXPECT_EQ(m->name.short_name(), "b c");
   EXPECT_EQ(m->position, 4000000000u);
   EXPECT_EQ(m->record_count, 3u);
-  EXPECT_EQ(p.f->files.capacity, 0u);  // "<F1>" without a count: no ids
+  EXPECT_EQ(p.f->files.elements().size(), 0u);  // "<F1>" without a count: no ids
   ASSERT_EQ(p.f->sorted_modules.size(), 2u);
   EXPECT_EQ(p.f->sorted_modules[0]->id, 1u);  // "a" before "b c"
   // The stream is back where it was.
@@ -55,13 +54,13 @@ TEST(SpiMapping, AcceptsSectionsInAnyOrderWithEmptyLinesAndSpacedNames) {
 TEST(SpiMapping, BinaryFilesKeepACarriageReturnInNames) {
   Parsed p = parse("<H>\r\n<R1>1\r\n1 f\r\n</R1>\r\n</H>\r\n", true);
   ASSERT_TRUE(p.ok);
-  EXPECT_EQ(*SPI_LIST_get(p.f->routines, 1), "f\r");
+  EXPECT_EQ(*p.f->routines.get(1), "f\r");
 }
 
 TEST(SpiMapping, ModulePositionsAre32BitBeforeVersion8) {
   const std::string text = "<H>\n<M1>1\n1 4294967296 0 0 a\n</M1>\n</H>\n";
-  EXPECT_EQ(SPI_LIST_get(parse(text, false, 7).f->modules, 1)->position, 4294967295u);
-  EXPECT_EQ(SPI_LIST_get(parse(text, false, 8).f->modules, 1)->position, 4294967296u);
+  EXPECT_EQ((parse(text, false, 7).f->modules).get(1)->position, 4294967295u);
+  EXPECT_EQ((parse(text, false, 8).f->modules).get(1)->position, 4294967296u);
 }
 
 // One case per failure reason of the grammar.

@@ -91,10 +91,10 @@ TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
     e2e::write_file(path, std::string("V1 1 1 1 a m f 1 1 E\r\n\r\n") + entry + "\r\n");
     std::vector<std::string> read;
     auto stop = test_support::capture([&] {
-      std::unique_ptr<vorel::spi_file, void (*)(vorel::spi_file*)> f(vorel::SPI_open(path.c_str(), ""),
-                                                                    vorel::SPI_close);
-      vorel::spi_routine_info info;
-      while (vorel::SPI_next_routine(f.get(), &info) == 1) read.push_back(info.routine_name);
+      std::unique_ptr<vorel::SpiFile, void (*)(vorel::SpiFile*)> f(vorel::spi_open(path.c_str(), ""),
+                                                                    vorel::spi_close);
+      vorel::SpiRoutineInfo info;
+      while (vorel::spi_next_routine(f.get(), &info) == 1) read.push_back(info.routine_name);
     });
     EXPECT_EQ(stop.status, 1) << entry;
     EXPECT_EQ(stop.err, "vorelcov: error #11003: Corrupt spi file '" + path + "', header on line 3\n")

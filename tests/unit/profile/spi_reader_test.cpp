@@ -210,7 +210,7 @@ TEST(SpiReader, VersionFiveEmptyFilesAndDirectories) {
   EXPECT_EQ(empty.version, 0);
   EXPECT_EQ(empty.last, 0);
   // Foreign and missing files are pinned end to end.
-  EXPECT_EQ(vorel::SPI_open(dir.path().c_str(), ""), nullptr);  // a directory
+  EXPECT_EQ(vorel::spi_open(dir.path().c_str(), ""), nullptr);  // a directory
 }
 
 // A missing "</H>" is pinned end to end; here the mapping offsets.
@@ -224,7 +224,7 @@ TEST(SpiReader, MappingOffsetBeyondTheFileStopsTheRun) {
   wide8[2] = '8';
   for (const std::string& c : {wide, wide8, bytes.substr(0, 3) + "ffffffff" + bytes.substr(11)}) {
     e2e::write_file(dir.file("c.spi"), c);
-    auto stop = test_support::capture([&] { vorel::SPI_open(dir.file("c.spi").c_str(), ""); });
+    auto stop = test_support::capture([&] { vorel::spi_open(dir.file("c.spi").c_str(), ""); });
     EXPECT_EQ(stop.status, 1);
     EXPECT_EQ(stop.err, "vorelcov: error #11004: File '" + dir.file("c.spi") + "' is corrupt.\n");
   }

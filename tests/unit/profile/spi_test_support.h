@@ -17,8 +17,8 @@ namespace spi_test {
 
 // One line per routine: its description, then its line maps, call sites and
 // data references.
-inline std::string dump_routine(const vorel::spi_routine& r) {
-  const vorel::spi_routine_info& i = r.info;
+inline std::string dump_routine(const vorel::SpiRoutine& r) {
+  const vorel::SpiRoutineInfo& i = r.info;
   char buf[256];
   std::snprintf(buf, sizeof buf, " v%d %u:%u-%u:%u blocks=%u b=%u %c flag=%u", i.version, i.start_line,
                 i.start_column, i.end_line, i.end_column, i.block_count, i.value_b, i.linkage,
@@ -56,7 +56,7 @@ inline std::string dump_routine(const vorel::spi_routine& r) {
 struct ReadResult {
   std::vector<std::string> routines;  // dump_routine of each
   int last = 0;                       // the status that ended the loop
-  int line = 0;                       // SPI_line_count at the end
+  int line = 0;                       // spi_line_count at the end
   int version = 0;
 };
 
@@ -64,19 +64,19 @@ struct ReadResult {
 inline ReadResult read_all(const std::string& path, const std::string& root = "") {
   ReadResult res;
   // Closed also when a fatal stop leaves through here.
-  std::unique_ptr<vorel::spi_file, void (*)(vorel::spi_file*)> handle(
-      vorel::SPI_open(path.c_str(), root), vorel::SPI_close);
-  vorel::spi_file* f = handle.get();
+  std::unique_ptr<vorel::SpiFile, void (*)(vorel::SpiFile*)> handle(
+      vorel::spi_open(path.c_str(), root), vorel::spi_close);
+  vorel::SpiFile* f = handle.get();
   EXPECT_NE(f, nullptr) << path;
   if (!f) return res;
-  res.version = vorel::SPI_version(f);
-  vorel::spi_routine_info info;
-  while ((res.last = vorel::SPI_next_routine(f, &info)) == 1) {
-    const vorel::spi_routine* r = vorel::SPI_current_routine(f);
+  res.version = vorel::spi_version(f);
+  vorel::SpiRoutineInfo info;
+  while ((res.last = vorel::spi_next_routine(f, &info)) == 1) {
+    const vorel::SpiRoutine* r = vorel::spi_current_routine(f);
     EXPECT_EQ(r->info.routine_name, info.routine_name);
     res.routines.push_back(dump_routine(*r));
   }
-  res.line = vorel::SPI_line_count(f);
+  res.line = vorel::spi_line_count(f);
   return res;
 }
 

@@ -14,9 +14,9 @@ namespace vorel {
 namespace {
 
 // A routine with call sites {callee, block, line, flags (1: static callee)}.
-spi_routine make_routine(const std::string& module, const std::string& name, char linkage,
-                         uint32_t blocks, std::vector<spi_call_site> calls = {}) {
-  spi_routine r;
+SpiRoutine make_routine(const std::string& module, const std::string& name, char linkage,
+                         uint32_t blocks, std::vector<SpiCallSite> calls = {}) {
+  SpiRoutine r;
   r.info.module_name = module;
   r.info.file_name = "x.c";
   r.info.routine_name = name;
@@ -26,12 +26,12 @@ spi_routine make_routine(const std::string& module, const std::string& name, cha
   return r;
 }
 
-dpi_routine make_record(const std::string& name, std::vector<uint64_t> counts) {
-  dpi_routine d;
+DpiRoutine make_record(const std::string& name, std::vector<uint64_t> counts) {
+  DpiRoutine d;
   d.func_name = name;
   d.block_cnt = static_cast<uint32_t>(counts.size());
-  for (uint64_t c : counts) d.blocks.push_back(dpi_block{c, 0, 0, 0, 0, 0});
-  d.entries.push_back(dpi_entry_point{name, 0, 0});
+  for (uint64_t c : counts) d.blocks.push_back(DpiBlock{c, 0, 0, 0, 0, 0});
+  d.entries.push_back(DpiEntryPoint{name, 0, 0});
   return d;
 }
 
@@ -51,16 +51,16 @@ TEST(CallGraphBuild, StaticNodesAreKeyedByModule) {
 // frequency comes from the entry named like the routine; a call site
 // outside the record is the accessor's assertion.
 TEST(CallGraphBuild, ExecutionFrequencyAndBadSites) {
-  spi_routine idle = make_routine("m", "idle", 'E', 2, {{"f", 1, 3, 0}});
+  SpiRoutine idle = make_routine("m", "idle", 'E', 2, {{"f", 1, 3, 0}});
   CallGraph g, h, k;
   cg_add_routine(g, idle, nullptr, 1);
   EXPECT_FALSE(g.find("m", "idle", false)->executed);
   EXPECT_EQ(g.find("m", "idle", false)->edges.front().count, 0.0f);
-  dpi_routine zero = make_record("idle", {0, 0});
+  DpiRoutine zero = make_record("idle", {0, 0});
   cg_add_routine(h, idle, &zero, 1);
   EXPECT_FALSE(h.find("m", "idle", false)->executed);
-  dpi_routine rec = make_record("f", {100, 30, 9});
-  rec.entries = {dpi_entry_point{"f_alt", 0, 0}, dpi_entry_point{"f", 2, 0}};
+  DpiRoutine rec = make_record("f", {100, 30, 9});
+  rec.entries = {DpiEntryPoint{"f_alt", 0, 0}, DpiEntryPoint{"f", 2, 0}};
   cg_add_routine(k, make_routine("m", "f", 'E', 3), &rec, 2);
   EXPECT_FLOAT_EQ(k.find("m", "f", false)->frequency, 4.5f);
   auto c = test_support::capture(
@@ -74,7 +74,7 @@ TEST(CallGraphBuild, ModuleOfARecordFollowsTheStaticDefinition) {
   CallGraph g;
   cg_add_routine(g, make_routine("one.obj", "dup", 'S', 2), nullptr, 1);
   cg_add_routine(g, make_routine("two.obj", "dup", 'E', 3), nullptr, 1);
-  dpi_toc_entry entry;
+  DpiIndexEntry entry;
   entry.file_name = "x.c";
   entry.func_name = "dup";
   entry.flags = 1;

@@ -14,23 +14,23 @@
 namespace vorel {
 namespace {
 
-dpi_routine record(const std::string& name, uint32_t blocks) {
-  dpi_routine d;
+DpiRoutine record(const std::string& name, uint32_t blocks) {
+  DpiRoutine d;
   d.func_name = name;
   d.block_cnt = blocks;
   d.blocks.resize(blocks);
   return d;
 }
 
-dpi_vp_site site(uint64_t block, std::vector<dpi_vp_target> targets) {
-  dpi_vp_site s;
+DpiValueSite site(uint64_t block, std::vector<DpiValueTarget> targets) {
+  DpiValueSite s;
   s.block_index = block;
   for (size_t i = 0; i < targets.size() && i < 4; ++i) s.targets[i] = targets[i];
   return s;
 }
 
-dpi_vp_target indirect(uint64_t address, float count) { return dpi_vp_target{address, 0, count}; }
-dpi_vp_target virt(uint64_t address, float count) { return dpi_vp_target{address, 1, count}; }
+DpiValueTarget indirect(uint64_t address, float count) { return DpiValueTarget{address, 0, count}; }
+DpiValueTarget virt(uint64_t address, float count) { return DpiValueTarget{address, 1, count}; }
 
 TEST(CallGraphWriter, WritesSectionsCallsAndStatistics) {
   CgNode f_node{.key = "f", .name = "f", .edges = {}};
@@ -38,11 +38,11 @@ TEST(CallGraphWriter, WritesSectionsCallsAndStatistics) {
   main_node.edges.push_front(CgEdge{&f_node, 12, 3.5f});
   CgNode idle;  // has a node but never ran
 
-  dpi_routine main_r = record("main", 4);
+  DpiRoutine main_r = record("main", 4);
   main_r.vp_sites = {site(1, {indirect(0x100, 9), indirect(0x100, 0), indirect(0x100, 7)}),
                      site(2, {indirect(0x100, 0)}),
                      site(3, {virt(0x200, 8), indirect(0x999, 3)})};
-  dpi_routine g_r = record("g", 1);
+  DpiRoutine g_r = record("g", 1);
   g_r.vp_sites = {site(0, {indirect(0x100, 2), indirect(0x100, 2), indirect(0x100, 2),
                            indirect(0x100, 2)})};
 

@@ -22,8 +22,8 @@ class SourceViewTest : public PageTest {
     path_ = dir_.file(name);
     e2e::write_file(path_, text);
     model_.reset_file();
-    model_.files.bAddFilename(path_, path_);
-    EXPECT_TRUE(model_.files.bSetName(path_, path_));
+    model_.files.add_filename(path_, path_);
+    EXPECT_TRUE(model_.files.set_name(path_, path_));
     model_.functions.open(1);
     model_.functions.add({.readable_name = "f", .proc_name = "f", .start_line = 1, .blocks = 1, .covered_blocks = 1}, false);
     if (text == "gone") std::filesystem::remove(path_);

@@ -22,16 +22,16 @@ class LineCoverageTest : public PageTest {
   }
   void source(const std::string& bytes) {
     e2e::write_file("src.c", bytes);
-    ASSERT_TRUE(files_.bSetName("src.c", "demo/src.c"));
+    ASSERT_TRUE(files_.set_name("src.c", "demo/src.c"));
   }
   void block(uint32_t line, uint32_t column, uint64_t count) {
-    files_.bAddBlockCount(line, column, count, false, nullptr);
+    files_.add_block_count(line, column, count, false, nullptr);
   }
   std::string write(bool block_counts) {
     EXPECT_TRUE(write_line_coverage(files_, block_counts, settings_));
     return page("CodeCoverage/DEMO_SRC_C.LCOV");
   }
-  coverage_list files_;
+  CoverageList files_;
 };
 
 // Line 1: a count wider than the column widens the line. Line 2: the

@@ -15,12 +15,12 @@ struct B {
   uint32_t handler = 0;
 };
 
-dpi_routine make_record(std::vector<B> blocks, std::vector<uint32_t> entry_blocks = {0}) {
-  dpi_routine d;
+DpiRoutine make_record(std::vector<B> blocks, std::vector<uint32_t> entry_blocks = {0}) {
+  DpiRoutine d;
   d.flags = 0x10;
   d.block_cnt = static_cast<uint32_t>(blocks.size());
-  for (const B& b : blocks) d.blocks.push_back(dpi_block{b.count, b.line, b.col, 0, 0, b.handler});
-  for (uint32_t e : entry_blocks) d.entries.push_back(dpi_entry_point{"f", e, 0});
+  for (const B& b : blocks) d.blocks.push_back(DpiBlock{b.count, b.line, b.col, 0, 0, b.handler});
+  for (uint32_t e : entry_blocks) d.entries.push_back(DpiEntryPoint{"f", e, 0});
   return d;
 }
 
@@ -44,14 +44,14 @@ TEST(RoutineBlocks, LaterBlockFirstAmongEqualPositions) {
 // record add nothing; more static than dynamic blocks make the static count
 // the total.
 TEST(RoutineBlocks, RecordFigures) {
-  dpi_routine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3, 9});
+  DpiRoutine d = make_record({{5, 3, 1}, {0, 4, 2}, {7, 0, 0}, {2, 5, 1}}, {0, 3, 9});
   RoutineBlocks r = blocks_of_record(d, 3, 2, BlockRules{});
   EXPECT_TRUE(r.executed && r.frequency == 7 && r.blocks == 3 && r.covered == 2);
   EXPECT_EQ(positions(r), "3:1=5 4:2=0 5:1=2 ");
   EXPECT_EQ(blocks_of_record(d, 3, 6, BlockRules{}).blocks, 5u);
   EXPECT_FALSE(blocks_of_record(make_record({{0, 3, 1}}), 3, 1, BlockRules{}).executed);
   // Without positions every block counts at the start line, column 1.
-  dpi_routine flat = make_record({{4, 0, 0}, {0, 0, 0}});
+  DpiRoutine flat = make_record({{4, 0, 0}, {0, 0, 0}});
   flat.flags = 0;
   EXPECT_EQ(positions(blocks_of_record(flat, 12, 2, BlockRules{})), "12:1=0 12:1=4 ");
 }
@@ -59,7 +59,7 @@ TEST(RoutineBlocks, RecordFigures) {
 // -nounwind leaves handlers out; -nopartial counts every block of a
 // position where one ran.
 TEST(RoutineBlocks, NoUnwindAndNoPartial) {
-  dpi_routine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
+  DpiRoutine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
   RoutineBlocks plain = blocks_of_record(d, 3, 4, BlockRules{});
   EXPECT_TRUE(plain.blocks == 4 && plain.covered == 2);
   RoutineBlocks rules = blocks_of_record(d, 3, 4, BlockRules{true, true});
@@ -70,13 +70,13 @@ TEST(RoutineBlocks, NoUnwindAndNoPartial) {
 // A routine that never ran lists its record's positions, or without a
 // record the first line of each static line map.
 TEST(RoutineBlocks, NotExecuted) {
-  std::vector<spi_line_map> maps(3);
+  std::vector<SpiLineMap> maps(3);
   maps[0].entries = {8, 7};
   maps[2].entries = {5, 9};
   RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
   EXPECT_TRUE(!r.executed && r.blocks == 4);
   EXPECT_EQ(positions(r), "5:1=0 8:1=0 ");
-  dpi_routine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
+  DpiRoutine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
   EXPECT_EQ(positions(blocks_not_executed(&d, maps, 3)), "6:1=0 7:2=0 ");
 }
 

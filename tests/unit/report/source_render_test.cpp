@@ -19,11 +19,11 @@ namespace {
 
 struct Inputs {
   Settings settings;
-  coverage_list positions;
+  CoverageList positions;
   MarkerScanner scanner;
   std::map<uint32_t, bool> starts;
   void add(uint32_t line, uint32_t col, uint64_t count) {
-    positions.bAddBlockCount(line, col, count, false, nullptr);
+    positions.add_block_count(line, col, count, false, nullptr);
   }
 };
 
@@ -80,7 +80,7 @@ TEST(SourceRender, Lines) {
   };
   for (const Case& c : cases) {
     Inputs s;
-    ASSERT_TRUE(s.positions.bSetName(dir.file("s.c"), "s.c"));
+    ASSERT_TRUE(s.positions.set_name(dir.file("s.c"), "s.c"));
     c.setup(s);
     MemStream out;
     {
