@@ -6,8 +6,9 @@
 // virtual call) targets. Opening the file builds an index of all routines
 // sorted by lookup key; routine records are loaded one at a time on demand.
 //
-// Layouts: the older fixed layout (magic 0xDC0B) and the segmented layout
-// (magic 0xDC12), optionally with a table of contents.
+// Layouts (byte-level tables in docs/FORMATS.md): the older fixed layout
+// (magic 0xDC0B) and the segmented layout (magic 0xDC12), optionally with a
+// table of contents.
 #pragma once
 
 #include <cstdint>

@@ -6,8 +6,9 @@
 // references. The reader hands out one routine at a time, in the byte order
 // of the modules' short names, with its follow-up records attached.
 //
-// Layouts: versions 1-4 (old free text), 5 (rejected), 6-7 (text records,
-// 32-bit offsets), 8+ (text or binary "SPIB" records, 64-bit offsets).
+// Layouts (byte-level tables in docs/FORMATS.md): versions 1-4 (old free
+// text), 5 (rejected), 6-7 (text records, 32-bit offsets), 8+ (text or
+// binary "SPIB" records, 64-bit offsets).
 #pragma once
 
 #include <cstdint>
