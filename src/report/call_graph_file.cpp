@@ -5,7 +5,7 @@
 
 #include "base/catalog.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
 #include "report/call_graph.h"
@@ -62,13 +62,13 @@ std::vector<const DpiIndexEntry*> entries_in_file_order(const DpiFile& dpi) {
 
 }  // namespace
 
-bool write_call_graph_file(std::FILE* out, const Settings& settings, DpiFile* dpi) {
+bool write_call_graph_file(std::FILE* out, const CoverageOptions& options, DpiFile* dpi) {
   if (dpi->routine_count == 0 && dpi->index.empty()) return true;
   std::vector<const DpiIndexEntry*> ordered = entries_in_file_order(*dpi);
   CallGraph graph;
-  if (!build_call_graph(settings.spi_file_name, settings.src_root_dir, dpi, graph)) return false;
+  if (!build_call_graph(options.spi_file_name, options.src_root_dir, dpi, graph)) return false;
 
-  CallGraphWriter writer(out, settings.demangle != 0, dpi->runs, [dpi](uint64_t address) {
+  CallGraphWriter writer(out, options.demangle, dpi->runs, [dpi](uint64_t address) {
     const DpiIndexEntry* target = dpi_resolve_routine_address(dpi, address);
     return target ? &target->func_name : nullptr;
   });

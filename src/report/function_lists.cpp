@@ -4,7 +4,7 @@
 
 #include "coverage/component.h"
 #include "coverage/unwind.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "profile/dpi.h"
 #include "report/list_format.h"
 #include "report/readable_name_adapter.h"
@@ -17,7 +17,7 @@ namespace {
 // The figures of one routine, and whether the list takes it.
 bool figures_of(const Component& c, const FunctionListInput& in, bool with_nonexec,
                 RoutineBlocks& figures) {
-  const Settings& s = in.settings;
+  const CoverageOptions& s = in.options;
   std::unique_ptr<DpiRoutine> record = dpi_match_by_name(in.dpi, c.file_name, c.proc_name);
   if (routine_executed(record.get())) {
     if (!s.no_unwind) unwind_clone_pass(*record);
@@ -36,7 +36,7 @@ bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionLi
   const bool text = kind == FunctionListKind::kTextFunctions || kind == FunctionListKind::kTextBlocks;
   const ListFormat format = text ? ListFormat::kText : ListFormat::kXml;
   const bool with_blocks = kind == FunctionListKind::kTextBlocks || kind == FunctionListKind::kXmlBlocks;
-  const bool with_nonexec = with_blocks && in.settings.include_nonexec && in.spi_version >= 7;
+  const bool with_nonexec = with_blocks && in.options.include_nonexec && in.spi_version >= 7;
   const std::vector<Component>& entries = in.components.entries;
 
   bool group_written = false;
@@ -52,7 +52,7 @@ bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionLi
         group_started = group_written = true;
       }
       FunctionRecord record;
-      record.name = list_routine_name(c.proc_name, in.settings.demangle != 0, in.settings.host);
+      record.name = list_routine_name(c.proc_name, in.options.demangle, in.options.host);
       record.frequency = figures.frequency;
       record.line = c.start_line;
       record.blocks = figures.blocks;

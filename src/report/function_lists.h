@@ -13,7 +13,7 @@
 
 namespace vorel {
 
-struct Settings;
+struct CoverageOptions;
 struct DpiFile;
 struct ComponentList;
 
@@ -26,7 +26,7 @@ enum class FunctionListKind : int {
 };
 
 struct FunctionListInput {
-  const Settings& settings;
+  const CoverageOptions& options;
   DpiFile* dpi;
   const ComponentList& components;
   int32_t spi_version;  // format version of the static profile file
