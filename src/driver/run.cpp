@@ -6,6 +6,7 @@
 #include "coverage/component.h"
 #include "coverage/compute.h"
 #include "coverage/coverage_list.h"
+#include "coverage/function_records.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
 #include "base/catalog.h"
@@ -199,8 +200,9 @@ void html_mode(Run& run) {
 }
 
 void write_list(const Run& run, FunctionListKind kind, std::FILE* out) {
-  FunctionListInput input{run.coverage, run.dpi.get(), run.model.components, spi_version(run.spi)};
-  if (!write_function_list(out, kind, input)) fatal_exit(1);
+  FunctionRecordsInput input{run.coverage, run.dpi.get(), run.model.components,
+                             spi_version(run.spi)};
+  if (!write_function_list(out, kind, input, run.report)) fatal_exit(1);
 }
 
 void line_coverage_pass(Run& run) {
@@ -221,7 +223,8 @@ void text_mode(Run& run) {
   if (s.txt_block_list) write_list(run, FunctionListKind::kTextBlocks, run.outputs.txt_block_list);
   if (s.line_coverage) line_coverage_pass(run);
   if (s.xml_block_list) write_list(run, FunctionListKind::kXmlBlocks, run.outputs.xml_block_list);
-  if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, run.coverage, run.dpi.get()))
+  if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, run.coverage,
+                                                  run.report.demangle, run.dpi.get()))
     fatal_exit(1);
 }
 
