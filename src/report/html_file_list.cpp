@@ -113,7 +113,7 @@ bool write_file_list(const PageContext& ctx, bool covered, int order, const std:
   const ReportOptions& s = ctx.options;
   if (!valid_sort_order(order)) {
     print_err("Invalid sorting option %d\n", order);
-    fatal_exit(1);
+    return false;
   }
   const std::string path =
       numbered_dir_name(base, order + 3, s.page_extension, s.host.separator);

@@ -115,7 +115,7 @@ bool write_function_list(const PageContext& ctx, bool covered, int order,
   if (s.no_html) return true;
   if (!valid_sort_order(order)) {
     print_err("Invalid sorting option %d\n", order);
-    fatal_exit(1);
+    return false;
   }
   const std::string base = list_base(covered, report_name);
   const std::string& ext = s.page_extension;
