@@ -1,0 +1,187 @@
+#include "platform/output_file.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace vorel {
+
+namespace {
+
+enum class Stage { kOpen, kFinished, kDone };
+
+struct Output {
+  std::FILE* stream = nullptr;
+  std::string temp;
+  std::string target;
+  Stage stage = Stage::kOpen;
+  bool direct = false;  // written in place: a device or a pipe
+};
+
+struct Outputs {
+  std::vector<Output> files;
+  std::vector<std::string> made_directories;
+  bool in_transaction = false;
+  unsigned next_number = 0;
+
+  // A process that ends without commit (a stop that skipped the driver's
+  // clean-up) leaves no temporary file.
+  ~Outputs() { abandon(); }
+
+  void abandon() {
+    for (Output& f : files) {
+      if (f.stream) std::fclose(f.stream);
+      if (f.stage != Stage::kDone && !f.direct) ::unlink(f.temp.c_str());
+    }
+    files.clear();
+    for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it)
+      ::rmdir(it->c_str());
+    made_directories.clear();
+    in_transaction = false;
+  }
+};
+
+Outputs& outputs() {
+  static Outputs all;
+  return all;
+}
+
+std::string directory_prefix(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+Output* find(std::FILE* stream) {
+  for (Output& f : outputs().files)
+    if (f.stream == stream) return &f;
+  return nullptr;
+}
+
+int lock_fd = -1;
+
+// A device or a pipe is opened as it is; nothing can be put in place there.
+std::FILE* open_direct(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (!stream) {
+    ::close(fd);
+    return nullptr;
+  }
+  Output out{stream, "", path, Stage::kOpen};
+  out.direct = true;
+  outputs().files.push_back(out);
+  return stream;
+}
+
+}  // namespace
+
+std::FILE* output_open(const std::string& path, bool allow_device) {
+  struct stat st {};
+  if (allow_device && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+    return open_direct(path);
+  bool keep_mode = false;
+  if (::lstat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) {
+      errno = EISDIR;
+      return nullptr;
+    }
+    if (S_ISREG(st.st_mode)) {
+      if (::access(path.c_str(), W_OK) != 0) return nullptr;
+      keep_mode = true;
+    }
+  }
+  Outputs& all = outputs();
+  const std::string prefix = directory_prefix(path) + ".vorelcov-" + std::to_string(::getpid()) + "-";
+  std::string temp;
+  int fd = -1;
+  do {
+    temp = prefix + std::to_string(all.next_number++) + ".tmp";
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EEXIST);
+  if (fd < 0) return nullptr;
+  if (keep_mode) (void)::fchmod(fd, st.st_mode & 07777);
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (!stream) {
+    const int saved = errno;
+    ::close(fd);
+    ::unlink(temp.c_str());
+    errno = saved;
+    return nullptr;
+  }
+  all.files.push_back(Output{stream, temp, path, Stage::kOpen});
+  return stream;
+}
+
+bool output_finish(std::FILE* stream) {
+  Output* f = find(stream);
+  if (!f) return false;
+  bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
+  ok = std::fclose(stream) == 0 && ok;
+  f->stream = nullptr;
+  if (f->direct) {
+    f->stage = Stage::kDone;
+    return ok;
+  }
+  if (ok && !outputs().in_transaction) ok = ::rename(f->temp.c_str(), f->target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(f->temp.c_str());
+    f->stage = Stage::kDone;
+    return false;
+  }
+  f->stage = outputs().in_transaction ? Stage::kFinished : Stage::kDone;
+  return true;
+}
+
+void output_begin() { outputs().in_transaction = true; }
+
+bool output_commit(std::string* failed) {
+  Outputs& all = outputs();
+  for (const Output& f : all.files) {
+    if (f.stage != Stage::kOpen) continue;
+    if (failed) *failed = f.target;
+    all.abandon();
+    return false;
+  }
+  for (Output& f : all.files) {
+    if (f.stage != Stage::kFinished) continue;
+    if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
+      if (failed) *failed = f.target;
+      all.abandon();
+      return false;
+    }
+    f.stage = Stage::kDone;
+  }
+  all.files.clear();
+  all.made_directories.clear();
+  all.in_transaction = false;
+  return true;
+}
+
+void output_abandon() { outputs().abandon(); }
+
+DirectoryState output_directory(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0) {
+    if (S_ISLNK(st.st_mode)) return DirectoryState::kSymlink;
+    return S_ISDIR(st.st_mode) ? DirectoryState::kReady : DirectoryState::kUnusable;
+  }
+  if (::mkdir(path.c_str(), 0777) != 0) return DirectoryState::kUnusable;
+  outputs().made_directories.push_back(path);
+  return DirectoryState::kReady;
+}
+
+LockState lock_directory(const std::string& path, bool wait) {
+  if (lock_fd < 0) lock_fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock_fd < 0) return LockState::kUnsupported;
+  while (::flock(lock_fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+    if (errno == EINTR) continue;
+    return errno == EWOULDBLOCK ? LockState::kBusy : LockState::kUnsupported;
+  }
+  return LockState::kAcquired;
+}
+
+}  // namespace vorel
