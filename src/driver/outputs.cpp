@@ -4,7 +4,9 @@
 #include <string>
 
 #include "base/diag.h"
+#include "base/output.h"
 #include "driver/settings.h"
+#include "platform/output_file.h"
 #include "report/list_format.h"
 
 namespace vorel {
@@ -33,13 +35,9 @@ constexpr Output kOutputs[] = {
 
 void close_checked(std::FILE*& stream, const std::string& name) {
   if (!stream) return;
-  bool failed = std::ferror(stream) != 0;
-  failed = std::fclose(stream) != 0 || failed;
+  const bool written = finish_output(stream, name);
   stream = nullptr;
-  if (failed) {
-    print_err("ERROR: writing file %s failed.\n", name.c_str());
-    fatal_exit(1);
-  }
+  if (!written) fatal_exit(1);
 }
 
 // Closes the outputs of one kind, in opening order; XML lists get their tail.
@@ -59,7 +57,7 @@ void open_output_files(const Settings& settings, OutputFiles& files) {
   for (const Output& out : kOutputs) {
     const std::optional<std::string>& name = settings.*out.name;
     if (!name) continue;
-    std::FILE* stream = std::fopen(name->c_str(), "w");
+    std::FILE* stream = output_open(*name, true);  // a device or pipe is written directly
     if (!stream) {
       print_err("Couldn't open file %s for output!\n", name->c_str());
       fatal_exit(1);

@@ -19,6 +19,7 @@
 #include "driver/source_root.h"
 #include "driver/usage.h"
 #include "platform/fs.h"
+#include "platform/output_file.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
 #include "report/call_graph_file.h"
@@ -45,6 +46,7 @@ struct Run {
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
   FullBlockLists full_lists{nullptr, nullptr};  // filled by the HTML mode's file pass
+  bool failed = false;  // an output failed and the run went on: it ends with status 1
 
   Run() = default;
   Run(const Run&) = delete;
@@ -104,6 +106,23 @@ void open_profiles(Run& run) {
   }
 }
 
+// Runs that write in one directory take turns: the report of one run is
+// never mixed with another's.
+void lock_working_directory() {
+  if (lock_directory(".", false) != LockState::kBusy) return;
+  print_err("vorelcov: waiting for another vorelcov run in this directory\n");
+  lock_directory(".", true);
+}
+
+// The report directory is made when missing; a symbolic link there is not
+// written through.
+void prepare_report_directory() {
+  if (output_directory(kReportDirectory) != DirectoryState::kSymlink) return;
+  print_err("ERROR: %s is a symbolic link; the report is not written through it.\n",
+            kReportDirectory);
+  fatal_exit(1);
+}
+
 void start_up(int argc, char** argv, Run& run) {
   Settings& s = run.settings;
   take_platform(argc, argv, s);
@@ -116,6 +135,8 @@ void start_up(int argc, char** argv, Run& run) {
   run.report = report_options(s);
 
   open_profiles(run);
+  lock_working_directory();
+  output_begin();
   open_output_files(s, run.outputs);
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
@@ -124,6 +145,7 @@ void start_up(int argc, char** argv, Run& run) {
       read_component_file(s.component_file_name, command_line_markers(s), s.host);
   const MarkerLists& markers = run.component_file.markers;
   if (markers.in_use && !check_markers(markers)) fatal_exit(1);
+  run.report.markers_in_use = markers.in_use;  // the component file may add markers
   run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
 }
@@ -178,7 +200,7 @@ void per_file_loop(Run& run, bool line_coverage) {
 void html_mode(Run& run) {
   const Settings& s = run.settings;
   if (!s.no_html) {
-    make_directory(kReportDirectory);  // an existing directory is no error
+    prepare_report_directory();
     if (!html_write_report_frame(run.report, run.model)) fatal_exit(1);
   }
   run.full_lists = FullBlockLists(run.outputs.txt_block_list_full, run.outputs.xml_block_list_full);
@@ -206,12 +228,14 @@ void write_list(const Run& run, FunctionListKind kind, std::FILE* out) {
 }
 
 void line_coverage_pass(Run& run) {
-  make_directory(kReportDirectory);  // a failure shows when the files are opened
+  prepare_report_directory();  // a failure to make it shows when the files are opened
   run.model.files.set_merge_mode(false);
   per_file_loop(run, true);
   const std::vector<const FileEntry*> covered = run.model.files.get_filenames(kFileCovered);
   const std::vector<const FileEntry*> uncovered = run.model.files.get_filenames(kFileUncovered);
-  write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.report);
+  if (!write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered,
+                           run.report))
+    run.failed = true;
 }
 
 void text_mode(Run& run) {
@@ -228,9 +252,11 @@ void text_mode(Run& run) {
     fatal_exit(1);
 }
 
-// ---- clean-up (successful runs only) ----
+// ---- clean-up (runs that were not stopped) ----
 
-void clean_up(Run& run) {
+// Finishes the lists and puts every output in place, or none when an
+// output failed; the status of the run.
+int clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
   run.dpi.reset();
   run.ref.reset();
@@ -238,6 +264,16 @@ void clean_up(Run& run) {
   run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
+  if (run.failed) {
+    output_abandon();
+    return 1;
+  }
+  std::string failed_name;
+  if (!output_commit(&failed_name)) {
+    print_err("ERROR: writing file %s failed.\n", failed_name.c_str());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -256,8 +292,7 @@ int run_main(int argc, char** argv) {
     html_mode(run);
   else
     text_mode(run);
-  clean_up(run);
-  return 0;
+  return clean_up(run);
 }
 
 }  // namespace vorel

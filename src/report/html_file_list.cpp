@@ -5,6 +5,8 @@
 
 #include "coverage/coverage_list.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/display_name.h"
 #include "report/format.h"
@@ -117,7 +119,7 @@ bool write_file_list(const PageContext& ctx, bool covered, int order, const std:
   }
   const std::string path =
       numbered_dir_name(base, order + 3, s.page_extension, s.host.separator);
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create root html file %s!\n", base.c_str());
     return false;
@@ -130,8 +132,7 @@ bool write_file_list(const PageContext& ctx, bool covered, int order, const std:
   write_table_head(out, layout, order, base, s.page_extension);
   for (size_t i : sorted) write_row(out, layout, *entries[i], shown[i], s.page_extension);
   write_tail(out, s);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 bool write_file_lists(const PageContext& ctx, bool covered, const std::string& base,

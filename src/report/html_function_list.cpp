@@ -5,6 +5,8 @@
 
 #include "coverage/function_table.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/format.h"
 #include "report/html_context.h"
@@ -120,7 +122,7 @@ bool write_function_list(const PageContext& ctx, bool covered, int order,
   const std::string base = list_base(covered, report_name);
   const std::string& ext = s.page_extension;
   const std::string path = numbered_dir_name(base, order + 3, ext, s.host.separator);
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Cannot open %s for output!\n", path.c_str());
     return false;
@@ -133,8 +135,7 @@ bool write_function_list(const PageContext& ctx, bool covered, int order,
   const std::string view = href_path(source_view_name(report_name, ext));
   for (const FunctionInfo* f : functions) write_row(out, s, coverage_layout, *f, view);
   std::fputs("</tbody>\n</table>\n</body>\n</html>\n", out);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 }  // namespace vorel

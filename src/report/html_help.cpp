@@ -4,6 +4,8 @@
 #include <string>
 
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "coverage/position_state.h"
 #include "report/report_options.h"
 #include "report/html_context.h"
@@ -109,7 +111,7 @@ void write_summaries(std::FILE* out) {
 bool write_help_page(const PageContext& ctx) {
   const ReportOptions& s = ctx.options;
   const std::string path = dir_name("__Help", s.page_extension, s.host.separator);
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create On-Line Help!\n");
     return false;
@@ -120,8 +122,7 @@ bool write_help_page(const PageContext& ctx) {
   write_counters(out);
   write_summaries(out);
   std::fputs("\n</body>\n</html>\n", out);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 }  // namespace vorel

@@ -4,6 +4,8 @@
 
 #include "coverage/totals.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/format.h"
 #include "report/html_context.h"
@@ -42,7 +44,8 @@ void write_summary_cells(std::FILE* out, int64_t total, int64_t covered) {
 
 bool write_summary_page(const PageContext& ctx, const RunTotals& t, const std::string& base) {
   const ReportOptions& s = ctx.options;
-  std::FILE* out = std::fopen(dir_name(base, s.page_extension, s.host.separator).c_str(), "w");
+  const std::string path = dir_name(base, s.page_extension, s.host.separator);
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create root html file %s!\n", base.c_str());
     return false;
@@ -57,8 +60,7 @@ bool write_summary_page(const PageContext& ctx, const RunTotals& t, const std::s
   write_summary_cells(out, t.functions, t.covered_functions);
   write_summary_cells(out, t.blocks, t.covered_blocks);
   std::fputs("</TR>\n</TBODY>\n</TABLE>\n</TR>\n</TABLE>\n</body>\n</html>\n\n", out);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 void write_list_frame(std::FILE* out, const char* base, const std::string& ext) {
@@ -70,7 +72,8 @@ bool write_root_page(const PageContext& ctx, const std::string& base,
                      const std::string& summary_base, const char* covered, const char* uncovered) {
   const ReportOptions& s = ctx.options;
   const std::string& ext = s.page_extension;
-  std::FILE* out = std::fopen(plain_name(base, ext).c_str(), "w");
+  const std::string path = plain_name(base, ext);
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create root html file %s!\n", base.c_str());
     return false;
@@ -98,8 +101,7 @@ bool write_root_page(const PageContext& ctx, const std::string& base,
   }
   std::fputs("<noframes> Your browser doesn't have frames support</noframes>\n", out);
   std::fputs("</frameset>\n</html>\n", out);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "coverage/function_table.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_function_list.h"
@@ -41,7 +43,8 @@ bool write_source_frame_set(const PageContext& ctx, const std::string& file_titl
       !write_lists(ctx, false, file_title, report_name, uncovered))
     return false;
 
-  std::FILE* out = std::fopen(dir_name(report_name, ext, s.host.separator).c_str(), "w");
+  const std::string path = dir_name(report_name, ext, s.host.separator);
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create root html file %s!\n", file_title.c_str());
     return false;
@@ -66,8 +69,7 @@ bool write_source_frame_set(const PageContext& ctx, const std::string& file_titl
                href_path(source_view_name(report_name, ext)).c_str());
   std::fputs("<noframes> Your browser doesn't have frames support</noframes>\n", out);
   std::fputs("</frameset>\n</html>\n", out);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 }  // namespace vorel

@@ -6,6 +6,8 @@
 
 #include "coverage/model.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "platform/codepage.h"
 #include "report/display_name.h"
@@ -117,7 +119,7 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   }
   const SourceEncoding encoding = classify_stream(in, path);
   const std::string page = source_view_name(node->report_name(), s.page_extension, s.host.separator);
-  std::FILE* out = std::fopen(page.c_str(), "w");
+  std::FILE* out = output_open(page);
   if (!out) {
     print_err("Cannot open %s for output!\n", page.c_str());
     std::fclose(in);
@@ -128,9 +130,9 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   const long lines = render(in, out, s, model, encoding == SourceEncoding::kAnsi);
   if (lines > 0) write_footer(out, s);
   std::fclose(in);
-  std::fclose(out);
+  const bool written = finish_output(out, page);
   trace(kTraceSourceView, "End OutputLineCoverage for file:   %s\n", path.c_str());
-  if (lines < 0) return false;
+  if (lines < 0 || !written) return false;
   return write_source_frame_set(ctx, title, node->report_name(), model.functions);
 }
 

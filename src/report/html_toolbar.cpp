@@ -5,6 +5,8 @@
 #include <string>
 
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_help.h"
@@ -20,7 +22,9 @@ namespace {
 bool write_images(const ReportOptions& s) {
   for (const ReportImage& image : report_images()) {
     const std::string path = std::string(kReportDirectory) + s.host.separator + image.name;
-    if (write_image_file(image, path)) continue;
+    const ImageWrite written = write_image_file(image, path);
+    if (written == ImageWrite::kWritten) continue;
+    if (written == ImageWrite::kWriteFailed) return false;
     if (std::strcmp(image.name, kHomeIcon) == 0 || std::strcmp(image.name, kHelpIcon) == 0)
       print_err("Unable to create the Home Icon %s!\n", path.c_str());
     else if (std::strcmp(image.name, kLogo) == 0)
@@ -55,18 +59,14 @@ void write_toolbar(std::FILE* out, const PageContext& ctx) {
 bool write_toolbar_and_help(const PageContext& ctx) {
   const ReportOptions& s = ctx.options;
   const std::string path = dir_name("__ToolBar", s.page_extension, s.host.separator);
-  std::FILE* out = std::fopen(path.c_str(), "w");
+  std::FILE* out = output_open(path);
   if (!out) {
     print_err("Unable to create ToolBar file!\n");
     return false;
   }
-  if (!write_images(s) || !write_help_page(ctx)) {
-    std::fclose(out);
-    return false;
-  }
+  if (!write_images(s) || !write_help_page(ctx)) return false;  // the run abandons `out`
   write_toolbar(out, ctx);
-  std::fclose(out);
-  return true;
+  return finish_output(out, path);
 }
 
 }  // namespace vorel

@@ -8,6 +8,8 @@
 #include "coverage/coverage_list.h"
 #include "coverage/position_state.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/format.h"
 #include "report/page_names.h"
@@ -112,7 +114,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
   }
   skip_bom(in);
   const std::string out_name = dir_name(node->report_name(), "LCOV", options.host.separator);
-  std::FILE* out = std::fopen(out_name.c_str(), "w");
+  std::FILE* out = output_open(out_name);
   if (!out) {
     std::fclose(in);
     print_err("Cannot open %s for output!\n", out_name.c_str());
@@ -121,8 +123,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
   std::fprintf(out, "               -: %s\n", source.c_str());
   write_lines(in, out, files, block_counts);
   std::fclose(in);
-  std::fclose(out);
-  return true;
+  return finish_output(out, out_name);
 }
 
 }  // namespace vorel

@@ -4,6 +4,8 @@
 #include <string_view>
 
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/gif_encoder.h"
 
 namespace vorel {
@@ -139,15 +141,11 @@ const std::vector<ReportImage>& report_images() {
   return images;
 }
 
-bool write_image_file(const ReportImage& image, const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  for (size_t i = 0; i < image.bytes.size(); ++i) {
-    const unsigned char byte = static_cast<unsigned char>(image.bytes[i]);
-    if (std::fputc(byte, f) == EOF) std::printf("ERR at %d %d\n", static_cast<int>(i), byte);
-  }
-  std::fclose(f);
-  return true;
+ImageWrite write_image_file(const ReportImage& image, const std::string& path) {
+  std::FILE* f = output_open(path);
+  if (!f) return ImageWrite::kNotCreated;
+  std::fwrite(image.bytes.data(), 1, image.bytes.size(), f);
+  return finish_output(f, path) ? ImageWrite::kWritten : ImageWrite::kWriteFailed;
 }
 
 }  // namespace vorel

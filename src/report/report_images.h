@@ -19,9 +19,11 @@ struct ReportImage {
 // 19x20), __VorelR.gif (1,414, 66x45, GIF87a), __Spacer.gif (43, 1x1).
 const std::vector<ReportImage>& report_images();
 
-// Writes `image` in binary mode to `path`. Returns false when the file cannot
-// be created (the caller prints its message); a byte that cannot be written
-// prints "ERR at %d %d\n" on stdout and writing goes on.
-bool write_image_file(const ReportImage& image, const std::string& path);
+enum class ImageWrite { kWritten, kNotCreated, kWriteFailed };
+
+// Writes `image` to `path`. kNotCreated: the file could not be created (the
+// caller prints its message); kWriteFailed: writing it failed ("ERROR:
+// writing file %s failed." is printed).
+ImageWrite write_image_file(const ReportImage& image, const std::string& path);
 
 }  // namespace vorel

@@ -9,6 +9,8 @@
 #include "coverage/coverage_list.h"
 #include "coverage/totals.h"
 #include "base/diag.h"
+#include "base/output.h"
+#include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/display_name.h"
 #include "report/format.h"
@@ -140,19 +142,19 @@ void write_uncovered_table(std::FILE* out, std::span<const FileEntry* const> fil
 
 }  // namespace
 
-void write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
+bool write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
                          std::span<const FileEntry* const> covered,
                          std::span<const FileEntry* const> uncovered, const ReportOptions& options) {
   const std::string name = plain_name(base_name, extension);
-  std::FILE* out = std::fopen(name.c_str(), "w");
+  std::FILE* out = output_open(name);
   if (!out) {
     print_err("Unable to create summary file, %s!\n", base_name);
-    return;
+    return false;
   }
   write_totals(out, totals);
   if (!covered.empty()) write_covered_table(out, covered, options);
   if (!uncovered.empty()) write_uncovered_table(out, uncovered, options);
-  std::fclose(out);
+  return finish_output(out, name);
 }
 
 }  // namespace vorel

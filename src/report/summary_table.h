@@ -16,8 +16,10 @@ struct ReportOptions;
 // Writes the table to the plain report name of `base_name` and `extension`
 // in the current directory ("Code_Coverage", "txt" -> CODE_COVERAGE.TXT).
 // When the file cannot be created it prints
-// "Unable to create summary file, <base_name>!" and the run goes on.
-void write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
+// "Unable to create summary file, <base_name>!" and returns false; the
+// caller goes on and fails the run at its end. A failed write prints
+// "ERROR: writing file %s failed." and returns false.
+bool write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
                          std::span<const FileEntry* const> covered,
                          std::span<const FileEntry* const> uncovered, const ReportOptions& options);
 

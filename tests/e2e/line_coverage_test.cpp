@@ -136,15 +136,17 @@ TEST(LineCoverage, ReportDirectoryThatIsAFileStopsTheRun) {
   EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.TXT")));
 }
 
-TEST(LineCoverage, SummaryThatCannotBeCreatedDoesNotStopTheRun) {
+// The run goes on after the message and ends with status 1, putting none of
+// its outputs in place.
+TEST(LineCoverage, SummaryThatCannotBeCreatedFailsTheRun) {
   TempDir dir;
   write_inputs(dir, program());
   mkdir(dir.file("CODE_COVERAGE.TXT").c_str(), 0777);
   RunResult r = run_lcov(dir);
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "Unable to create summary file, Code_Coverage!\n");
-  EXPECT_TRUE(file_exists(dir.file("CodeCoverage/SRC_PROG_C.LCOV")));
-  EXPECT_TRUE(file_exists(dir.file("CodeCoverage/SRC_UNUSED_C.LCOV")));
+  EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
+  EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"CODE_COVERAGE.TXT", "src", "t.dpi", "t.spi"}));
 }
 
 }  // namespace
