@@ -94,10 +94,12 @@ void cg_add_routine(CallGraph& graph, const SpiRoutine& routine, const DpiRoutin
 
   CgNode& node = graph.find_or_make(info.module_name, info.routine_name, is_static);
   if (record) {
-    // A routine defined more than once adds up on its one node.
+    // A routine defined more than once adds up on its one node, each dynamic
+    // record once: definitions that match the same record share its count.
     node.executed = node.executed || routine_executed(record);
     node.value = static_cast<int32_t>(record->func_number);
-    node.frequency += per_run(entry_count(*record, info.routine_name), runs);
+    if (node.records.insert(record->file_order).second)
+      node.frequency += per_run(entry_count(*record, info.routine_name), runs);
   }
   for (const SpiCallSite& site : routine.call_sites) {
     if (site.callee == "(indirect)") continue;

@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,8 @@ struct CgNode {
   std::string name;       // routine name as stored in the profiles
   bool executed = false;  // a dynamic record with a non-zero block count
   int32_t value = 0;      // function number of the dynamic record
-  float frequency = 0;    // entry count / runs
+  float frequency = 0;    // entry count / runs, once per dynamic record
+  std::set<uint32_t> records;  // file positions of the records counted in `frequency`
   std::deque<CgEdge> edges;  // newest call site first
 };
 

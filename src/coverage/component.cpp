@@ -119,7 +119,7 @@ ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
   dedupe_components(list.entries, options.multiple_definitions);
   for (const Component& c : list.entries)
     if (has_non_printable(c.file_name)) list.non_printable_name = true;
-  compute_report_names(list.entries, cwd, options.host);
+  compute_report_names(list.entries, cwd, options.host, options.page_names);
   return list;
 }
 

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "coverage/report_names.h"
 #include "platform/host.h"
 
 namespace vorel {
@@ -22,6 +23,7 @@ struct CoverageOptions {
   bool no_partial = false;          // -nopartial
   bool include_nonexec = false;     // -include-nonexec
   HostRules host = host_rules();
+  PageNameRule page_names;          // the pages each report name gives
 };
 
 }  // namespace vorel

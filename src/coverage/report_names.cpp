@@ -1,5 +1,8 @@
 #include "coverage/report_names.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -58,40 +61,78 @@ bool abbreviate(NameList& names, std::string_view cwd, char separator) {
   return abbreviated;
 }
 
-// Distinct paths whose report names give the same page names: the first
-// keeps its name, each later one gets the smallest numeric suffix that
-// gives a page name no other path uses.
-void separate_clashes(NameList& names) {
+// Room left for a clash suffix after a shortened name.
+constexpr size_t kSuffixRoom = 4;
+
+std::vector<std::string> pages_of(const std::string& stem, const PageNameRule& rule) {
+  std::vector<std::string> pages;
+  for (const std::string& suffix : rule.source_suffixes) pages.push_back(stem + suffix);
+  return pages;
+}
+
+// A name whose longest page stem would not fit keeps a prefix (whole UTF-8
+// characters) and gets "_" and the FNV-1a hash of the whole name.
+bool shorten(NameList& names, const PageNameRule& rule) {
+  if (rule.stem_limit == 0) return false;
+  size_t longest = 0;
+  for (const std::string& suffix : rule.source_suffixes) longest = std::max(longest, suffix.size());
+  const size_t fits = rule.stem_limit - std::min(rule.stem_limit, longest + kSuffixRoom);
+  bool shortened = false;
+  for (auto& entry : names) {
+    std::string& report = entry.second;
+    if (report.size() <= fits || fits < 9) continue;
+    uint32_t hash = 2166136261u;
+    for (unsigned char c : report) hash = (hash ^ c) * 16777619u;
+    size_t cut = fits - 9;
+    while (cut > 0 && (static_cast<unsigned char>(report[cut]) & 0xC0) == 0x80) --cut;
+    char hex[10];
+    std::snprintf(hex, sizeof hex, "_%08X", hash);
+    report = report.substr(0, cut) + hex;
+    shortened = true;
+  }
+  return shortened;
+}
+
+// Distinct paths whose report names give a page name already given (or one
+// of the tool's own): the first keeps its name, each later one gets the
+// smallest numeric suffix whose pages no other path uses or would use.
+void separate_clashes(NameList& names, const PageNameRule& rule) {
   std::vector<std::string> stems;
-  std::map<std::string, unsigned> owners;  // stem -> paths using it
-  std::set<std::string> used;
+  std::set<std::string> natural;  // the page names every path would get
   for (const auto& entry : names) {
     stems.push_back(report_stem(entry.second));
-    ++owners[stems.back()];
-    used.insert(stems.back());
+    for (std::string& page : pages_of(stems.back(), rule)) natural.insert(std::move(page));
   }
-  std::set<std::string> kept;  // stems whose first path keeps its name
+  std::set<std::string> taken(rule.reserved.begin(), rule.reserved.end());
+  auto claim = [&](const std::string& stem, bool avoid_natural) {
+    const std::vector<std::string> pages = pages_of(stem, rule);
+    for (const std::string& page : pages)
+      if (taken.count(page) || (avoid_natural && natural.count(page))) return false;
+    taken.insert(pages.begin(), pages.end());
+    return true;
+  };
   for (size_t i = 0; i < names.size(); ++i) {
-    if (owners[stems[i]] < 2 || kept.insert(stems[i]).second) continue;
+    if (claim(stems[i], false)) continue;
     std::string& report = names[i].second;
-    std::string candidate;
     for (unsigned k = 1;; ++k) {
-      candidate = report + std::to_string(k);
-      if (used.insert(report_stem(candidate)).second) break;
+      std::string candidate = report + std::to_string(k);
+      if (!claim(report_stem(candidate), true)) continue;
+      report = candidate;
+      break;
     }
-    report = candidate;
   }
 }
 
 }  // namespace
 
 void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
-                          const HostRules& rules) {
+                          const HostRules& rules, const PageNameRule& pages) {
   NameList names = distinct_paths(entries);
-  if (abbreviate(names, cwd, rules.separator))
+  const bool abbreviated = abbreviate(names, cwd, rules.separator);
+  if (shorten(names, pages) || abbreviated)
     print_err("Warning: Some file or directory names are too long for default result file "
               "naming. Some result files will use abbreviated names\n");
-  separate_clashes(names);
+  separate_clashes(names, pages);
   size_t next = 0;
   for (Component& c : entries) {
     while (names[next].first != c.file_name) ++next;

@@ -1,6 +1,7 @@
 #include "driver/layer_options.h"
 
 #include "driver/settings.h"
+#include "report/page_names.h"
 
 namespace vorel {
 
@@ -16,6 +17,7 @@ CoverageOptions coverage_options(const Settings& s) {
   o.no_partial = s.no_partial;
   o.include_nonexec = s.include_nonexec;
   o.host = s.host;
+  o.page_names = s.html_report ? html_page_rule(s.page_extension) : line_coverage_page_rule();
   return o;
 }
 

@@ -82,6 +82,7 @@ struct DpiRoutine {
   uint32_t z_count = 0;           // entries of `z` (extended records)
   uint32_t value_site_count = 0;  // entries of `vp_sites`
   uint32_t func_number = 0;
+  uint32_t file_order = 0;       // position of the record in the file (its index entry's)
   uint64_t attributes = 0;      // bit 0 external, bit 1 indirectly called
   std::string file_name;        // as stored (not re-rooted)
   std::string func_name;

@@ -69,6 +69,7 @@ std::unique_ptr<DpiRoutine> dpi_load_routine(DpiFile* f, const DpiIndexEntry& en
     assertx_fail(kReaderPath, __LINE__, "input_file->type == FILE_TYPE_DPI");
   auto r = std::make_unique<DpiRoutine>();
   dpi_read_routine(*f, entry, DpiReadMode::kFull, *r);
+  r->file_order = entry.file_order;
   if (r->src_root_len != 0) f->some_routine_has_src_root = true;
   return r;
 }

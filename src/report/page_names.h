@@ -12,8 +12,11 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vorel {
+
+struct PageNameRule;
 
 inline constexpr const char* kReportDirectory = "CodeCoverage";
 
@@ -25,6 +28,12 @@ std::string numbered_name(std::string_view base, int number, std::string_view ex
 std::string dir_name(std::string_view base, std::string_view ext, char sep);
 // CodeCoverage<sep>base_N.EXT
 std::string numbered_dir_name(std::string_view base, int number, std::string_view ext, char sep);
+// The pages of the HTML report with extension `ext`: each source's frame
+// set, view and function lists in every sort order; the tool's own pages.
+PageNameRule html_page_rule(std::string_view ext);
+// The one annotated copy of each source of the line-coverage text.
+PageNameRule line_coverage_page_rule();
+
 // The source view of a report name: report_name + "_SRC", plain or with the
 // directory prefix when `sep` is not '\0'.
 std::string source_view_name(std::string_view report_name, std::string_view ext, char sep = '\0');

@@ -1,0 +1,276 @@
+// Outputs are written whole or not at all: failed writes end the run with
+// status 1 and leave the earlier report exactly as it was, runs in one
+// directory take turns, nothing is written through a symbolic link, and
+// every page name belongs to one page.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <thread>
+
+#include "cli_expect.h"
+#include "e2e/program_inputs.h"
+#include "link_check.h"
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+namespace pw = profile_writer;
+
+// `n` sources f<i>.c of `lines` lines each; f<i> ran `count` times.
+pw::Program program(int n, uint64_t count) {
+  pw::Program p;
+  for (int i = 0; i < n; ++i) {
+    std::string name = "f";
+    name += std::to_string(i);
+    p.modules.push_back(module(name + ".c", {pw::routine(name, 1, 9, {{2, 3, count, {2}}, {5, 3, 0, {5}}})}));
+  }
+  return p;
+}
+
+std::vector<std::pair<std::string, std::string>> sources(int n, int lines) {
+  std::string text;
+  for (int l = 1; l <= lines; ++l) {
+    const std::string number = std::to_string(l);
+    text.append("  int value_").append(number).append(" = compute(").append(number);
+    text.append(");  /* some source text */\n");
+  }
+  std::vector<std::pair<std::string, std::string>> all;
+  for (int i = 0; i < n; ++i) {
+    std::string name = "f";
+    name.append(std::to_string(i)).append(".c");
+    all.emplace_back(name, text);
+  }
+  return all;
+}
+
+// Every file under `root` by relative path, with its bytes.
+std::map<std::string, std::string> snapshot(const std::string& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.is_regular_file())
+      files[fs::relative(e.path(), root).string()] = read_file(e.path().string()).value_or("?");
+  return files;
+}
+
+std::map<std::string, std::string> report_of(const std::string& dir) {
+  std::map<std::string, std::string> report;
+  for (auto& [name, bytes] : snapshot(dir))
+    if (name == "CODE_COVERAGE.HTML" || name.rfind("CodeCoverage/", 0) == 0) report[name] = bytes;
+  return report;
+}
+
+bool has_temporary_files(const std::string& root) {
+  for (const auto& e : fs::recursive_directory_iterator(root))
+    if (e.path().filename().string().rfind(".vorelcov-", 0) == 0) return true;
+  return false;
+}
+
+RunResult run_in(const std::string& cwd, const TempDir& inputs, std::vector<std::string> extra,
+                 const std::string& dpi = "t.dpi") {
+  std::vector<std::string> args = {"-spi", inputs.file("t.spi"), "-dpi", inputs.file(dpi),
+                                   "-srcroot", inputs.file("src"), "-nopmeter"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return run_vorelcov(args, cwd);
+}
+
+// A 200 KB tmpfs, mounted when the test runs as root.
+class SmallDisk {
+ public:
+  explicit SmallDisk(const std::string& path) : path_(path) {
+    fs::create_directory(path);
+    mounted_ = ::geteuid() == 0 && ::mount("tmpfs", path.c_str(), "tmpfs", 0, "size=200k") == 0;
+  }
+  ~SmallDisk() {
+    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+
+ private:
+  std::string path_;
+  bool mounted_ = false;
+};
+
+// Outputs that do not fit end the run with status 1 and a message naming
+// the file; the disk keeps nothing of the run, and a rerun over a complete
+// report on a full disk leaves that report byte for byte.
+TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
+  TempDir dir;
+  SmallDisk disk(dir.file("disk"));
+  if (!disk.mounted()) GTEST_SKIP() << "needs root to mount a 200 KB tmpfs";
+  const std::string cwd = dir.file("disk");
+  write_inputs(dir, program(20, 3), sources(20, 120));
+  for (const std::vector<std::string>& mode : {std::vector<std::string>{}, {"-txtlcov"}}) {
+    RunResult r = run_in(cwd, dir, mode);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find("ERROR: writing file "), std::string::npos) << r.err;
+    EXPECT_EQ(list_dir(cwd), std::vector<std::string>{});
+  }
+
+  write_inputs(dir, program(2, 3), sources(2, 10));
+  ASSERT_EQ(run_in(cwd, dir, {}).status, 0);
+  const auto before = report_of(cwd);
+  {
+    std::FILE* filler = std::fopen((cwd + "/filler").c_str(), "wb");
+    ASSERT_NE(filler, nullptr);
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
+    }
+    std::fclose(filler);
+  }
+  RunResult again = run_in(cwd, dir, {"-counts"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_EQ(report_of(cwd), before);
+  EXPECT_FALSE(has_temporary_files(cwd));
+}
+
+// A rerun that stops part-way (the second source's view cannot be created:
+// a directory has its name) leaves the whole earlier report as it was,
+// root page included.
+TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
+  TempDir dir;
+  write_inputs(dir, program(3, 3), sources(3, 10));
+  ASSERT_EQ(run_inputs(dir).status, 0);
+  fs::remove(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
+  fs::create_directory(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
+  const auto before = report_of(dir.path());
+  ASSERT_GT(before.size(), 30u);
+  RunResult r = run_inputs(dir, {"-counts"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_F1_C_SRC.HTML for output!\n");
+  EXPECT_EQ(report_of(dir.path()), before);
+  EXPECT_FALSE(has_temporary_files(dir.path()));
+}
+
+// Two runs started while the directory is locked both wait (and say so);
+// the report afterwards is the whole report of one of them.
+TEST(OutputSafety, ConcurrentRunsTakeTurns) {
+  TempDir dir, ref_a, ref_b;
+  const pw::Program a = program(12, 3), b = program(12, 0);
+  write_inputs(dir, a, sources(12, 30));
+  pw::write_dpi(b, dir.file("t2.dpi"), pw::DpiLayout::kSegmentedToc);
+  ASSERT_EQ(run_in(ref_a.path(), dir, {}).status, 0);
+  ASSERT_EQ(run_in(ref_b.path(), dir, {}, "t2.dpi").status, 0);
+  ASSERT_NE(report_of(ref_a.path()), report_of(ref_b.path()));
+
+  const int lock = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(::flock(lock, LOCK_EX), 0);
+  RunResult ra, rb;
+  std::thread first([&] { ra = run_in(dir.path(), dir, {}); });
+  std::thread second([&] { rb = run_in(dir.path(), dir, {}, "t2.dpi"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
+  ::flock(lock, LOCK_UN);
+  ::close(lock);
+  first.join();
+  second.join();
+  const std::string waiting = "vorelcov: waiting for another vorelcov run in this directory\n";
+  EXPECT_EQ(ra.status, 0);
+  EXPECT_EQ(rb.status, 0);
+  EXPECT_EQ(ra.err, kScanDone + waiting);
+  EXPECT_EQ(rb.err, kScanDone + waiting);
+  // The last run's pages are all there, and every page is one run's page
+  // (pages only the earlier run wrote stay, as after any rerun).
+  const auto report = report_of(dir.path()), pages_a = report_of(ref_a.path()),
+             pages_b = report_of(ref_b.path());
+  const bool a_last = report.at("CODE_COVERAGE.HTML") == pages_a.at("CODE_COVERAGE.HTML");
+  for (const auto& [name, bytes] : a_last ? pages_a : pages_b) EXPECT_EQ(report.at(name), bytes) << name;
+  for (const auto& [name, bytes] : report)
+    EXPECT_TRUE((pages_a.count(name) && bytes == pages_a.at(name)) ||
+                (pages_b.count(name) && bytes == pages_b.at(name)))
+        << name;
+}
+
+// A link at the report directory stops the run before anything is written;
+// a link at a page name is replaced, its target left alone.
+TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
+  TempDir dir;
+  write_inputs(dir, program(1, 3), sources(1, 5));
+  fs::create_directory(dir.file("elsewhere"));
+  fs::create_directory_symlink(dir.file("elsewhere"), dir.file("CodeCoverage"));
+  RunResult r = run_in(dir.path(), dir, {});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "ERROR: CodeCoverage is a symbolic link; the report is not "
+                               "written through it.\n");
+  EXPECT_EQ(list_dir(dir.file("elsewhere")), std::vector<std::string>{});
+  EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.HTML")));
+
+  fs::remove(dir.file("CodeCoverage"));
+  write_file(dir.file("victim"), "keep");
+  fs::create_symlink(dir.file("victim"), dir.file("CODE_COVERAGE.HTML"));
+  ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
+  EXPECT_EQ(dir.read("victim"), "keep");
+  EXPECT_FALSE(fs::is_symlink(dir.file("CODE_COVERAGE.HTML")));
+}
+
+// Sources named in the working directory: x.c's view X_C_SRC would be
+// x_c.src's frame set, __toolbar the toolbar page; a 252-byte name gives
+// page names beyond 255 bytes. Each later one gets its own names.
+TEST(OutputSafety, PageNamesAreOneToOne) {
+  TempDir dir;
+  const std::string long_name = std::string(250, 'n') + ".c";
+  pw::Program p;
+  for (const std::string& name : {std::string("x.c"), std::string("x_c.src"),
+                                  std::string("__toolbar"), long_name}) {
+    p.modules.push_back(pw::module("", name, {pw::routine("r", 1, 2, {{1, 1, 1}})}));
+    write_file(dir.file(name), "text of " + name.substr(0, 8) + "\n");
+  }
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
+  RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(dir.read("CodeCoverage/X_C_SRC.HTML").find("text of x.c"), std::string::npos);
+  EXPECT_NE(dir.read("CodeCoverage/X_C_SRC1_SRC.HTML").find("text of x_c.src"), std::string::npos);
+  EXPECT_NE(dir.read("CodeCoverage/__TOOLBAR.HTML").find("title=\"Help\""), std::string::npos);
+  EXPECT_NE(dir.read("CodeCoverage/__TOOLBAR1_SRC.HTML").find("text of __toolba"), std::string::npos);
+  const std::string shortened = std::string(224, 'N') + "_";
+  int long_pages = 0;
+  for (const std::string& page : list_dir(dir.file("CodeCoverage"))) {
+    EXPECT_LE(page.size(), 255u);
+    if (page.rfind(shortened, 0) == 0) ++long_pages;
+  }
+  EXPECT_EQ(long_pages, 6);  // frame set, view, covered functions in four orders
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+}
+
+// Markers given only in the component file are in use when the help page
+// is written: its colour table has the "Infeasible code" row.
+TEST(OutputSafety, ComponentFileMarkersReachTheHelpPage) {
+  TempDir dir;
+  write_inputs(dir, program(1, 3), sources(1, 5));
+  write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\n");
+  ASSERT_EQ(run_in(dir.path(), dir, {"-comp", dir.file("comp.txt")}).status, 0);
+  EXPECT_NE(dir.read("CodeCoverage/__HELP.HTML").find(">Infeasible code</TD>"), std::string::npos);
+}
+
+// inl(), of a header compiled into two modules, has one dynamic record that
+// both static definitions find by their block count: entered 4 times in
+// the one run, its node's frequency is 4, not 8.
+TEST(OutputSafety, OneDynamicRecordCountsOnceInTheCallGraph) {
+  TempDir dir;
+  pw::Routine inl = pw::routine("inl", 1, 3, {{2, 3, 4}});
+  inl.function_number = 1;
+  pw::Routine copy = inl;
+  copy.in_dpi = false;
+  pw::Program p;
+  p.modules = {{"", "m1.obj", {{"/build/t/", "h.h", {inl}}}},
+               {"", "m2.obj", {{"/build/t/", "h.h", {copy}}}}};
+  write_inputs(dir, p, {{"h.h", "int inl() {\n  return 4;\n}\n"}});
+  ASSERT_EQ(run_in(dir.path(), dir, {"-txtdcg", "cg.txt"}).status, 0);
+  EXPECT_EQ(dir.read("cg.txt"), ".module 0 \"m1.obj\"\n"
+                                "    .function \"inl\" 0 1 4\n"
+                                "    .funstats \"inl\" 0 1 4  0 0  0 0  0 0\n"
+                                ".mstats \"m1.obj\" 0 1  0 0  0 0  0 0\n"
+                                ".tstats 1 1  0 0  0 0  0 0\n");
+}
+
+}  // namespace
+}  // namespace e2e
