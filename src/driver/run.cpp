@@ -10,6 +10,7 @@
 #include "coverage/model.h"
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "driver/extensions.h"
 #include "driver/options.h"
 #include "driver/outputs.h"
 #include "base/progress.h"
@@ -41,6 +42,7 @@ struct Run {
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
   FullBlockLists full_lists{nullptr, nullptr};  // filled by the HTML mode's file pass
+  ExtensionRun extensions;
 
   Run() = default;
   Run(const Run&) = delete;
@@ -111,6 +113,7 @@ void start_up(int argc, char** argv, Run& run) {
 
   open_profiles(run);
   open_output_files(s, run.outputs);
+  run.extensions.start(s.extensions, spi_version(run.spi), s.spi_file_name);
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
 
@@ -144,25 +147,30 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
     model.scanner = MarkerScanner::scan_file(entries[first].file_name, markers,
                                              order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
-  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, sink};
+  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, sink,
+                     run.extensions.figures()};
   return compute_file(ctx, first, line_coverage);
 }
 
 // Walks the component list one source-file group at a time; every entry
-// ticks the meter once, processed or skipped.
-void per_file_loop(Run& run, bool line_coverage) {
-  const Settings& s = run.settings;
+// ticks the meter once, processed or skipped. A figures-only pass (for the
+// extension outputs of modes without a file pass) writes no file output and
+// keeps the meter quiet.
+void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
+  const bool meter = run.settings.progress_meter && !figures_only;
   const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
-  if (s.progress_meter) progress_start(static_cast<int>(n));
+  if (meter) progress_start(static_cast<int>(n));
   size_t i = 0;
   while (i < n) {
     const std::string file = entries[i].file_name;
-    if (compute_group(run, i, line_coverage)) write_file_output(run, line_coverage);
-    if (s.progress_meter) progress_tick();
+    if (compute_group(run, i, line_coverage) && !figures_only)
+      write_file_output(run, line_coverage);
+    run.extensions.file_done();
+    if (meter) progress_tick();
     run.model.reset_file();
     for (++i; i < n && entries[i].file_name == file; ++i)
-      if (s.progress_meter) progress_tick();
+      if (meter) progress_tick();
   }
 }
 
@@ -216,6 +224,9 @@ void text_mode(Run& run) {
   if (s.xml_block_list) write_list(run, FunctionListKind::kXmlBlocks, run.outputs.xml_block_list);
   if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, s, run.dpi.get()))
     fatal_exit(1);
+  // The list modes have no file pass of their own: the extensions get one
+  // after every specified output is written.
+  if (!s.line_coverage && run.extensions.active()) per_file_loop(run, false, true);
 }
 
 // ---- clean-up (successful runs only) ----
@@ -247,7 +258,7 @@ int run_main(int argc, char** argv) {
   else
     text_mode(run);
   clean_up(run);
-  return 0;
+  return run.extensions.finish();
 }
 
 }  // namespace vorel

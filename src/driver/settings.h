@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/diag.h"
+#include "driver/extension_options.h"
 #include "platform/host.h"
 
 namespace vorel {
@@ -72,6 +73,7 @@ struct Settings {
   std::optional<std::string> qst_password;
   std::string page_extension = "html";
   std::optional<std::string> platform;
+  ExtensionOptions extensions;  // --name options
 
   // Not an option: the naming rules of the host (see platform/host.h).
   HostRules host = host_rules();
