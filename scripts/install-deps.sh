@@ -3,12 +3,12 @@
 # (apt-get update runs once, and only then).
 #
 #   install-deps.sh build   building vorelcov and running the example:
-#                           CMake, a C++20 compiler, LLVM's Demangle library
+#                           CMake and a C++20 compiler
 #   install-deps.sh test    the above plus the test suite's frameworks and the
 #                           tools the end-to-end checks run (default)
 set -euo pipefail
 
-build=(make cmake g++ llvm-14-dev)
+build=(make cmake g++)
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
       lcov libxml2-utils groff)
 case "${1:-test}" in
