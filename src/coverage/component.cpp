@@ -7,7 +7,7 @@
 #include "coverage/markers.h"
 #include "coverage/report_names.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "platform/host.h"
 #include "platform/undecorate.h"
 
@@ -97,7 +97,7 @@ void dedupe_components(std::vector<Component>& entries, bool multiple_definition
   entries = std::move(kept);
 }
 
-ComponentList build_component_list(SpiFile* spi, const Settings& settings,
+ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
                                    const ComponentFilter& filter, std::string_view cwd) {
   ComponentList list;
   const bool has_line_maps = spi_version(spi) >= 7;
@@ -106,20 +106,20 @@ ComponentList build_component_list(SpiFile* spi, const Settings& settings,
     int got = spi_next_routine(spi, &info);
     if (got == 0) break;
     if (got < 0) {
-      print_err("ERROR: corrupt SPI file %s\n", settings.spi_file_name.c_str());
+      print_err("ERROR: corrupt SPI file %s\n", options.spi_file_name.c_str());
       fatal_exit(1);
     }
-    std::string path = normalise_path(settings.host, info.file_name);
-    std::optional<std::string> readable = readable_name(info.routine_name, settings.demangle != 0);
+    std::string path = normalise_path(options.host, info.file_name);
+    std::optional<std::string> readable = readable_name(info.routine_name, options.demangle);
     if (!filter.of_interest(path)) continue;
     list.entries.push_back(make_component(info, spi_current_routine(spi), has_line_maps,
                                           std::move(path), std::move(readable)));
   }
   sort_components(list.entries);
-  dedupe_components(list.entries, settings.multiple_definitions);
+  dedupe_components(list.entries, options.multiple_definitions);
   for (const Component& c : list.entries)
     if (has_non_printable(c.file_name)) list.non_printable_name = true;
-  compute_report_names(list.entries, cwd, settings.host);
+  compute_report_names(list.entries, cwd, options.host);
   return list;
 }
 

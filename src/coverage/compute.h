@@ -12,14 +12,14 @@
 
 namespace vorel {
 
-struct Settings;
+struct CoverageOptions;
 struct DpiFile;
 struct CoverageModel;
 class BlockListSink;
 struct FileFigures;
 
 struct ComputeContext {
-  const Settings& settings;
+  const CoverageOptions& options;
   DpiFile* dpi;            // the dynamic profile file
   DpiFile* ref_dpi;        // the reference profile file (-ref), else nullptr
   CoverageModel& model;     // its scanner holds the file's infeasible lines

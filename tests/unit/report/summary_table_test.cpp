@@ -27,7 +27,7 @@ class SummaryTableTest : public PageTest {
  protected:
   std::string write(const RunTotals& totals, const std::vector<const FileEntry*>& covered,
                     const std::vector<const FileEntry*>& uncovered) {
-    write_summary_table("Code_Coverage", "txt", totals, covered, uncovered, settings_);
+    write_summary_table("Code_Coverage", "txt", totals, covered, uncovered, options_);
     return page("CODE_COVERAGE.TXT");
   }
 };
@@ -58,9 +58,8 @@ TEST_F(SummaryTableTest, WideNumbersAndRowOrder) {
 // With -showdirnames and a user-given root the rows sort by the path below
 // the root: "alpha/b.c" before "zeta/a.c", stored names still shown whole.
 TEST_F(SummaryTableTest, ShowDirNamesOrdersByPathBelowTheRoot) {
-  settings_.show_dir_names = true;
-  settings_.src_root_dir = "/src/";
-  settings_.src_root_from_user = true;
+  options_.show_dir_names = true;
+  options_.user_source_root = "/src/";
   FileEntry a = entry("/src/zeta/a.c", 1, 1, 1, 1, 1, 1);
   FileEntry b = entry("/src/alpha/b.c", 1, 1, 1, 1, 1, 1);
   std::string text = write(RunTotals{}, {&a, &b}, {});
