@@ -146,6 +146,7 @@ if (cd "$scratch/tiny" && mkdir -p jobs-probe && cd jobs-probe &&
 fi
 rm -rf "$scratch/tiny/jobs-probe"
 
+load_at_start=$(cut -d' ' -f1 /proc/loadavg)
 start=$SECONDS
 printf 'Measuring (%d runs per case) ' "$runs"
 floor_of floor_many many
@@ -175,7 +176,10 @@ huge_lines=$((huge_routines * 20))
 
 echo
 echo "vorelcov benchmarks ($mode), median of $runs runs"
-echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) (at the start: $load_at_start)"
+if awk -v l="$load_at_start" -v n="$(nproc)" 'BEGIN {exit !(l > n)}'; then
+  echo "warning: the machine was busy with other work; wall times are inflated, the cpu column less so"
+fi
 echo
 row() {
   local key=$1 label=$2
@@ -206,29 +210,33 @@ row html_rlarge "HTML, $(count "$large_routines") routines in $((large_routines 
 row html_many10 "HTML, $(count "$many10_files") files x 20 routines x 15 lines"
 
 # ratio LABEL METRIC NUM DEN OP TARGET: NUM / DEN of wall time or peak RSS,
-# checked against OP TARGET (OP "-": no target).
+# checked against OP TARGET (OP "-": no target). Time ratios also show the
+# CPU-time ratio, which suffers less when other work shares the machine.
+quotient() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else printf "n/a"}'; }
 ratio() {
-  local label=$1 metric=$2 num=$3 den=$4 op=$5 target=$6 a b value verdict
+  local label=$1 metric=$2 num=$3 den=$4 op=$5 target=$6 a b value verdict target_text cpu_text=""
   if [ "$metric" = wall ]; then a=${wall[$num]:-}; b=${wall[$den]:-}; else a=${rss[$num]:-}; b=${rss[$den]:-}; fi
+  target_text="$op $target"
+  [ "$op" != "-" ] || target_text="-"
   if [ -z "$a" ] || [ -z "$b" ]; then
-    printf '%-52s %8s %8s  %s\n' "$label" "n/a" "$op $target" ""
+    printf '%-52s %8s %8s\n' "$label" "n/a" "$target_text"
     return
   fi
-  value=$(awk -v a="$a" -v b="$b" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}')
-  target_text="$op $target"
+  value=$(quotient "$a" "$b")
   verdict=""
-  if [ "$op" = "-" ]; then
-    target_text="-"
-  elif awk -v v="$value" -v t="$target" -v op="$op" 'BEGIN {exit !((op == "<=") ? v <= t : v < t)}'; then
-    verdict=ok
-  else
-    verdict=MISSED
+  if [ "$op" != "-" ]; then
+    if awk -v v="$value" -v t="$target" -v op="$op" 'BEGIN {exit !((op == "<=") ? v <= t : v < t)}'; then
+      verdict=ok
+    else
+      verdict=MISSED
+    fi
   fi
-  printf '%-52s %8s %8s  %s\n' "$label" "$value" "$target_text" "$verdict"
+  [ "$metric" != wall ] || cpu_text=$(quotient "${cpu[$num]}" "${cpu[$den]}")
+  printf '%-52s %8s %8s  %-7s %6s\n' "$label" "$value" "$target_text" "$verdict" "$cpu_text"
 }
 
 echo
-printf '%-52s %8s %8s\n' "ratio" "value" "target"
+printf '%-52s %8s %8s  %-7s %6s\n' "ratio" "value" "target" "" "cpu"
 ratio "HTML / floor, $(count "$many_files") files" wall html_many floor_many - ""
 ratio "-txtlcov / floor, $(count "$many_files") files" wall lcov_many floor_many - ""
 ratio "HTML / floor per line, $(count "$huge_lines")-line file" wall html_huge floor_huge - ""
