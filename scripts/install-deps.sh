@@ -3,7 +3,7 @@
 # those that are missing (apt-get update runs once, and only then).
 set -euo pipefail
 
-packages=(make cmake g++ libgtest-dev libgmock-dev libbenchmark-dev llvm-14-dev clang-14 libclang-rt-14-dev)
+packages=(make cmake g++ zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev llvm-14-dev clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
