@@ -58,6 +58,7 @@ END {
   }
   # vorelcov: the "Lines:" table of CODE_COVERAGE.TXT (total, covered).
   while ((getline l < txt) > 0) {
+    gsub(/,/, "", l)
     if (l ~ /^Lines:/) in_lines = 1
     else if (in_lines && l ~ /^ +[0-9]+ +[0-9]+ +[0-9]+/) { split(trim(l), t, / +/); in_lines = 0 }
   }
