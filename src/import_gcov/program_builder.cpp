@@ -66,8 +66,11 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
         return false;
       }
     }
-    // Routines named by lines, looked up once per distinct name.
-    std::vector<RoutineData*> by_function(gf.line_functions.size(), nullptr);
+    // Routines named by lines, looked up once per distinct name. Indices, not
+    // pointers: a name that no function entry has adds a routine, which may
+    // move the others.
+    constexpr size_t kUnknown = SIZE_MAX;
+    std::vector<size_t> by_function(gf.line_functions.size(), kUnknown);
     for (const GcovLine& l : gf.lines) {
       if (!add_count(&file.line_totals[l.line_number], l.count)) {
         *error = "count of " + name + ":" + std::to_string(l.line_number) + " does not fit 64 bits when summed";
@@ -77,9 +80,12 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
         file.unattributed.push_back(l.line_number);
         continue;
       }
-      RoutineData*& r = by_function[l.function];
-      if (!r) r = &routine_of(file, gf.line_functions[l.function], module);
-      r->lines.push_back(l.line_number);
+      size_t& r = by_function[l.function];
+      if (r == kUnknown) {
+        routine_of(file, gf.line_functions[l.function], module);
+        r = file.routine_index.at(gf.line_functions[l.function]);
+      }
+      file.routines[r].second.lines.push_back(l.line_number);
     }
   }
   return true;
