@@ -3,12 +3,12 @@
 # (apt-get update runs once, and only then).
 #
 #   install-deps.sh build   building vorelcov and running the example:
-#                           CMake and a C++20 compiler
+#                           CMake, a C++20 compiler and zlib
 #   install-deps.sh test    the above plus the test suite's frameworks and the
 #                           tools the end-to-end checks run (default)
 set -euo pipefail
 
-build=(make cmake g++)
+build=(make cmake g++ zlib1g-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
       lcov libxml2-utils groff)
 case "${1:-test}" in

@@ -41,13 +41,18 @@ int temp_fd() {
 }  // namespace
 
 std::string vorelcov_path() { return VORELCOV_BIN; }
+std::string importer_path() { return VORELCOV_IMPORT_BIN; }
 std::string source_dir() { return VORELCOV_SOURCE_DIR; }
 
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env) {
+  return run_program(vorelcov_path(), args, cwd, env);
+}
+
+RunResult run_program(const std::string& bin, const std::vector<std::string>& args, const std::string& cwd,
+                      const EnvChanges& env) {
   int out_fd = temp_fd();
   int err_fd = temp_fd();
-  std::string bin = vorelcov_path();
   std::vector<std::string> words;
   words.push_back(bin);
   words.insert(words.end(), args.begin(), args.end());

@@ -24,8 +24,13 @@ using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env = {});
 
-// Path of the built binary and of the source tree.
+// Runs the program `bin` the same way.
+RunResult run_program(const std::string& bin, const std::vector<std::string>& args, const std::string& cwd,
+                      const EnvChanges& env = {});
+
+// Path of the built binaries and of the source tree.
 std::string vorelcov_path();
+std::string importer_path();
 std::string source_dir();
 
 // A fresh directory under $TMPDIR, removed with everything in it at the end.
