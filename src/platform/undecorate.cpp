@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 #include <llvm/Demangle/Demangle.h>
 #include <llvm/Demangle/MicrosoftDemangle.h>
@@ -77,11 +78,18 @@ struct HelperJob {
   const std::string* text;
   bool full_signature;
   std::optional<std::string> result;
+  bool out_of_memory = false;
 };
 
+// An exception must not leave a thread: running out of memory is handed
+// back to the caller, which throws it on.
 void* run_helper(void* arg) {
   auto* job = static_cast<HelperJob*>(arg);
-  job->result = undecorate_here(*job->text, job->full_signature);
+  try {
+    job->result = undecorate_here(*job->text, job->full_signature);
+  } catch (const std::bad_alloc&) {
+    job->out_of_memory = true;
+  }
   return nullptr;
 }
 
@@ -96,6 +104,7 @@ std::optional<std::string> undecorate_on_helper(const std::string& text, bool fu
                  pthread_create(&thread, &attr, run_helper, &job) == 0;
   pthread_attr_destroy(&attr);
   if (!started || pthread_join(thread, nullptr) != 0) return std::nullopt;
+  if (job.out_of_memory) throw std::bad_alloc();
   return std::move(job.result);
 }
 
