@@ -5,7 +5,8 @@
 #   install-deps.sh build   building vorelcov and running the example:
 #                           CMake, a C++20 compiler and zlib
 #   install-deps.sh test    the above plus the test suite's frameworks and the
-#                           tools the end-to-end checks run (default)
+#                           tools the end-to-end checks run (default;
+#                           xmllint reads every XML list of the suite)
 set -euo pipefail
 
 build=(make cmake g++ zlib1g-dev)

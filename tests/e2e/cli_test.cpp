@@ -104,6 +104,22 @@ TEST(CommandLineCli, MissingArgumentMessages) {
   }
 }
 
+// A colour is an HTML colour name or '#' with 3 or 6 hex digits: anything
+// else, which would carry more than a colour into the pages' style
+// attributes, is an option error.
+TEST(CommandLineCli, ColourOptionsTakeOnlyColours) {
+  const char* const bad[] = {"red;background-image:url(http://host/x)", "", "#ff", "#fffff",
+                             "#ffffffff", "#ggg", "red ", "light-green", "\"red\"", "rgb(1,2,3)"};
+  for (const char* option : {"-bcolor", "-ccolor", "-fcolor", "-icolor", "-pcolor", "-ucolor", "-xcolor"})
+    for (const char* value : bad) {
+      RunResult r = run({"-counts", option, value, "-nopmeter"});
+      EXPECT_EQ(r.status, 1) << option << value;
+      EXPECT_EQ(r.err, std::string("ERROR: wrong html color ") + value +
+                           " is specified: use a color name or # and 3 or 6 hex digits.\n");
+      EXPECT_EQ(r.out, "");
+    }
+}
+
 TEST(CommandLineCli, ReferenceOverridesNoPartialAndCounts) {
   RunResult r = run({"-counts", "-nopartial", "-ref", "old.dpi"});
   EXPECT_EQ(r.status, 1);

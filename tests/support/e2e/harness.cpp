@@ -132,6 +132,20 @@ bool file_exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0;
 }
 
+std::string xml_lint(const std::string& path) {
+  std::string quoted = "'";
+  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  quoted += "'";
+  std::FILE* p = ::popen(("xmllint --noout " + quoted + " 2>&1").c_str(), "r");
+  if (!p) return "xmllint could not be run";
+  std::string said;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) said.append(buf, n);
+  int status = ::pclose(p);
+  if (status != 0 && said.empty()) said = "xmllint failed";
+  return said;
+}
+
 std::vector<std::string> list_dir(const std::string& path) {
   std::vector<std::string> names;
   std::error_code ec;

@@ -54,6 +54,9 @@ class TempDir {
 std::optional<std::string> read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
+// What `xmllint --noout` says about the file at `path`: "" when it is
+// well-formed XML.
+std::string xml_lint(const std::string& path);
 // Names of the entries of a directory, sorted.
 std::vector<std::string> list_dir(const std::string& path);
 
