@@ -6,6 +6,12 @@
 #   scripts/mutants.sh            every mutant
 #   scripts/mutants.sh 3 17       only mutants 3 and 17
 #   scripts/mutants.sh --list     the list, with whether each text is found
+#   scripts/mutants.sh --without REGEX [ids]
+#                                 before dropping tests: runs the suite without
+#                                 the tests matching REGEX (ctest -E) first, and
+#                                 only when that misses the fault the dropped
+#                                 tests; "dropped-only" marks a catch the cut
+#                                 would lose
 #
 #   BUILD_DIR     build directory (default: build-mutants; Release, tests on)
 #   JOBS          parallel jobs for build and ctest (default: 2)
@@ -73,8 +79,13 @@ if [[ ${1:-} == --list ]]; then
   exit
 fi
 if [[ ${1:-} == -h || ${1:-} == --help ]]; then
-  sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,/^set /p' "$0" | grep '^#' | sed 's/^# \{0,1\}//'
   exit
+fi
+without=""
+if [[ ${1:-} == --without ]]; then
+  without=${2:?--without needs a test-name regex}
+  shift 2
 fi
 ids=("$@")
 [[ ${#ids[@]} -gt 0 ]] || read -r -a ids <<<"$(mutant_tool ids)"
@@ -107,7 +118,7 @@ fi
 
 results="$build_dir/mutants-results.txt"
 : >"$results"
-caught=0 survived=0 na=0 nocompile=0 total=0
+caught=0 survived=0 na=0 nocompile=0 dropped=0 total=0
 for id in "${ids[@]}"; do
   desc=$(mutant_tool describe "$id") || exit 1
   file=${desc%%$'\t'*}
@@ -126,8 +137,14 @@ for id in "${ids[@]}"; do
     if ! cmake --build "$build_dir" -j "$jobs" >"$build_dir/mutants-build.log" 2>&1; then
       status="no-compile"
     elif (cd "$build_dir" && ctest -j "$jobs" --stop-on-failure --timeout "$timeout" \
-            >mutants-ctest.log 2>&1); then
+            ${without:+-E "$without"} >mutants-ctest.log 2>&1); then
       status="survived"
+      if [[ -n $without ]] && ! (cd "$build_dir" && ctest -j "$jobs" --timeout "$timeout" \
+                                   -R "$without" >mutants-ctest.log 2>&1); then
+        status="dropped-only"
+        by=$(grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted|Exception)' \
+               "$build_dir/mutants-ctest.log" | sed -E 's/^[0-9]+ - //; s/ \(.*//' | head -3 | tr '\n' ' ')
+      fi
     else
       status="caught"
       # The first failing tests, for the results file.
@@ -139,6 +156,7 @@ for id in "${ids[@]}"; do
   case $status in
     caught) caught=$((caught + 1)) ;;
     survived) survived=$((survived + 1)) ;;
+    dropped-only) dropped=$((dropped + 1)) ;;
     n/a) na=$((na + 1)) ;;
     no-compile) nocompile=$((nocompile + 1)) ;;
   esac
@@ -152,5 +170,10 @@ cmake --build "$build_dir" -j "$jobs" >"$build_dir/mutants-build.log" 2>&1
 
 echo
 echo "summary: caught $caught, survived $survived, not applicable $na, does not compile $nocompile"
-echo "caught $caught of $total"
-grep -E '  (survived|n/a|no-compile) ' "$results" | sed 's/^/  not caught: /'
+if [[ -n $without ]]; then
+  echo "caught only by the tests matching '$without': $dropped"
+  echo "caught $((caught + dropped)) of $total with them, $caught of $total without them"
+else
+  echo "caught $caught of $total"
+fi
+grep -E '  (survived|dropped-only|n/a|no-compile) ' "$results" | sed 's/^/  not caught: /'
