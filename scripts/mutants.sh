@@ -92,13 +92,16 @@ ids=("$@")
 
 # Restoring: the path of the mutated file and its saved original. The
 # restored file gets a fresh time stamp, so the next build recompiles it.
-backup=$(mktemp)
+# The backup exists only from the moment the tool saved the original, so a
+# signal at any point restores exactly what was changed.
+backup=$(mktemp -u)
 mutated=""
 restore() {
-  if [[ -n $mutated ]]; then
+  if [[ -n $mutated && -f $backup ]]; then
     cat "$backup" >"$mutated"
-    mutated=""
   fi
+  rm -f "$backup"
+  mutated=""
 }
 trap 'restore; rm -f "$backup"' EXIT
 trap 'restore; echo; echo "interrupted" >&2; exit 130' INT TERM
@@ -126,14 +129,15 @@ for id in "${ids[@]}"; do
   total=$((total + 1))
   start=$SECONDS
   by=""
+  mutated=$file
   mutant_tool apply "$id" "$backup"
   rc=$?
   if [[ $rc -eq 3 ]]; then
     status="n/a"
+    mutated=""
   elif [[ $rc -ne 0 ]]; then
     exit 1
   else
-    mutated=$file
     if ! cmake --build "$build_dir" -j "$jobs" >"$build_dir/mutants-build.log" 2>&1; then
       status="no-compile"
     elif (cd "$build_dir" && ctest -j "$jobs" --stop-on-failure --timeout "$timeout" \
