@@ -1,11 +1,13 @@
 #include "coverage/component.h"
 
 #include <algorithm>
+#include <deque>
+#include <map>
 
 #include "coverage/markers.h"
 #include "coverage/report_names.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "platform/host.h"
 #include "platform/undecorate.h"
 
@@ -95,7 +97,7 @@ void dedupe_components(std::vector<Component>& entries, bool multiple_definition
   entries = std::move(kept);
 }
 
-ComponentList build_component_list(SpiFile* spi, const Settings& settings,
+ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
                                    const ComponentFilter& filter, std::string_view cwd) {
   ComponentList list;
   const bool has_line_maps = spi_version(spi) >= 7;
@@ -104,20 +106,20 @@ ComponentList build_component_list(SpiFile* spi, const Settings& settings,
     int got = spi_next_routine(spi, &info);
     if (got == 0) break;
     if (got < 0) {
-      print_err("ERROR: corrupt SPI file %s\n", settings.spi_file_name.c_str());
+      print_err("ERROR: corrupt SPI file %s\n", options.spi_file_name.c_str());
       fatal_exit(1);
     }
-    std::string path = normalise_path(settings.host, info.file_name);
-    std::optional<std::string> readable = readable_name(info.routine_name, settings.demangle != 0);
+    std::string path = normalise_path(options.host, info.file_name);
+    std::optional<std::string> readable = readable_name(info.routine_name, options.demangle);
     if (!filter.of_interest(path)) continue;
     list.entries.push_back(make_component(info, spi_current_routine(spi), has_line_maps,
                                           std::move(path), std::move(readable)));
   }
   sort_components(list.entries);
-  dedupe_components(list.entries, settings.multiple_definitions);
+  dedupe_components(list.entries, options.multiple_definitions);
   for (const Component& c : list.entries)
     if (has_non_printable(c.file_name)) list.non_printable_name = true;
-  compute_report_names(list.entries, cwd, settings.host);
+  compute_report_names(list.entries, cwd, options.host);
   return list;
 }
 
@@ -135,33 +137,40 @@ std::span<const Component> group_of(const std::vector<Component>& entries, size_
   return std::span<const Component>(entries).subspan(first, group_end(entries, first) - first);
 }
 
+// The chain rule, in words: an entry that starts after every entry so far is
+// appended, one that starts before every entry goes in front, and any other
+// goes in front of the first entry after the chain's first that starts at or
+// after it. Entries of one start line therefore gather in one group: a new
+// member goes to the group's front, except in the front group, whose first
+// member keeps its place (the new one goes second). Built per group in a
+// map, this takes O(R log R) instead of the O(R^2) of a list insertion.
 std::vector<const Component*> order_by_start_line(std::span<const Component> group) {
+  std::map<uint32_t, std::deque<const Component*>> by_line;
+  for (const Component& c : group) {
+    auto [it, created] = by_line.try_emplace(c.start_line);
+    std::deque<const Component*>& members = it->second;
+    if (created || members.empty())
+      members.push_back(&c);
+    else if (it == by_line.begin())
+      members.insert(members.begin() + 1, &c);
+    else
+      members.push_front(&c);
+  }
   std::vector<const Component*> chain;
   chain.reserve(group.size());
-  for (const Component& c : group) {
-    if (chain.empty() || c.start_line > chain.back()->start_line) {
-      chain.push_back(&c);
-    } else if (c.start_line < chain.front()->start_line) {
-      chain.insert(chain.begin(), &c);
-    } else {
-      auto at = chain.begin() + 1;
-      while (at != chain.end() && (*at)->start_line < c.start_line) ++at;
-      chain.insert(at, &c);
-    }
-  }
+  for (const auto& [line, members] : by_line) chain.insert(chain.end(), members.begin(), members.end());
   return chain;
 }
 
 RoutineStart routine_start_at(const std::vector<const Component*>& by_start, uint32_t line) {
   RoutineStart out;
-  for (size_t i = 0; i < by_start.size(); ++i) {
-    if (by_start[i]->start_line != line) continue;
-    out.is_start = true;
-    if (i + 1 < by_start.size()) {
-      uint32_t next = by_start[i + 1]->start_line;
-      out.end_line = next == line ? next : next - 1;
-    }
-    return out;
+  auto at = std::lower_bound(by_start.begin(), by_start.end(), line,
+                             [](const Component* c, uint32_t l) { return c->start_line < l; });
+  if (at == by_start.end() || (*at)->start_line != line) return out;
+  out.is_start = true;
+  if (at + 1 != by_start.end()) {
+    uint32_t next = (*(at + 1))->start_line;
+    out.end_line = next == line ? next : next - 1;
   }
   return out;
 }

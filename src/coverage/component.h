@@ -20,7 +20,7 @@
 
 namespace vorel {
 
-struct Settings;
+struct CoverageOptions;
 struct HostRules;
 class ComponentFilter;
 
@@ -53,7 +53,7 @@ struct ComponentList {
 // and names them. `cwd` is the current working directory (for the report-name
 // length rule). A read failure prints "ERROR: corrupt SPI file %s\n" and ends
 // the run with status 1.
-ComponentList build_component_list(SpiFile* spi, const Settings& settings,
+ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
                                    const ComponentFilter& filter, std::string_view cwd);
 
 // The steps of the build, exposed for tests and for callers with their own

@@ -2,17 +2,18 @@
 
 #include "coverage/block_rules.h"
 #include "coverage/compute_routine.h"
+#include "coverage/file_figures.h"
 #include "coverage/model.h"
 #include "coverage/unwind.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "profile/dpi.h"
 
 namespace vorel {
 
 namespace {
 
-std::unique_ptr<DpiRoutine> look_up(const Settings& s, DpiFile* f, const Component& c) {
+std::unique_ptr<DpiRoutine> look_up(const CoverageOptions& s, DpiFile* f, const Component& c) {
   if (s.multiple_definitions)
     return dpi_match_by_block_count(f, c.file_name, c.proc_name, c.counted_blocks + c.extra_blocks);
   return dpi_match_by_name(f, c.file_name, c.proc_name);
@@ -20,8 +21,8 @@ std::unique_ptr<DpiRoutine> look_up(const Settings& s, DpiFile* f, const Compone
 
 // The name of the full block lists: the readable name, computed afresh,
 // without one leading '_' on hosts with that symbol naming.
-std::string list_name(const Settings& s, const Component& c) {
-  std::string name = readable_name(c.proc_name, s.demangle != 0).value_or(c.proc_name);
+std::string list_name(const CoverageOptions& s, const Component& c) {
+  std::string name = readable_name(c.proc_name, s.demangle).value_or(c.proc_name);
   if (s.host.drop_underscore && !name.empty() && name[0] == '_') name = name.substr(1);
   return name;
 }
@@ -36,7 +37,7 @@ uint32_t feasible_line_count(const RoutineLineMap& map, const MarkerScanner& sca
 
 void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage,
                      FileWork& file) {
-  const Settings& s = ctx.settings;
+  const CoverageOptions& s = ctx.options;
   RoutineWork r;
   r.entry = &c;
   if (ctx.sink) r.list_name = list_name(s, c);
@@ -51,6 +52,8 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   const bool executed = routine_executed(r.record.get());
   trace(kTraceRoutines, "Function: %s. Executed = %c\n",
         s.demangle ? c.readable_name->c_str() : c.proc_name.c_str(), executed ? 't' : 'f');
+  // Taken before the unwind repair, as the line-coverage mode counts lines.
+  if (ctx.figures) figures_add_routine(*ctx.figures, c, r.record.get(), executed, ctx.model.scanner);
   if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
   if (r.record) {
     uint32_t n = dpi_block_cnt_get(*r.record);
@@ -93,7 +96,7 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   file.covered_lines += r.covered_lines;
 }
 
-uint32_t file_flags(const Settings& s, const FileWork& w) {
+uint32_t file_flags(const CoverageOptions& s, const FileWork& w) {
   if (!s.differential) return w.executed_with_blocks ? kFileCovered : kFileUncovered;
   if (w.new_functions == w.functions && w.with_new_coverage >= 1) return kFileUncovered;
   if (w.with_new_coverage >= 1) return kFileCovered;
@@ -101,7 +104,7 @@ uint32_t file_flags(const Settings& s, const FileWork& w) {
 }
 
 void write_totals(const ComputeContext& ctx, const FileWork& w, bool line_coverage) {
-  const Settings& s = ctx.settings;
+  const CoverageOptions& s = ctx.options;
   FileEntry& e = *ctx.model.files.current_entry();
   e.functions = w.functions;
   e.covered_functions = s.differential ? w.with_new_coverage : w.executed;
@@ -130,7 +133,7 @@ void write_totals(const ComputeContext& ctx, const FileWork& w, bool line_covera
 void check_dpi(const ComputeContext& ctx) {
   if (!ctx.dpi) {
     print_err("Internal error: couldn't find the dpi file %s!\n",
-              ctx.settings.dpi_file_name.c_str());
+              ctx.options.dpi_file_name.c_str());
     fatal_exit(1);
   }
   if (ctx.dpi->runs == 0) {
@@ -157,6 +160,7 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   }
   check_dpi(ctx);
   model.functions.open(group.size());
+  if (ctx.figures) figures_begin_file(*ctx.figures, head.file_name);
 
   FileWork work;
   for (Component& c : group) {
@@ -168,9 +172,13 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
     process_routine(ctx, c, line_coverage, work);
   }
   write_totals(ctx, work, line_coverage);
+  if (ctx.figures) {
+    ctx.figures->blocks = work.blocks;
+    ctx.figures->covered_blocks = work.covered_blocks;
+  }
   if (ctx.sink) ctx.sink->end_file();
   trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.file_name.c_str());
-  return !ctx.settings.differential || work.covered_blocks >= 1;
+  return !ctx.options.differential || work.covered_blocks >= 1;
 }
 
 }  // namespace vorel

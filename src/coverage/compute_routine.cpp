@@ -8,7 +8,7 @@
 #include "coverage/model.h"
 #include "coverage/position_state.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/coverage_options.h"
 #include "profile/dpi.h"
 
 namespace vorel {
@@ -72,7 +72,7 @@ void add_block_lines(const ComputeContext& ctx, RoutineWork& r, uint32_t block, 
 
 void add_executed_routine(const ComputeContext& ctx, bool line_coverage, RoutineWork& r,
                           FileWork& file) {
-  const Settings& s = ctx.settings;
+  const CoverageOptions& s = ctx.options;
   const Component& c = *r.entry;
   const DpiRoutine& d = *r.record;
   if (!record_has_positions(d)) {
@@ -130,7 +130,7 @@ void add_routine_not_executed(const ComputeContext& ctx, bool line_coverage, Rou
   const Component& c = *r.entry;
   if (ctx.sink) {
     BlockSpace space;
-    if (ctx.settings.include_nonexec) {
+    if (ctx.options.include_nonexec) {
       std::vector<BlockDetail> blocks = never_run_blocks(r.record.get(), c.line_maps);
       space.get_block_cov_space(blocks.size());
       for (const BlockDetail& b : blocks) space.record(b.line, b.column, b.count);

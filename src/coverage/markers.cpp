@@ -3,19 +3,9 @@
 #include <cctype>
 
 #include "base/diag.h"
-#include "driver/settings.h"
 #include "platform/host.h"
 
 namespace vorel {
-
-MarkerLists command_line_markers(const Settings& settings) {
-  MarkerLists m;
-  m.one_line = settings.one_line_markers;
-  m.begin = settings.begin_block_markers;
-  m.end = settings.end_block_markers;
-  m.in_use = settings.markers_in_use != 0;
-  return m;
-}
 
 bool ComponentFilter::of_interest(std::string_view path) const {
   if (entries_.empty()) return true;
@@ -136,15 +126,16 @@ ComponentFile read_component_stream(std::FILE* in, const std::string& name, Mark
   return cf;
 }
 
-ComponentFile read_component_file(const Settings& settings) {
-  if (!settings.component_file_name) return ComponentFile{{}, command_line_markers(settings)};
-  const std::string& name = *settings.component_file_name;
+ComponentFile read_component_file(const std::optional<std::string>& file_name, MarkerLists markers,
+                                  const HostRules& rules) {
+  if (!file_name) return ComponentFile{{}, std::move(markers)};
+  const std::string& name = *file_name;
   std::FILE* in = std::fopen(name.c_str(), "r");
   if (!in) {
     print_err("ERROR: Couldn't open the component file %s\n", name.c_str());
     fatal_exit(1);
   }
-  ComponentFile cf = read_component_stream(in, name, command_line_markers(settings), settings.host);
+  ComponentFile cf = read_component_stream(in, name, std::move(markers), rules);
   if (std::fclose(in) != 0)
     print_err("WARNING: couldn't close the component file %s\n", name.c_str());
   check_contents(cf, name);

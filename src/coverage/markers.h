@@ -16,7 +16,6 @@
 
 namespace vorel {
 
-struct Settings;
 struct HostRules;
 
 struct MarkerLists {
@@ -25,9 +24,6 @@ struct MarkerLists {
   std::vector<std::string> end;
   bool in_use = false;
 };
-
-// The markers of the command line (copied from the settings record).
-MarkerLists command_line_markers(const Settings& settings);
 
 // Decides whether a normalised source path is of interest.
 class ComponentFilter {
@@ -46,10 +42,11 @@ struct ComponentFile {
   MarkerLists markers;  // command-line markers, then the file's
 };
 
-// Reads the component file named in the settings (none: an empty filter and
-// the command-line markers). Every failure prints its message on stderr and
-// ends the run with status 1.
-ComponentFile read_component_file(const Settings& settings);
+// Reads the component file `name` (none: an empty filter and the
+// command-line markers `markers`). Every failure prints its message on
+// stderr and ends the run with status 1.
+ComponentFile read_component_file(const std::optional<std::string>& name, MarkerLists markers,
+                                  const HostRules& rules);
 
 // The reader on an open stream (`name` for the messages), for tests.
 ComponentFile read_component_stream(std::FILE* in, const std::string& name, MarkerLists markers,

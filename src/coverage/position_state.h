@@ -5,6 +5,17 @@
 
 namespace vorel {
 
+// Position states, which are also the indices of the report's colour table.
+enum ColorIndex : int {
+  kColorNotFeasible = 1,
+  kColorUnknown = 2,
+  kColorCovered = 3,
+  kColorPartial = 4,
+  kColorUncoveredBlock = 5,
+  kColorUncoveredFunction = 6,
+  kColorInformation = 7,
+};
+
 // The all-ones count: the position belongs to a routine that never executed.
 inline constexpr uint64_t kNeverExecuted = ~static_cast<uint64_t>(0);
 

@@ -5,6 +5,7 @@
 
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "driver/extensions.h"
 #include "driver/settings.h"
 #include "driver/usage.h"
 
@@ -219,6 +220,8 @@ void check_option_set(Settings& s) {
     }
   }
   if (s.no_partial) set_color(s, kColorPartial, s.color(kColorCovered));
+  if (s.block_counts && !s.line_coverage)
+    print_err("WARNING: option -blockcounts has no effect without -txtlcov.\n");
 }
 
 }  // namespace
@@ -229,6 +232,8 @@ int scan_options(int argc, const char* const* argv, Settings& settings) {
     const Option* option = find_option(word);
     if (!option) {
       if (std::strncmp(word, "-platform=", 10) == 0) continue;  // taken by the driver
+      if (std::strncmp(word, "--", 2) == 0 && scan_extension(argc, argv, i, settings.extensions))
+        continue;
       print_err("ERROR: wrong option %s is specified.\n", word);
       return 0;
     }

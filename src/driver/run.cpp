@@ -6,10 +6,13 @@
 #include "coverage/component.h"
 #include "coverage/compute.h"
 #include "coverage/coverage_list.h"
+#include "coverage/function_records.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "driver/extensions.h"
+#include "driver/layer_options.h"
 #include "driver/options.h"
 #include "driver/outputs.h"
 #include "base/progress.h"
@@ -34,6 +37,8 @@ namespace {
 // Everything a run holds from start-up to the clean-up.
 struct Run {
   Settings settings;
+  CoverageOptions coverage;  // the layers' records, filled from the settings
+  ReportOptions report;
   DpiFilePtr dpi;  // owners: a fatal stop that unwinds past the run closes them
   SpiFile* spi = nullptr;
   DpiFilePtr ref;
@@ -41,6 +46,7 @@ struct Run {
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
   FullBlockLists full_lists{nullptr, nullptr};  // filled by the HTML mode's file pass
+  ExtensionRun extensions;
 
   Run() = default;
   Run(const Run&) = delete;
@@ -108,16 +114,20 @@ void start_up(int argc, char** argv, Run& run) {
   SourceRootInputs root_inputs = read_source_root_inputs(s);
   s.src_root_from_user = root_inputs.option.has_value() || root_inputs.env.has_value();
   s.src_root_dir = settle_source_root(s.host, root_inputs);
+  run.coverage = coverage_options(s);
+  run.report = report_options(s);
 
   open_profiles(run);
   open_output_files(s, run.outputs);
+  run.extensions.start(s.extensions, spi_version(run.spi), s.spi_file_name);
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
 
-  run.component_file = read_component_file(s);
+  run.component_file =
+      read_component_file(s.component_file_name, command_line_markers(s), s.host);
   const MarkerLists& markers = run.component_file.markers;
   if (markers.in_use && !check_markers(markers)) fatal_exit(1);
-  run.model.components = build_component_list(run.spi, s, run.component_file.filter,
+  run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
 }
 
@@ -127,9 +137,9 @@ void write_file_output(Run& run, bool line_coverage) {
   const Settings& s = run.settings;
   bool ok = true;
   if (line_coverage)
-    ok = write_line_coverage(run.model.files, s.block_counts, s);
+    ok = write_line_coverage(run.model.files, s.block_counts, run.report);
   else if (!s.no_html)
-    ok = html_write_source_view(s, run.model);
+    ok = html_write_source_view(run.report, run.model);
   if (!ok) fatal_exit(1);
 }
 
@@ -144,25 +154,30 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
     model.scanner = MarkerScanner::scan_file(entries[first].file_name, markers,
                                              order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
-  ComputeContext ctx{run.settings, run.dpi.get(), run.ref.get(), model, sink};
+  ComputeContext ctx{run.coverage, run.dpi.get(), run.ref.get(), model, sink,
+                     run.extensions.figures()};
   return compute_file(ctx, first, line_coverage);
 }
 
 // Walks the component list one source-file group at a time; every entry
-// ticks the meter once, processed or skipped.
-void per_file_loop(Run& run, bool line_coverage) {
-  const Settings& s = run.settings;
+// ticks the meter once, processed or skipped. A figures-only pass (for the
+// extension outputs of modes without a file pass) writes no file output and
+// keeps the meter quiet.
+void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
+  const bool meter = run.settings.progress_meter && !figures_only;
   const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
-  if (s.progress_meter) progress_start(static_cast<int>(n));
+  if (meter) progress_start(static_cast<int>(n));
   size_t i = 0;
   while (i < n) {
     const std::string file = entries[i].file_name;
-    if (compute_group(run, i, line_coverage)) write_file_output(run, line_coverage);
-    if (s.progress_meter) progress_tick();
+    if (compute_group(run, i, line_coverage) && !figures_only)
+      write_file_output(run, line_coverage);
+    run.extensions.file_done();
+    if (meter) progress_tick();
     run.model.reset_file();
     for (++i; i < n && entries[i].file_name == file; ++i)
-      if (s.progress_meter) progress_tick();
+      if (meter) progress_tick();
   }
 }
 
@@ -172,7 +187,7 @@ void html_mode(Run& run) {
   const Settings& s = run.settings;
   if (!s.no_html) {
     make_directory(kReportDirectory);  // an existing directory is no error
-    if (!html_write_report_frame(s, run.model)) fatal_exit(1);
+    if (!html_write_report_frame(run.report, run.model)) fatal_exit(1);
   }
   run.full_lists = FullBlockLists(run.outputs.txt_block_list_full, run.outputs.xml_block_list_full);
   per_file_loop(run, false);
@@ -182,18 +197,20 @@ void html_mode(Run& run) {
   const size_t uncovered = run.model.files.get_filenames(kFileUncovered).size();
   const char* covered_base = covered > 0 ? "__Covered_Files_Coverage" : nullptr;
   const char* uncovered_base = uncovered > 0 ? "__Uncovered_Files_Coverage" : nullptr;
-  if (covered_base && !html_write_file_lists(s, run.model, covered_base, kFileCovered))
+  if (covered_base && !html_write_file_lists(run.report, run.model, covered_base, kFileCovered))
     fatal_exit(1);
-  if (uncovered_base && !html_write_file_lists(s, run.model, uncovered_base, kFileUncovered))
+  if (uncovered_base &&
+      !html_write_file_lists(run.report, run.model, uncovered_base, kFileUncovered))
     fatal_exit(1);
-  if (!html_write_summary_and_root(s, run.model, "Code_Coverage", "__Code_Coverage", covered_base,
-                                   uncovered_base))
+  if (!html_write_summary_and_root(run.report, run.model, "Code_Coverage", "__Code_Coverage",
+                                   covered_base, uncovered_base))
     fatal_exit(1);
 }
 
 void write_list(const Run& run, FunctionListKind kind, std::FILE* out) {
-  FunctionListInput input{run.settings, run.dpi.get(), run.model.components, spi_version(run.spi)};
-  if (!write_function_list(out, kind, input)) fatal_exit(1);
+  FunctionRecordsInput input{run.coverage, run.dpi.get(), run.model.components,
+                             spi_version(run.spi)};
+  if (!write_function_list(out, kind, input, run.report)) fatal_exit(1);
 }
 
 void line_coverage_pass(Run& run) {
@@ -202,7 +219,7 @@ void line_coverage_pass(Run& run) {
   per_file_loop(run, true);
   const std::vector<const FileEntry*> covered = run.model.files.get_filenames(kFileCovered);
   const std::vector<const FileEntry*> uncovered = run.model.files.get_filenames(kFileUncovered);
-  write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.settings);
+  write_summary_table("Code_Coverage", "txt", run.model.totals, covered, uncovered, run.report);
 }
 
 void text_mode(Run& run) {
@@ -214,8 +231,12 @@ void text_mode(Run& run) {
   if (s.txt_block_list) write_list(run, FunctionListKind::kTextBlocks, run.outputs.txt_block_list);
   if (s.line_coverage) line_coverage_pass(run);
   if (s.xml_block_list) write_list(run, FunctionListKind::kXmlBlocks, run.outputs.xml_block_list);
-  if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, s, run.dpi.get()))
+  if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, run.coverage,
+                                                  run.report.demangle, run.dpi.get()))
     fatal_exit(1);
+  // The list modes have no file pass of their own: the extensions get one
+  // after every specified output is written.
+  if (!s.line_coverage && run.extensions.active()) per_file_loop(run, false, true);
 }
 
 // ---- clean-up (successful runs only) ----
@@ -247,7 +268,7 @@ int run_main(int argc, char** argv) {
   else
     text_mode(run);
   clean_up(run);
-  return 0;
+  return run.extensions.finish();
 }
 
 }  // namespace vorel

@@ -1,7 +1,8 @@
 // The settings record: every option's value with its default.
 //
-// Filled once by the option scan (options.h) and read-only afterwards; every
-// subsystem receives it as `const Settings&`.
+// Filled once by the option scan (options.h) and read-only afterwards. Only
+// the driver reads it; the layers below receive their own small records
+// (CoverageOptions, ReportOptions) filled in driver/layer_options.cpp.
 #pragma once
 
 #include <array>
@@ -11,20 +12,12 @@
 #include <vector>
 
 #include "base/diag.h"
+#include "coverage/position_state.h"
+#include "driver/extension_options.h"
 #include "platform/host.h"
+#include "report/report_options.h"
 
 namespace vorel {
-
-// Position states, which are also the indices of the colour table.
-enum ColorIndex : int {
-  kColorNotFeasible = 1,
-  kColorUnknown = 2,
-  kColorCovered = 3,
-  kColorPartial = 4,
-  kColorUncoveredBlock = 5,
-  kColorUncoveredFunction = 6,
-  kColorInformation = 7,
-};
 
 struct Settings {
   std::string spi_file_name = "zentra.spi";
@@ -46,8 +39,7 @@ struct Settings {
   std::optional<std::string> owner_address;       // "nobody" after the scan
   std::optional<std::string> owner_name;          // "Nobody" after the scan
   // colors[1..7]; colors[0] is unused.
-  std::array<std::string, 8> colors = {"",        "#90ee90", "#ffffff", "#ffffff",
-                                       "#fafad2", "#ffff99", "#ffcccc", "#ffffff"};
+  std::array<std::string, 8> colors = default_colors();
   bool floating_info = false;
   std::optional<std::string> txt_function_list;
   std::optional<std::string> xml_function_list;
@@ -72,6 +64,7 @@ struct Settings {
   std::optional<std::string> qst_password;
   std::string page_extension = "html";
   std::optional<std::string> platform;
+  ExtensionOptions extensions;  // --name options
 
   // Not an option: the naming rules of the host (see platform/host.h).
   HostRules host = host_rules();

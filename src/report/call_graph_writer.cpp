@@ -3,7 +3,7 @@
 #include <cinttypes>
 
 #include "profile/dpi.h"
-#include "report/call_graph.h"
+#include "coverage/call_graph_model.h"
 #include "report/readable_name_adapter.h"
 
 namespace vorel {

@@ -1,6 +1,6 @@
 #include "report/display_name.h"
 
-#include "driver/settings.h"
+#include "report/report_options.h"
 
 namespace vorel {
 
@@ -15,10 +15,9 @@ std::string display_name(std::string_view path, bool show_dir_names, std::string
   return std::string(path);
 }
 
-std::string display_name(std::string_view path, const Settings& settings) {
-  std::string_view root = settings.src_root_from_user ? std::string_view(settings.src_root_dir)
-                                                      : std::string_view();
-  return display_name(path, settings.show_dir_names, root, settings.host.separator);
+std::string display_name(std::string_view path, const ReportOptions& options) {
+  return display_name(path, options.show_dir_names, options.user_source_root,
+                      options.host.separator);
 }
 
 }  // namespace vorel

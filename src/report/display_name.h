@@ -6,7 +6,7 @@
 
 namespace vorel {
 
-struct Settings;
+struct ReportOptions;
 
 // Without -showdirnames: the part of `path` after its last separator.
 // With -showdirnames and a source root given by the user (-srcroot or the
@@ -15,7 +15,7 @@ struct Settings;
 std::string display_name(std::string_view path, bool show_dir_names, std::string_view user_root,
                          char separator);
 
-// The same with the run's settings.
-std::string display_name(std::string_view path, const Settings& settings);
+// The same with the run's options.
+std::string display_name(std::string_view path, const ReportOptions& options);
 
 }  // namespace vorel

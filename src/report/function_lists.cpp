@@ -1,66 +1,42 @@
 #include "report/function_lists.h"
 
-#include <memory>
+#include <string>
 
 #include "coverage/component.h"
-#include "coverage/unwind.h"
-#include "driver/settings.h"
-#include "profile/dpi.h"
+#include "coverage/function_records.h"
+#include "coverage/routine_figures.h"
 #include "report/list_format.h"
 #include "report/readable_name_adapter.h"
-#include "report/routine_blocks.h"
+#include "report/report_options.h"
 
 namespace vorel {
 
-namespace {
-
-// The figures of one routine, and whether the list takes it.
-bool figures_of(const Component& c, const FunctionListInput& in, bool with_nonexec,
-                RoutineBlocks& figures) {
-  const Settings& s = in.settings;
-  std::unique_ptr<DpiRoutine> record = dpi_match_by_name(in.dpi, c.file_name, c.proc_name);
-  if (routine_executed(record.get())) {
-    if (!s.no_unwind) unwind_clone_pass(*record);
-    figures = blocks_of_record(*record, c.start_line, c.counted_blocks,
-                               BlockRules{s.no_unwind, s.no_partial});
-    return figures.covered >= 1;
-  }
-  if (!with_nonexec) return false;
-  figures = blocks_not_executed(record.get(), c.line_maps, c.counted_blocks);
-  return true;
-}
-
-}  // namespace
-
-bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionListInput& in) {
+bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionRecordsInput& in,
+                         const ReportOptions& options) {
   const bool text = kind == FunctionListKind::kTextFunctions || kind == FunctionListKind::kTextBlocks;
   const ListFormat format = text ? ListFormat::kText : ListFormat::kXml;
   const bool with_blocks = kind == FunctionListKind::kTextBlocks || kind == FunctionListKind::kXmlBlocks;
-  const bool with_nonexec = with_blocks && in.settings.include_nonexec && in.spi_version >= 7;
-  const std::vector<Component>& entries = in.components.entries;
 
+  // A source file's group opens with its first listed routine; the file
+  // names of the component list are contiguous.
   bool group_written = false;
-  for (size_t first = 0; first < entries.size(); first = group_end(entries, first)) {
-    bool group_started = false;
-    for (const Component& c : group_of(entries, first)) {
-      if (is_left_out(c)) continue;
-      RoutineBlocks figures;
-      if (!figures_of(c, in, with_nonexec, figures)) continue;
-      if (!group_started) {
-        if (group_written) write_group_end(out, format);
-        write_group_start(out, format, kCoveredFunctionsLabel, c.file_name);
-        group_started = group_written = true;
-      }
-      FunctionRecord record;
-      record.name = list_routine_name(c.proc_name, in.settings.demangle != 0, in.settings.host);
-      record.frequency = figures.frequency;
-      record.line = c.start_line;
-      record.blocks = figures.blocks;
-      record.covered = figures.covered;
-      if (with_blocks) record.block_list = figures.block_list;
-      write_function_record(out, format, record);
+  std::string group_file;
+  for_each_function_record(in, with_blocks, [&](const Component& c, const RoutineBlocks& figures) {
+    if (!group_written || c.file_name != group_file) {
+      if (group_written) write_group_end(out, format);
+      write_group_start(out, format, kCoveredFunctionsLabel, c.file_name);
+      group_written = true;
+      group_file = c.file_name;
     }
-  }
+    FunctionRecord record;
+    record.name = list_routine_name(c.proc_name, options.demangle, options.host);
+    record.frequency = figures.frequency;
+    record.line = c.start_line;
+    record.blocks = figures.blocks;
+    record.covered = figures.covered;
+    if (with_blocks) record.block_list = figures.block_list;
+    write_function_record(out, format, record);
+  });
   if (group_written) write_group_end(out, format);
   return true;
 }

@@ -1,21 +1,15 @@
 // The covered-function and covered-block lists (-txtfcvrg, -txtbcvrg,
-// -xmlfcvrg, -xmlbcvrg), written after the coverage model is built.
-//
-// The source files are visited in component-list order; each routine is
-// matched to its dynamic record by name. The function lists take the
-// routines with at least one covered block; the block lists add their block
-// lists, and with -include-nonexec (static file version 7 or later) also the
-// routines that did not execute, with their static blocks.
+// -xmlfcvrg, -xmlbcvrg), written after the coverage model is built. Which
+// routines a list takes, with which figures, is the coverage layer's
+// (coverage/function_records.h); this writer groups them by source file.
 #pragma once
 
-#include <cstdint>
 #include <cstdio>
 
 namespace vorel {
 
-struct Settings;
-struct DpiFile;
-struct ComponentList;
+struct FunctionRecordsInput;
+struct ReportOptions;
 
 // The list kinds in the order of the option table.
 enum class FunctionListKind : int {
@@ -25,15 +19,9 @@ enum class FunctionListKind : int {
   kXmlBlocks = 4,      // -xmlbcvrg
 };
 
-struct FunctionListInput {
-  const Settings& settings;
-  DpiFile* dpi;
-  const ComponentList& components;
-  int32_t spi_version;  // format version of the static profile file
-};
-
 // Writes one list to `out` (the XML head and tail are the driver's).
 // Returns true; a corrupt dynamic record ends the run in the reader.
-bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionListInput& input);
+bool write_function_list(std::FILE* out, FunctionListKind kind, const FunctionRecordsInput& input,
+                         const ReportOptions& options);
 
 }  // namespace vorel

@@ -3,10 +3,10 @@
 
 namespace vorel {
 
-struct Settings;
+struct ReportOptions;
 
 struct PageContext {
-  const Settings& settings;
+  const ReportOptions& options;
   // Some source-file name holds a non-printable byte: the list, toolbar and
   // frame pages carry the character-set line.
   bool charset_line;

@@ -5,7 +5,7 @@
 
 #include "coverage/coverage_list.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/display_name.h"
 #include "report/format.h"
 #include "report/html_context.h"
@@ -25,13 +25,13 @@ struct ListLayout {
   const char* first_title;
 };
 
-ListLayout layout_of(const Settings& s, bool covered) {
+ListLayout layout_of(const ReportOptions& s, bool covered) {
   if (s.differential) return {true, "missed", "miss", "miss rate"};
   return {covered, "cvrd", "cvrg", "function coverage"};
 }
 
 void write_head(std::FILE* out, const PageContext& ctx, bool covered) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   std::fputs("<html>\n<head>\n", out);
   write_charset_line(out, ctx.charset_line);
   if (s.project_name)
@@ -100,7 +100,7 @@ void write_row(std::FILE* out, const ListLayout& l, const FileEntry& e, const st
   std::fputs("</TR>\n", out);
 }
 
-void write_tail(std::FILE* out, const Settings& s) {
+void write_tail(std::FILE* out, const ReportOptions& s) {
   std::fputs("</TBODY>\n</TABLE>\n</TR>\n</TABLE>\n</ol>\n", out);
   write_owner_footer(out, s);
   std::fputs("</body>\n</html>\n\n", out);
@@ -110,10 +110,10 @@ void write_tail(std::FILE* out, const Settings& s) {
 
 bool write_file_list(const PageContext& ctx, bool covered, int order, const std::string& base,
                      std::span<const FileEntry* const> entries) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   if (!valid_sort_order(order)) {
     print_err("Invalid sorting option %d\n", order);
-    fatal_exit(1);
+    return false;
   }
   const std::string path =
       numbered_dir_name(base, order + 3, s.page_extension, s.host.separator);
@@ -136,7 +136,7 @@ bool write_file_list(const PageContext& ctx, bool covered, int order, const std:
 
 bool write_file_lists(const PageContext& ctx, bool covered, const std::string& base,
                       std::span<const FileEntry* const> entries) {
-  const bool all_orders = covered || ctx.settings.differential;
+  const bool all_orders = covered || ctx.options.differential;
   for (int order : {1, -1, 2, -2, 3, -3}) {
     if (!all_orders && order != 1 && order != -1) break;
     if (!write_file_list(ctx, covered, order, base, entries)) return false;

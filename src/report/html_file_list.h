@@ -13,8 +13,8 @@ struct PageContext;
 // page number order + 3). Covered lists and, with -ref, uncovered lists use
 // the full layout with coverage columns; uncovered lists without -ref the
 // short one with totals only. An order outside -3..3 prints "Invalid sorting
-// option %d\n" and ends the run with status 1. Returns false (with its
-// message) when the page cannot be created.
+// option %d\n" and returns false, as does a page that cannot be created
+// (with its message).
 bool write_file_list(const PageContext& ctx, bool covered, int order, const std::string& base,
                      std::span<const FileEntry* const> entries);
 

@@ -5,7 +5,7 @@
 
 #include "coverage/function_table.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/format.h"
 #include "report/html_context.h"
 #include "report/html_page.h"
@@ -66,7 +66,7 @@ void write_table_head(std::FILE* out, bool coverage_layout, bool differential, i
 }
 
 // The "Tests" cell: a link to the test database's viewer for the function.
-void write_tests_cell(std::FILE* out, const Settings& s, const FunctionInfo& f) {
+void write_tests_cell(std::FILE* out, const ReportOptions& s, const FunctionInfo& f) {
   const std::string host = html_escape(s.qst_host);
   const std::string name = url_query_value(f.proc_name);
   const std::string db = url_query_value(s.qst_db_name);
@@ -82,7 +82,7 @@ void write_tests_cell(std::FILE* out, const Settings& s, const FunctionInfo& f) 
   std::fputs("\" title=\"all cover tests\">Tests</a></td>", out);
 }
 
-void write_row(std::FILE* out, const Settings& s, bool coverage_layout, const FunctionInfo& f,
+void write_row(std::FILE* out, const ReportOptions& s, bool coverage_layout, const FunctionInfo& f,
                const std::string& view) {
   std::fputs("<TR>\n", out);
   if (coverage_layout)
@@ -111,11 +111,11 @@ std::vector<int> function_list_orders(bool covered, bool differential) {
 bool write_function_list(const PageContext& ctx, bool covered, int order,
                          const std::string& file_title, const std::string& report_name,
                          std::vector<const FunctionInfo*> functions) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   if (s.no_html) return true;
   if (!valid_sort_order(order)) {
     print_err("Invalid sorting option %d\n", order);
-    fatal_exit(1);
+    return false;
   }
   const std::string base = list_base(covered, report_name);
   const std::string& ext = s.page_extension;

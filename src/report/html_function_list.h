@@ -14,7 +14,7 @@ struct PageContext;
 // function links to its anchor in the source view. The coverage layout is
 // used for covered functions and, with -ref, for uncovered ones; the blocks
 // layout otherwise. With -nohtml nothing is written. An order outside -3..3
-// prints "Invalid sorting option %d\n" and ends the run with status 1.
+// prints "Invalid sorting option %d\n" and returns false.
 // Returns false (after "Cannot open %s for output!\n") when the page cannot
 // be created.
 bool write_function_list(const PageContext& ctx, bool covered, int order,

@@ -4,7 +4,8 @@
 #include <string>
 
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "coverage/position_state.h"
+#include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_page.h"
 #include "report/html_text.h"
@@ -45,7 +46,7 @@ void write_color_row(std::FILE* out, const std::string& color, const char* label
   std::fputs("</TR>\n", out);
 }
 
-void write_coloring(std::FILE* out, const Settings& s) {
+void write_coloring(std::FILE* out, const ReportOptions& s) {
   std::fputs("\n<h5 ALIGN=\"left\" style=\"color:#3366ff\">Coloring Scheme</h5>\n", out);
   std::fputs("<p>\nThe source views tell covered code, uncovered basic blocks, uncovered\n"
              "functions and partially-covered code apart by their background colour. Each\n"
@@ -106,7 +107,7 @@ void write_summaries(std::FILE* out) {
 }  // namespace
 
 bool write_help_page(const PageContext& ctx) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   const std::string path = dir_name("__Help", s.page_extension, s.host.separator);
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (!out) {

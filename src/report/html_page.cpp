@@ -1,7 +1,7 @@
 #include "report/html_page.h"
 
 #include "base/catalog.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/html_text.h"
 
 namespace vorel {
@@ -65,7 +65,7 @@ void write_list_table_open(std::FILE* out) {
   std::fputs("<THEAD>\n<TR BGCOLOR=\"#F0F0F0\">\n", out);
 }
 
-void write_owner_footer(std::FILE* out, const Settings& s) {
+void write_owner_footer(std::FILE* out, const ReportOptions& s) {
   const std::string name = s.owner_name.value_or("Nobody");
   const std::string address = s.owner_address.value_or("nobody");
   std::fprintf(out, "<hr size=%d noshade>\n", 1);

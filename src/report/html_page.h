@@ -9,7 +9,7 @@
 
 namespace vorel {
 
-struct Settings;
+struct ReportOptions;
 
 // The title of the frame-set pages (an HTML text with an entity).
 inline constexpr const char* kPageTitle = "Vorel&#174; Compilers code-coverage information";
@@ -43,6 +43,6 @@ void write_list_table_open(std::FILE* out);
 
 // A rule, then "Web-Page Owner: <name>" with a mail link to the owner's
 // address ("Nobody" and "nobody" when not set), inside a banner.
-void write_owner_footer(std::FILE* out, const Settings& s);
+void write_owner_footer(std::FILE* out, const ReportOptions& s);
 
 }  // namespace vorel

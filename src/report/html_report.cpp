@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "coverage/model.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_file_list.h"
 #include "report/html_root.h"
@@ -14,30 +14,30 @@ namespace vorel {
 
 namespace {
 
-PageContext context(const Settings& settings, const CoverageModel& model) {
-  return PageContext{settings, model.components.non_printable_name};
+PageContext context(const ReportOptions& options, const CoverageModel& model) {
+  return PageContext{options, model.components.non_printable_name};
 }
 
 }  // namespace
 
-bool html_write_report_frame(const Settings& settings, const CoverageModel& model) {
-  return write_toolbar_and_help(context(settings, model));
+bool html_write_report_frame(const ReportOptions& options, const CoverageModel& model) {
+  return write_toolbar_and_help(context(options, model));
 }
 
-bool html_write_source_view(const Settings& settings, const CoverageModel& model) {
-  return write_source_view(context(settings, model), model);
+bool html_write_source_view(const ReportOptions& options, const CoverageModel& model) {
+  return write_source_view(context(options, model), model);
 }
 
-bool html_write_file_lists(const Settings& settings, const CoverageModel& model,
+bool html_write_file_lists(const ReportOptions& options, const CoverageModel& model,
                            const char* base_name, uint32_t mask) {
   const std::vector<const FileEntry*> files = model.files.get_filenames(mask);
-  return write_file_lists(context(settings, model), mask == kFileCovered, base_name, files);
+  return write_file_lists(context(options, model), mask == kFileCovered, base_name, files);
 }
 
-bool html_write_summary_and_root(const Settings& settings, const CoverageModel& model,
+bool html_write_summary_and_root(const ReportOptions& options, const CoverageModel& model,
                                  const char* root_base, const char* summary_base,
                                  const char* covered_base, const char* uncovered_base) {
-  return write_root_frame_set(context(settings, model), model.totals, root_base, summary_base,
+  return write_root_frame_set(context(options, model), model.totals, root_base, summary_base,
                               covered_base, uncovered_base);
 }
 

@@ -4,7 +4,7 @@
 
 #include "coverage/totals.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/format.h"
 #include "report/html_context.h"
 #include "report/html_page.h"
@@ -41,7 +41,7 @@ void write_summary_cells(std::FILE* out, int64_t total, int64_t covered) {
 }
 
 bool write_summary_page(const PageContext& ctx, const RunTotals& t, const std::string& base) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   std::FILE* out = std::fopen(dir_name(base, s.page_extension, s.host.separator).c_str(), "w");
   if (!out) {
     print_err("Unable to create root html file %s!\n", base.c_str());
@@ -68,7 +68,7 @@ void write_list_frame(std::FILE* out, const char* base, const std::string& ext) 
 
 bool write_root_page(const PageContext& ctx, const std::string& base,
                      const std::string& summary_base, const char* covered, const char* uncovered) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   const std::string& ext = s.page_extension;
   std::FILE* out = std::fopen(plain_name(base, ext).c_str(), "w");
   if (!out) {

@@ -5,7 +5,7 @@
 
 #include "coverage/function_table.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_function_list.h"
 #include "report/html_page.h"
@@ -19,7 +19,7 @@ namespace {
 bool write_lists(const PageContext& ctx, bool covered, const std::string& title,
                  const std::string& report_name, const std::vector<const FunctionInfo*>& fns) {
   if (fns.empty()) return true;
-  for (int order : function_list_orders(covered, ctx.settings.differential))
+  for (int order : function_list_orders(covered, ctx.options.differential))
     if (!write_function_list(ctx, covered, order, title, report_name, fns)) return false;
   return true;
 }
@@ -33,7 +33,7 @@ void write_list_frame(std::FILE* out, const std::string& base, const std::string
 
 bool write_source_frame_set(const PageContext& ctx, const std::string& file_title,
                             const std::string& report_name, const FunctionTables& functions) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   const std::string& ext = s.page_extension;
   const std::vector<const FunctionInfo*> covered = functions.covered();
   const std::vector<const FunctionInfo*> uncovered = functions.uncovered();

@@ -6,7 +6,7 @@
 
 #include "coverage/model.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "platform/codepage.h"
 #include "report/display_name.h"
 #include "report/format.h"
@@ -50,11 +50,11 @@ bool read_line(std::FILE* in, std::string& line) {
 
 // The name shown for a source file: its display name when the path has a
 // directory part, else the path.
-std::string shown_name(const std::string& path, const Settings& s) {
+std::string shown_name(const std::string& path, const ReportOptions& s) {
   return path.find(s.host.separator) != std::string::npos ? display_name(path, s) : path;
 }
 
-void write_head(std::FILE* out, const Settings& s, const FileEntry& entry,
+void write_head(std::FILE* out, const ReportOptions& s, const FileEntry& entry,
                 const std::string& title, bool charset) {
   const std::string name = html_escape(title);
   std::fputs("<html>\n<head>\n", out);
@@ -72,7 +72,7 @@ void write_head(std::FILE* out, const Settings& s, const FileEntry& entry,
   std::fputs("<pre>\n", out);
 }
 
-void write_footer(std::FILE* out, const Settings& s) {
+void write_footer(std::FILE* out, const ReportOptions& s) {
   std::fputs("</pre>\n", out);
   write_owner_footer(out, s);
   std::fputs("</body>\n</html>\n", out);
@@ -88,7 +88,7 @@ std::map<uint32_t, bool> function_starts(const CoverageModel& model) {
 }
 
 // Renders every line; returns the number of lines written, or -1 on failure.
-long render(std::FILE* in, std::FILE* out, const Settings& s, const CoverageModel& model,
+long render(std::FILE* in, std::FILE* out, const ReportOptions& s, const CoverageModel& model,
             bool convert) {
   SourceRenderer renderer(out, s, model.files, model.scanner,
                           s.differential ? function_starts(model) : std::map<uint32_t, bool>{});
@@ -104,7 +104,7 @@ long render(std::FILE* in, std::FILE* out, const Settings& s, const CoverageMode
 }  // namespace
 
 bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   const FileListNode* node = model.files.current_node();
   const FileEntry* entry = model.files.current_entry();
   if (!node || !entry) return false;

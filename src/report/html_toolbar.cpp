@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/html_context.h"
 #include "report/html_help.h"
 #include "report/html_page.h"
@@ -17,7 +17,7 @@ namespace vorel {
 
 namespace {
 
-bool write_images(const Settings& s) {
+bool write_images(const ReportOptions& s) {
   for (const ReportImage& image : report_images()) {
     const std::string path = std::string(kReportDirectory) + s.host.separator + image.name;
     if (write_image_file(image, path)) continue;
@@ -33,7 +33,7 @@ bool write_images(const Settings& s) {
 }
 
 void write_toolbar(std::FILE* out, const PageContext& ctx) {
-  const std::string& ext = ctx.settings.page_extension;
+  const std::string& ext = ctx.options.page_extension;
   std::fputs("<html>\n<head>\n", out);
   write_charset_line(out, ctx.charset_line);
   std::fputs("<base target=\"_parent\">\n</head>\n<body bgcolor=\"FFFFFF\">\n", out);
@@ -53,7 +53,7 @@ void write_toolbar(std::FILE* out, const PageContext& ctx) {
 }  // namespace
 
 bool write_toolbar_and_help(const PageContext& ctx) {
-  const Settings& s = ctx.settings;
+  const ReportOptions& s = ctx.options;
   const std::string path = dir_name("__ToolBar", s.page_extension, s.host.separator);
   std::FILE* out = std::fopen(path.c_str(), "w");
   if (!out) {

@@ -8,7 +8,7 @@
 #include "coverage/coverage_list.h"
 #include "coverage/position_state.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/format.h"
 #include "report/page_names.h"
 
@@ -100,7 +100,7 @@ void write_lines(std::FILE* in, std::FILE* out, const CoverageList& files, bool 
 
 }  // namespace
 
-bool write_line_coverage(const CoverageList& files, bool block_counts, const Settings& settings) {
+bool write_line_coverage(const CoverageList& files, bool block_counts, const ReportOptions& options) {
   const FileListNode* node = files.current_node();
   if (!node) internal_error("line-coverage text without a current source file");
   const std::string& source = node->name();
@@ -111,7 +111,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Set
     return false;
   }
   skip_bom(in);
-  const std::string out_name = dir_name(node->report_name(), "LCOV", settings.host.separator);
+  const std::string out_name = dir_name(node->report_name(), "LCOV", options.host.separator);
   std::FILE* out = std::fopen(out_name.c_str(), "w");
   if (!out) {
     std::fclose(in);

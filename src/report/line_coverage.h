@@ -11,12 +11,12 @@
 namespace vorel {
 
 class CoverageList;
-struct Settings;
+struct ReportOptions;
 
 // Writes CodeCoverage<sep><NAME>.LCOV for the file whose position table is
 // current in `files`, the name made from the file's report name by the
 // report name rule. Returns false after printing the message when the source
 // or the output file cannot be opened.
-bool write_line_coverage(const CoverageList& files, bool block_counts, const Settings& settings);
+bool write_line_coverage(const CoverageList& files, bool block_counts, const ReportOptions& options);
 
 }  // namespace vorel

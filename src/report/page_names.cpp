@@ -1,22 +1,17 @@
 #include "report/page_names.h"
 
+#include "coverage/report_names.h"
+
 namespace vorel {
 
 namespace {
 
-// Applies the name rule to `name` (the part after any directory prefix):
-// the last '.' becomes '_', separators and ':' become '_', the extension is
-// appended, and everything is upper-cased.
+// Applies the page-name rule (coverage/report_names.h) to `name`, the part
+// after any directory prefix, and appends the upper-cased extension.
 std::string transform(std::string_view name, std::string_view ext) {
-  std::string out(name);
-  const size_t dot = out.rfind('.');
-  if (dot != std::string::npos) out[dot] = '_';
-  for (char& c : out)
-    if (c == '/' || c == ':' || c == '\\') c = '_';
+  std::string out = report_stem(name);
   out += '.';
-  out += ext;
-  for (char& c : out)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  for (char c : ext) out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
   return out;
 }
 

@@ -1,9 +1,10 @@
 // Report file names: how every page and text file of a report is named.
 //
 // A name is composed from a base, an optional "CodeCoverage" directory
-// prefix, an optional number and an extension. In the part after the prefix
-// the last '.' becomes '_', every '/', ':' and '\\' becomes '_', then "." and
-// the extension are appended and a-z are upper-cased:
+// prefix, an optional number and an extension. The part after the prefix
+// follows the page-name rule (report_stem in coverage/report_names.h: the
+// last '.' and every '/', ':' and '\\' become '_', a-z are upper-cased),
+// then "." and the upper-cased extension are appended:
 //   dir_name("c:\\work\\src\\main.cpp", "html", '/')
 //     -> "CodeCoverage/C__WORK_SRC_MAIN_CPP.HTML"
 // Created files use the host separator; links between pages use '/'.

@@ -7,7 +7,7 @@
 #include "coverage/marker_scanner.h"
 #include "coverage/position_state.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/format.h"
 #include "report/html_text.h"
 
@@ -40,33 +40,33 @@ std::string count_text(const PositionRecord& r) {
   return text;
 }
 
-SourceRenderer::SourceRenderer(std::FILE* out, const Settings& settings,
+SourceRenderer::SourceRenderer(std::FILE* out, const ReportOptions& options,
                                const CoverageList& positions, const MarkerScanner& infeasible,
                                std::map<uint32_t, bool> function_starts)
     : out_(out),
-      settings_(settings),
+      options_(options),
       positions_(positions),
       infeasible_(infeasible),
       function_starts_(std::move(function_starts)),
-      current_(settings.differential ? kColorCovered : kColorUnknown) {}
+      current_(options.differential ? kColorCovered : kColorUnknown) {}
 
 int SourceRenderer::state_at(const PositionRecord& r) const {
-  return position_state(settings_.differential, r.count, r.is_new, r.blocks, r.covered,
+  return position_state(options_.differential, r.count, r.is_new, r.blocks, r.covered,
                         r.last_block);
 }
 
-const std::string& SourceRenderer::color(int index) const { return settings_.color(index); }
+const std::string& SourceRenderer::color(int index) const { return options_.color(index); }
 
 char SourceRenderer::marker_for(const PositionRecord* r, char c, bool infeasible) const {
   if (r) {
-    const bool mark = settings_.show_counts && !infeasible && (r->blocks > 0 || !r->last_block);
+    const bool mark = options_.show_counts && !infeasible && (r->blocks > 0 || !r->last_block);
     return mark ? '^' : ' ';
   }
   return c == '\t' || c == '\n' || c == '\r' ? c : ' ';
 }
 
 bool SourceRenderer::render_line(uint32_t line, std::string_view text) {
-  if (settings_.differential) {
+  if (options_.differential) {
     auto it = function_starts_.find(line);
     if (it != function_starts_.end())
       current_ = it->second ? kColorUncoveredFunction : kColorCovered;
@@ -116,7 +116,7 @@ bool SourceRenderer::render_line(uint32_t line, std::string_view text) {
 // mark starts a new information line from the start of the marker line.
 void SourceRenderer::write_info_lines(uint32_t line) {
   const std::string style =
-      html_escape(color(settings_.floating_info ? current_ : kColorInformation));
+      html_escape(color(options_.floating_info ? current_ : kColorInformation));
   size_t col = 0;
   bool open = false;
   while (true) {

@@ -11,7 +11,7 @@
 
 namespace vorel {
 
-struct Settings;
+struct ReportOptions;
 struct PositionRecord;
 class CoverageList;
 class MarkerScanner;
@@ -19,7 +19,7 @@ class MarkerScanner;
 class SourceRenderer {
  public:
   // `function_starts` (-ref only): first line of each function -> missed.
-  SourceRenderer(std::FILE* out, const Settings& settings, const CoverageList& positions,
+  SourceRenderer(std::FILE* out, const ReportOptions& options, const CoverageList& positions,
                  const MarkerScanner& infeasible, std::map<uint32_t, bool> function_starts);
 
   // Renders line `line` (its bytes, with the line feed when it has one).
@@ -33,7 +33,7 @@ class SourceRenderer {
   void write_info_lines(uint32_t line);
 
   std::FILE* out_;
-  const Settings& settings_;
+  const ReportOptions& options_;
   const CoverageList& positions_;
   const MarkerScanner& infeasible_;
   std::map<uint32_t, bool> function_starts_;

@@ -9,7 +9,7 @@
 #include "coverage/coverage_list.h"
 #include "coverage/totals.h"
 #include "base/diag.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "report/display_name.h"
 #include "report/format.h"
 #include "report/page_names.h"
@@ -66,10 +66,10 @@ long name_width(std::span<const FileEntry* const> files) {
 // The files ordered by display name, ascending byte-wise; equal display
 // names keep the order of the coverage list.
 std::vector<const FileEntry*> by_display_name(std::span<const FileEntry* const> files,
-                                              const Settings& settings) {
+                                              const ReportOptions& options) {
   std::vector<std::pair<std::string, const FileEntry*>> keyed;
   keyed.reserve(files.size());
-  for (const FileEntry* f : files) keyed.emplace_back(display_name(f->name, settings), f);
+  for (const FileEntry* f : files) keyed.emplace_back(display_name(f->name, options), f);
   std::stable_sort(keyed.begin(), keyed.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<const FileEntry*> sorted;
@@ -85,7 +85,7 @@ void write_row_name(std::FILE* out, const FileEntry& f, long width) {
 }
 
 void write_covered_table(std::FILE* out, std::span<const FileEntry* const> files,
-                         const Settings& settings) {
+                         const ReportOptions& options) {
   const long w = name_width(files);
   write_section_title(out, "Covered Files", "-------------");
   std::fprintf(out, "Name ");
@@ -100,7 +100,7 @@ void write_covered_table(std::FILE* out, std::span<const FileEntry* const> files
   write_spaces(out, w);
   std::fprintf(out, "-------- --------   -----     -------- --------   -----     -------- "
                     "--------   -----\n");
-  for (const FileEntry* f : by_display_name(files, settings)) {
+  for (const FileEntry* f : by_display_name(files, options)) {
     write_row_name(out, *f, w);
     std::fprintf(out, " %8s", group_digits(f->functions).c_str());
     std::fprintf(out, " %8s", group_digits(f->covered_functions).c_str());
@@ -116,7 +116,7 @@ void write_covered_table(std::FILE* out, std::span<const FileEntry* const> files
 }
 
 void write_uncovered_table(std::FILE* out, std::span<const FileEntry* const> files,
-                           const Settings& settings) {
+                           const ReportOptions& options) {
   const long w = name_width(files);
   write_section_title(out, "Uncovered Files", "---------------");
   std::fprintf(out, "Name ");
@@ -129,7 +129,7 @@ void write_uncovered_table(std::FILE* out, std::span<const FileEntry* const> fil
   std::fprintf(out, "  total        total        total\n");
   write_spaces(out, w);
   std::fprintf(out, "--------     --------      -------\n");
-  for (const FileEntry* f : by_display_name(files, settings)) {
+  for (const FileEntry* f : by_display_name(files, options)) {
     write_row_name(out, *f, w);
     std::fprintf(out, " %8s", group_digits(f->functions).c_str());
     std::fprintf(out, "     %8s", group_digits(f->blocks).c_str());
@@ -142,7 +142,7 @@ void write_uncovered_table(std::FILE* out, std::span<const FileEntry* const> fil
 
 void write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
                          std::span<const FileEntry* const> covered,
-                         std::span<const FileEntry* const> uncovered, const Settings& settings) {
+                         std::span<const FileEntry* const> uncovered, const ReportOptions& options) {
   const std::string name = plain_name(base_name, extension);
   std::FILE* out = std::fopen(name.c_str(), "w");
   if (!out) {
@@ -150,8 +150,8 @@ void write_summary_table(const char* base_name, const char* extension, const Run
     return;
   }
   write_totals(out, totals);
-  if (!covered.empty()) write_covered_table(out, covered, settings);
-  if (!uncovered.empty()) write_uncovered_table(out, uncovered, settings);
+  if (!covered.empty()) write_covered_table(out, covered, options);
+  if (!uncovered.empty()) write_uncovered_table(out, uncovered, options);
   std::fclose(out);
 }
 

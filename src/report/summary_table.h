@@ -11,7 +11,7 @@ namespace vorel {
 
 struct FileEntry;
 struct RunTotals;
-struct Settings;
+struct ReportOptions;
 
 // Writes the table to the plain report name of `base_name` and `extension`
 // in the current directory ("Code_Coverage", "txt" -> CODE_COVERAGE.TXT).
@@ -19,6 +19,6 @@ struct Settings;
 // "Unable to create summary file, <base_name>!" and the run goes on.
 void write_summary_table(const char* base_name, const char* extension, const RunTotals& totals,
                          std::span<const FileEntry* const> covered,
-                         std::span<const FileEntry* const> uncovered, const Settings& settings);
+                         std::span<const FileEntry* const> uncovered, const ReportOptions& options);
 
 }  // namespace vorel

@@ -46,7 +46,8 @@ TEST(CommandLineCli, TheDynamicProfileLookedFor) {
 // A word that is no option gives its message and the usage; help words and
 // options that lack their argument give the usage alone.
 TEST(CommandLineCli, UsageAfterWrongOrHelpWords) {
-  for (const char* word : {"app.spi", "--help", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
+  for (const char* word :
+       {"app.spi", "--no-such-option", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
     SCOPED_TRACE(word);
     expect_usage(run({"-counts", word, "-helpx"}),
                  std::string("ERROR: wrong option ") + word + " is specified.\n");

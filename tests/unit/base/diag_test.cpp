@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "capture.h"
-#include "driver/settings.h"
 
 namespace vorel {
 namespace {
@@ -25,17 +24,6 @@ TEST(Diag, InternalErrorAndAllocationFailureEndTheRun) {
   EXPECT_EQ(a.err + b.err + c.err,
             "INTERNAL ERROR: null name in base_name\n/bin/vorelcov: INTERNAL ERROR: x\n"
             "ERROR: unable to allocate 18446744073709551615 bytes of memory for Components SPI\n");
-}
-
-TEST(Diag, ColourIndexOutsideTheTableEndsTheRunOnStdout) {
-  Settings s;
-  auto set = capture([&] { set_color(s, 8, "red"); });
-  auto get = capture([&] { (void)s.color(0); });
-  EXPECT_EQ(set.status, 1);
-  EXPECT_EQ(get.status, 1);
-  EXPECT_EQ(set.out + get.out, "ERROR: unknown color 8\nERROR: unknown color 0\n");
-  set_color(s, 7, "red");
-  EXPECT_EQ(s.color(7), "red");
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 
 #include "capture.h"
 #include "coverage/component.h"
+#include "coverage/coverage_options.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
 #include "coverage/position_state.h"
-#include "driver/settings.h"
 #include "e2e/harness.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
@@ -48,22 +48,22 @@ class ComputeFile : public ::testing::Test {
   }
   // Writes and opens the profiles (and the reference profile when given).
   void open(const pw::Program& now, const pw::Program* ref = nullptr) {
-    settings.spi_file_name = dir.file("t.spi");
-    settings.dpi_file_name = dir.file("t.dpi");
-    pw::write_spi(now, settings.spi_file_name, pw::SpiLayout::kTextV8);
-    pw::write_dpi(now, settings.dpi_file_name, pw::DpiLayout::kSegmented);
-    DpiOpenOptions options;
-    options.check_duplicate_keys = !settings.multiple_definitions;
-    spi = spi_open(settings.spi_file_name.c_str(), "");
-    dpi = dpi_open(settings.dpi_file_name.c_str(), options);
+    options.spi_file_name = dir.file("t.spi");
+    options.dpi_file_name = dir.file("t.dpi");
+    pw::write_spi(now, options.spi_file_name, pw::SpiLayout::kTextV8);
+    pw::write_dpi(now, options.dpi_file_name, pw::DpiLayout::kSegmented);
+    DpiOpenOptions open_options;
+    open_options.check_duplicate_keys = !options.multiple_definitions;
+    spi = spi_open(options.spi_file_name.c_str(), "");
+    dpi = dpi_open(options.dpi_file_name.c_str(), open_options);
     ASSERT_TRUE(spi && dpi);
     if (ref) {
-      settings.differential = true;
+      options.differential = true;
       pw::write_dpi(*ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmented);
-      ref_dpi = dpi_open(dir.file("ref.dpi").c_str(), options);
+      ref_dpi = dpi_open(dir.file("ref.dpi").c_str(), open_options);
       ASSERT_TRUE(ref_dpi);
     }
-    model.components = build_component_list(spi, settings, ComponentFilter(), "/tmp");
+    model.components = build_component_list(spi, options, ComponentFilter(), "/tmp");
   }
   // Scans for markers and computes the group that starts at entry 0.
   bool compute(bool line_coverage = false) {
@@ -72,7 +72,7 @@ class ComputeFile : public ::testing::Test {
     const std::vector<Component>& entries = model.components.entries;
     model.scanner = MarkerScanner::scan_file(entries[0].file_name, markers,
                                              order_by_start_line(group_of(entries, 0)));
-    return compute_file(ComputeContext{settings, dpi, ref_dpi, model, nullptr}, 0, line_coverage);
+    return compute_file(ComputeContext{options, dpi, ref_dpi, model, nullptr}, 0, line_coverage);
   }
   PositionRecord at(uint32_t line, uint32_t column = 1) const {
     const PositionRecord* r = model.files.position(line, column);
@@ -81,7 +81,7 @@ class ComputeFile : public ::testing::Test {
   bool has(uint32_t line, uint32_t column = 1) const { return model.files.position(line, column); }
   int state(uint32_t line) const {
     PositionRecord r = at(line);
-    return position_state(settings.differential, r.count, r.is_new, r.blocks, r.covered, r.last_block);
+    return position_state(options.differential, r.count, r.is_new, r.blocks, r.covered, r.last_block);
   }
   const FileEntry& entry() const { return *model.files.current_entry(); }
   // "name(covered/blocks) " of the covered or the uncovered list.
@@ -94,7 +94,7 @@ class ComputeFile : public ::testing::Test {
   }
 
   e2e::TempDir dir;
-  Settings settings;
+  CoverageOptions options;
   MarkerLists markers;
   CoverageModel model;
   SpiFile* spi = nullptr;
@@ -107,7 +107,7 @@ TEST_F(ComputeFile, PartialPositionsAndNoPartial) {
   compute();
   EXPECT_EQ(entry().covered_blocks, 1u);
   EXPECT_EQ(state(2), 4);
-  settings.no_partial = true;
+  options.no_partial = true;
   compute();
   EXPECT_EQ(entry().covered_blocks, 2u);  // both blocks at 2,1 count as covered
   EXPECT_EQ(at(2).uncovered, 0u);
@@ -216,14 +216,14 @@ TEST_F(ComputeFile, UnwindHandlersGetClonesUnlessNoUnwind) {
   compute();
   EXPECT_EQ(std::make_tuple(at(3).count, at(3).blocks), std::make_tuple(uint64_t{3}, 2u));  // clone of block 0
   EXPECT_EQ(names(true), "u(2/3) ");
-  settings.no_unwind = true;
+  options.no_unwind = true;
   compute();
   EXPECT_FALSE(has(3));
   EXPECT_EQ(names(true), "u(1/1) ");
 }
 
 TEST_F(ComputeFile, MultipleDefinitionsMatchByBlockCount) {
-  settings.multiple_definitions = true;
+  options.multiple_definitions = true;
   open(program(source("m.c", 6), {routine("dup", 2, 4, {{2, 1, 1}, {3, 1, 1}}),
                                   routine("dup", 2, 4, {{2, 1, 10}, {3, 1, 10}, {4, 1, 10}})}));
   ASSERT_EQ(model.components.entries.size(), 2u);

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "capture.h"
-#include "driver/settings.h"
 #include "e2e/harness.h"
+#include "platform/host.h"
 
 namespace vorel {
 namespace {
@@ -16,17 +16,16 @@ class ComponentFileTest : public ::testing::Test {
  protected:
   ComponentFile read(const std::string& text) {
     e2e::write_file(path_, text);
-    settings_.component_file_name = path_;
-    return read_component_file(settings_);
+    return read_component_file(path_, command_line_, host_rules());
   }
   e2e::TempDir dir_;
   std::string path_ = dir_.file("comp.txt");
-  Settings settings_;
+  MarkerLists command_line_;
 };
 
 TEST_F(ComponentFileTest, KeywordLinesEntriesAndBlankLines) {
-  settings_.one_line_markers = {"cli"};
-  settings_.markers_in_use = 1;
+  command_line_.one_line = {"cli"};
+  command_line_.in_use = true;
   ComponentFile cf = read(
       "ONE_LINE_NOTFEASIBLE: \"skip me\"\r\n"
       "BEGIN_NOTFEASIBLE: \"begin\"\n"
@@ -44,7 +43,7 @@ TEST_F(ComponentFileTest, KeywordLinesEntriesAndBlankLines) {
   EXPECT_EQ(cf.filter.entries(), (std::vector<std::string>{"src/ with space ", std::string(259, 'a'),
                                                            std::string(41, 'a'), "~test"}));
   EXPECT_TRUE(read("ONE_LINE_NOTFEASIBLE: \"x\"\n").filter.of_interest("/any/where.c"));
-  settings_.end_block_markers = {"e"};  // command-line markers count for the checks
+  command_line_.end = {"e"};  // command-line markers count for the checks
   EXPECT_EQ(read("BEGIN_NOTFEASIBLE: \"b\"\n").markers.begin.size(), 1u);
 }
 

@@ -82,5 +82,16 @@ TEST(OptionScan, Colours) {
   EXPECT_TRUE(scan({"-icolor", "floating"}).floating_info);
 }
 
+TEST(Settings, ColourIndexOutsideTheTableEndsTheRunOnStdout) {
+  Settings s;
+  auto set = test_support::capture([&] { set_color(s, 8, "red"); });
+  auto get = test_support::capture([&] { (void)s.color(0); });
+  EXPECT_EQ(set.status, 1);
+  EXPECT_EQ(get.status, 1);
+  EXPECT_EQ(set.out + get.out, "ERROR: unknown color 8\nERROR: unknown color 0\n");
+  set_color(s, 7, "red");
+  EXPECT_EQ(s.color(7), "red");
+}
+
 }  // namespace
 }  // namespace vorel

@@ -9,7 +9,7 @@
 
 #include "mem_stream.h"
 #include "profile/dpi.h"
-#include "report/call_graph.h"
+#include "coverage/call_graph_model.h"
 
 namespace vorel {
 namespace {

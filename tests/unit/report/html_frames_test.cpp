@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "capture.h"
+#include "coverage/position_state.h"
 #include "coverage/totals.h"
 #include "html_page_fixture.h"
 #include "report/html_root.h"
@@ -43,7 +44,7 @@ TEST_F(FramesTest, RootFrameSetWithoutBothLists) {
 // With -ref the summary counts what is missed and "similar"; wide counts are
 // grouped; 1 of 800 is 0.125%, rounded half up.
 TEST_F(FramesTest, SummaryLabelsAndGroupedCountsWithRef) {
-  settings_.differential = true;
+  options_.differential = true;
   RunTotals t;
   t.files = 3, t.covered_files = 1;
   t.functions = 1234567, t.covered_functions = 2;
@@ -61,9 +62,9 @@ TEST_F(FramesTest, SummaryLabelsAndGroupedCountsWithRef) {
 }
 
 TEST_F(FramesTest, HelpShowsTheRunsColoursAndInfeasibleRowOnlyWithMarkers) {
-  settings_.colors[kColorCovered] = "lime";
+  options_.colors[kColorCovered] = "lime";
   for (int markers : {0, 1}) {
-    settings_.markers_in_use = markers;
+    options_.markers_in_use = markers;
     ASSERT_TRUE(write_toolbar_and_help(ctx()));
     const std::string help = page("CodeCoverage/__HELP.HTML");
     for (const char* text : {"<title>\nVorel(R) Code-Coverage Tool on-line help\n</title>\n",

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "e2e/harness.h"
 #include "report/html_context.h"
 
@@ -21,7 +21,7 @@ class PageTest : public testing::Test {
   }
   void TearDown() override { std::filesystem::current_path(old_cwd_); }
 
-  PageContext ctx(bool charset = false) const { return PageContext{settings_, charset}; }
+  PageContext ctx(bool charset = false) const { return PageContext{options_, charset}; }
   // A page relative to the working directory ("" when it is missing).
   std::string page(const std::string& name) const {
     return e2e::read_file(dir_.file(name)).value_or("");
@@ -31,7 +31,7 @@ class PageTest : public testing::Test {
 
   e2e::TempDir dir_;
   std::filesystem::path old_cwd_;
-  Settings settings_;
+  ReportOptions options_;
 };
 
 }  // namespace vorel

@@ -28,7 +28,7 @@ class LineCoverageTest : public PageTest {
     files_.add_block_count(line, column, count, false, nullptr);
   }
   std::string write(bool block_counts) {
-    EXPECT_TRUE(write_line_coverage(files_, block_counts, settings_));
+    EXPECT_TRUE(write_line_coverage(files_, block_counts, options_));
     return page("CodeCoverage/DEMO_SRC_C.LCOV");
   }
   CoverageList files_;
@@ -65,7 +65,7 @@ TEST_F(LineCoverageTest, EmptyAndMissingSources) {
   source("");
   EXPECT_EQ(write(true), "               -: src.c\n");
   ASSERT_EQ(unlink("src.c"), 0);
-  auto c = test_support::capture([&] { EXPECT_FALSE(write_line_coverage(files_, false, settings_)); });
+  auto c = test_support::capture([&] { EXPECT_FALSE(write_line_coverage(files_, false, options_)); });
   EXPECT_EQ(c.err, "Error - Cannot open src.c!\n");
 }
 

@@ -10,7 +10,7 @@
 #include "coverage/marker_scanner.h"
 #include "coverage/markers.h"
 #include "coverage/position_state.h"
-#include "driver/settings.h"
+#include "report/report_options.h"
 #include "e2e/harness.h"
 #include "mem_stream.h"
 
@@ -18,7 +18,7 @@ namespace vorel {
 namespace {
 
 struct Inputs {
-  Settings settings;
+  ReportOptions options;
   CoverageList positions;
   MarkerScanner scanner;
   std::map<uint32_t, bool> starts;
@@ -39,12 +39,12 @@ TEST(SourceRender, Lines) {
     std::string out;
   } cases[] = {
       {"a tab keeps its place under the code",
-       [](Inputs& s) { s.settings.show_counts = true; s.add(1, 2, 3); }, {"\tx;\n"}, 1,
+       [](Inputs& s) { s.options.show_counts = true; s.add(1, 2, 3); }, {"\tx;\n"}, 1,
        "     1) <a name=\"l1\" style=\"background-color: #ffffff\">\tx;</a>\n        " + a +
            "#ffffff\">\t^ 3 </a>\n"},
       {"an infeasible line keeps colour 1 and no marks",
        [](Inputs& s) {
-         s.settings.show_counts = true;
+         s.options.show_counts = true;
          MarkerLists markers;
          markers.one_line = {"NOTREACHED"};
          markers.in_use = true;
@@ -59,7 +59,7 @@ TEST(SourceRender, Lines) {
        "999999) <a name=\"l1234567\" style=\"background-color: #ffffff\">x</a>\n"},
       {"floating information lines take the code colour",
        [](Inputs& s) {
-         s.settings.show_counts = s.settings.floating_info = true;
+         s.options.show_counts = s.options.floating_info = true;
          s.add(1, 1, 0);
        },
        {"f;\n"}, 1,
@@ -67,7 +67,7 @@ TEST(SourceRender, Lines) {
            "#ffff99\">^ 0 </a>\n"},
       {"-ref function starts set the colour",
        [](Inputs& s) {
-         s.settings.differential = true;
+         s.options.differential = true;
          s.starts = {{1, true}, {3, false}};
        },
        {"a\n", "b\n", "c\n"}, 1,
@@ -75,7 +75,7 @@ TEST(SourceRender, Lines) {
        "     2) <a name=\"l2\" style=\"background-color: #ffcccc\">b</a>\n"
        "     3) <a name=\"l3\" style=\"background-color: #ffffff\">c</a>\n"},
       {"colour values are escaped; a last line without feed is closed",
-       [](Inputs& s) { s.settings.colors[2] = "red\"><script>"; }, {"x"}, 1,
+       [](Inputs& s) { s.options.colors[2] = "red\"><script>"; }, {"x"}, 1,
        "     1) <a name=\"l1\" style=\"background-color: red&quot;&gt;&lt;script&gt;\">x</a>\n"},
   };
   for (const Case& c : cases) {
@@ -84,7 +84,7 @@ TEST(SourceRender, Lines) {
     c.setup(s);
     MemStream out;
     {
-      SourceRenderer r(out.get(), s.settings, s.positions, s.scanner, s.starts);
+      SourceRenderer r(out.get(), s.options, s.positions, s.scanner, s.starts);
       for (size_t i = 0; i < c.lines.size(); ++i)
         EXPECT_TRUE(r.render_line(c.first + static_cast<uint32_t>(i), c.lines[i]));
     }

@@ -1,6 +1,6 @@
 // Building the call graph from static call sites and dynamic counts: what
 // the hand-checked tests/e2e/expected/lists/call_graph.txt does not show.
-#include "report/call_graph.h"
+#include "coverage/call_graph_model.h"
 
 #include <gtest/gtest.h>
 

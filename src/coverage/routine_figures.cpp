@@ -1,4 +1,4 @@
-#include "report/routine_blocks.h"
+#include "coverage/routine_figures.h"
 
 #include <algorithm>
 #include <set>

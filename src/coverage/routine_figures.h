@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "coverage/block_rules.h"
-#include "report/list_format.h"
+#include "coverage/block_list_sink.h"
 
 namespace vorel {
 

@@ -1,5 +1,5 @@
 // The block figures of the function and block lists.
-#include "report/routine_blocks.h"
+#include "coverage/routine_figures.h"
 
 #include <gtest/gtest.h>
 

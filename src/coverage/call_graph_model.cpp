@@ -1,4 +1,4 @@
-#include "report/call_graph.h"
+#include "coverage/call_graph_model.h"
 
 #include "profile/dpi.h"
 #include "profile/file_access.h"

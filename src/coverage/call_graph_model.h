@@ -12,11 +12,15 @@
 // The builder also remembers, per lookup key (source file, routine name),
 // which module defines the routine, so that the writer can give each dynamic
 // record its module (see call_graph_module below).
+//
+// walk_call_graph builds the graph and hands the dynamic records, in file
+// order, with their module and node to the writer (report/call_graph_writer.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,6 +28,7 @@
 
 namespace vorel {
 
+struct CoverageOptions;
 struct DpiFile;
 struct DpiRoutine;
 struct DpiIndexEntry;
@@ -100,5 +105,20 @@ uint64_t cg_block_count(const DpiRoutine& record, uint64_t i);
 // A single-precision count turned into the written integer: truncated
 // towards zero; negative and NaN give 0, values beyond 64 bits the maximum.
 uint64_t cg_truncate(double value);
+
+// Name of the routine registered at an indirect-call target address, or nullptr.
+using RoutineResolver = std::function<const std::string*(uint64_t address)>;
+RoutineResolver routine_resolver(DpiFile* dpi);
+
+// Builds the graph over the static routines (the static file is read again,
+// on a handle of its own), each matched to its dynamic record by the
+// block-count match, then hands every dynamic record in file order to
+// `visit` with its module and node (nullptr when it has none). Returns false
+// after printing its message when the static profile file cannot be opened;
+// a corrupt profile file ends the run with status 1. A dynamic profile file
+// without routine records visits nothing.
+using CallGraphVisit =
+    std::function<void(const std::string& module, const DpiRoutine& record, const CgNode* node)>;
+bool walk_call_graph(const CoverageOptions& options, DpiFile* dpi, const CallGraphVisit& visit);
 
 }  // namespace vorel
