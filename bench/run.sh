@@ -7,11 +7,12 @@
 # Builds vorelcov and the bench tools (Release) into build-bench/ (or
 # $BENCH_BUILD_DIR), writes the workloads into build-bench/bench-work/ (kept
 # between runs and rewritten when their shape changes), runs every case three
-# times in a fresh output directory under /usr/bin/time and prints the median
-# wall time, CPU time (user + system) and peak RSS of each case, then the
-# ratios with their targets. Every ratio compares two cases of this one run.
-# Time ratios use wall time, read from the clock around each run (the 10 ms
-# steps of %e are too coarse for the floor). Exit status 1 when a case failed.
+# times under /usr/bin/time, each time in a fresh output directory (in memory
+# when /dev/shm is there, see below), and prints the median wall time, CPU
+# time (user + system) and peak RSS of each case, then the ratios with their
+# targets. Every ratio compares two cases of this one run. Time ratios use
+# wall time, read from the clock around each run (the 10 ms steps of %e are
+# too coarse for the floor). Exit status 1 when a case failed.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -19,6 +20,16 @@ top="$(cd "$here/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$top/build-bench}"
 scratch="$build/bench-work"
 runs=3
+# The reports are written to memory (/dev/shm) when it is there: on a disk
+# shared with other builds, creating and removing the 100,000 pages of the
+# largest case can take minutes and its noise would swamp the measurement.
+# Set BENCH_OUT_DIR to measure on another file system.
+if [ -z "${BENCH_OUT_DIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  out_root=$(mktemp -d /dev/shm/vorelcov-bench.XXXXXX)
+  trap 'rm -rf "$out_root"' EXIT
+else
+  out_root="${BENCH_OUT_DIR:-$scratch/out}"
+fi
 
 div=1
 mode="full sizes"
@@ -95,11 +106,10 @@ median() { printf '%s\n' "$@" | sort -g | awk '{v[NR] = $1} END {print v[int((NR
 measure() {
   local key=$1
   shift
-  local out="$scratch/out/$key" walls=() cpus=() rsss=() i rc u s m t0 t1
+  local out="$out_root/$key" walls=() cpus=() rsss=() i rc u s m t0 t1
   for ((i = 0; i < runs; i++)); do
     rm -rf "$out"
     mkdir -p "$out"
-    sync  # the previous run's output is written back before this one starts
     rc=0
     t0=$(date +%s%N)
     (cd "$out" && /usr/bin/time -f '%e %U %S %M' -o "$scratch/time.txt" "$@" \
@@ -176,6 +186,7 @@ huge_lines=$((huge_routines * 20))
 
 echo
 echo "vorelcov benchmarks ($mode), median of $runs runs"
+echo "reports written to $out_root"
 echo "machine: $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg) (at the start: $load_at_start)"
 if awk -v l="$load_at_start" -v n="$(nproc)" 'BEGIN {exit !(l > n)}'; then
   echo "warning: the machine was busy with other work; wall times are inflated, the cpu column less so"
