@@ -1,9 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the test suite need, but only
-# those that are missing (apt-get update runs once, and only then).
+# Installs the Debian packages a task needs, but only those that are missing
+# (apt-get update runs once, and only then).
+#
+#   install-deps.sh build   building vorelcov and running the example:
+#                           CMake, a C++20 compiler and zlib
+#   install-deps.sh test    the above plus the test suite's frameworks and the
+#                           tools the end-to-end checks run (default;
+#                           xmllint reads every XML list of the suite)
 set -euo pipefail
 
-packages=(make cmake g++ libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+build=(make cmake g++ zlib1g-dev)
+test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+      lcov libxml2-utils groff)
+case "${1:-test}" in
+  build) packages=("${build[@]}") ;;
+  test) packages=("${build[@]}" "${test[@]}") ;;
+  *) echo "usage: $0 [build|test]" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

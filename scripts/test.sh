@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 
 build_dir=${BUILD_DIR:-build}
 jobs=${JOBS:-2}
-./scripts/install-deps.sh
+./scripts/install-deps.sh test
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-Release}" -DVORELCOV_TESTS=ON "$@"
 cmake --build "$build_dir" -j "$jobs"
 cd "$build_dir"

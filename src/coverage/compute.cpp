@@ -2,6 +2,7 @@
 
 #include "coverage/block_rules.h"
 #include "coverage/compute_routine.h"
+#include "coverage/file_figures.h"
 #include "coverage/model.h"
 #include "coverage/unwind.h"
 #include "base/diag.h"
@@ -51,6 +52,8 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   const bool executed = routine_executed(r.record.get());
   trace(kTraceRoutines, "Function: %s. Executed = %c\n",
         s.demangle ? c.readable_name->c_str() : c.proc_name.c_str(), executed ? 't' : 'f');
+  // Taken before the unwind repair, as the line-coverage mode counts lines.
+  if (ctx.figures) figures_add_routine(*ctx.figures, c, r.record.get(), executed, ctx.model.scanner);
   if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
   if (r.record) {
     uint32_t n = dpi_block_cnt_get(*r.record);
@@ -157,6 +160,7 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   }
   check_dpi(ctx);
   model.functions.open(group.size());
+  if (ctx.figures) figures_begin_file(*ctx.figures, head.file_name);
 
   FileWork work;
   for (Component& c : group) {
@@ -168,6 +172,10 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
     process_routine(ctx, c, line_coverage, work);
   }
   write_totals(ctx, work, line_coverage);
+  if (ctx.figures) {
+    ctx.figures->blocks = work.blocks;
+    ctx.figures->covered_blocks = work.covered_blocks;
+  }
   if (ctx.sink) ctx.sink->end_file();
   trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.file_name.c_str());
   return !ctx.options.differential || work.covered_blocks >= 1;

@@ -16,6 +16,7 @@ struct CoverageOptions;
 struct DpiFile;
 struct CoverageModel;
 class BlockListSink;
+struct FileFigures;
 
 struct ComputeContext {
   const CoverageOptions& options;
@@ -23,6 +24,7 @@ struct ComputeContext {
   DpiFile* ref_dpi;        // the reference profile file (-ref), else nullptr
   CoverageModel& model;     // its scanner holds the file's infeasible lines
   BlockListSink* sink;      // full block lists, or nullptr when none is written
+  FileFigures* figures = nullptr;  // extension outputs' per-file figures, or nullptr
 };
 
 // Computes the group that starts at model.components.entries[first].

@@ -5,6 +5,7 @@
 
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "driver/extensions.h"
 #include "driver/settings.h"
 #include "driver/usage.h"
 
@@ -49,18 +50,35 @@ void set_owner_address(Settings& s, const char* v) {
   if (!s.owner_name) s.owner_name = v;
 }
 
+// A colour lands in the pages' style attributes as it is, so only an HTML
+// colour name (letters only) or '#' with 3 or 6 hexadecimal digits is taken;
+// anything else is an option error.
+void set_checked_color(Settings& s, int index, const char* v) {
+  const size_t n = std::strlen(v);
+  bool ok;
+  if (v[0] == '#')
+    ok = (n == 4 || n == 7) && std::strspn(v + 1, "0123456789abcdefABCDEF") == n - 1;
+  else
+    ok = n > 0 && std::strspn(v, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") == n;
+  if (!ok) {
+    print_err("ERROR: wrong html color %s is specified: use a color name or # and 3 or 6 hex digits.\n", v);
+    fatal_exit(1);
+  }
+  set_color(s, index, v);
+}
+
 void set_info_color(Settings& s, const char* v) {
   if (std::strcmp(v, "floating") == 0)
     s.floating_info = true;
   else
-    set_color(s, kColorInformation, v);
+    set_checked_color(s, kColorInformation, v);
 }
 
 constexpr const char* kNoTextName = "ERROR: file name for text output is not specified.\n";
 constexpr const char* kNoXmlName = "ERROR: file name for XML output is not specified.\n";
 
 #define MSG(text) Missing::kMessage, text
-#define COLOR(index) [](Settings& s, const char* v) { set_color(s, index, v); }
+#define COLOR(index) [](Settings& s, const char* v) { set_checked_color(s, index, v); }
 #define FLAG(field) [](Settings& s, const char*) { s.field = true; }
 
 // The options in scan order; the first name equal to the word wins.
@@ -219,6 +237,8 @@ void check_option_set(Settings& s) {
     }
   }
   if (s.no_partial) set_color(s, kColorPartial, s.color(kColorCovered));
+  if (s.block_counts && !s.line_coverage)
+    print_err("WARNING: option -blockcounts has no effect without -txtlcov.\n");
 }
 
 }  // namespace
@@ -229,6 +249,8 @@ int scan_options(int argc, const char* const* argv, Settings& settings) {
     const Option* option = find_option(word);
     if (!option) {
       if (std::strncmp(word, "-platform=", 10) == 0) continue;  // taken by the driver
+      if (std::strncmp(word, "--", 2) == 0 && scan_extension(argc, argv, i, settings.extensions))
+        continue;
       print_err("ERROR: wrong option %s is specified.\n", word);
       return 0;
     }

@@ -11,6 +11,7 @@
 #include "coverage/model.h"
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "driver/extensions.h"
 #include "driver/layer_options.h"
 #include "driver/options.h"
 #include "driver/outputs.h"
@@ -46,6 +47,7 @@ struct Run {
   ComponentFile component_file;  // the filter and the marker lists
   CoverageModel model;
   FullBlockLists full_lists{nullptr, nullptr};  // filled by the HTML mode's file pass
+  ExtensionRun extensions;
   bool failed = false;  // an output failed and the run went on: it ends with status 1
 
   Run() = default;
@@ -138,6 +140,7 @@ void start_up(int argc, char** argv, Run& run) {
   lock_working_directory();
   output_begin();
   open_output_files(s, run.outputs);
+  run.extensions.start(s.extensions, spi_version(run.spi), s.spi_file_name);
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);
   set_program_name(argv[0]);
 
@@ -173,25 +176,30 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
     model.scanner = MarkerScanner::scan_file(entries[first].file_name, markers,
                                              order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
-  ComputeContext ctx{run.coverage, run.dpi.get(), run.ref.get(), model, sink};
+  ComputeContext ctx{run.coverage, run.dpi.get(), run.ref.get(), model, sink,
+                     run.extensions.figures()};
   return compute_file(ctx, first, line_coverage);
 }
 
 // Walks the component list one source-file group at a time; every entry
-// ticks the meter once, processed or skipped.
-void per_file_loop(Run& run, bool line_coverage) {
-  const Settings& s = run.settings;
+// ticks the meter once, processed or skipped. A figures-only pass (for the
+// extension outputs of modes without a file pass) writes no file output and
+// keeps the meter quiet.
+void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
+  const bool meter = run.settings.progress_meter && !figures_only;
   const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
-  if (s.progress_meter) progress_start(static_cast<int>(n));
+  if (meter) progress_start(static_cast<int>(n));
   size_t i = 0;
   while (i < n) {
     const std::string file = entries[i].file_name;
-    if (compute_group(run, i, line_coverage)) write_file_output(run, line_coverage);
-    if (s.progress_meter) progress_tick();
+    if (compute_group(run, i, line_coverage) && !figures_only)
+      write_file_output(run, line_coverage);
+    run.extensions.file_done();
+    if (meter) progress_tick();
     run.model.reset_file();
     for (++i; i < n && entries[i].file_name == file; ++i)
-      if (s.progress_meter) progress_tick();
+      if (meter) progress_tick();
   }
 }
 
@@ -250,13 +258,14 @@ void text_mode(Run& run) {
   if (s.call_graph_file && !write_call_graph_file(run.outputs.call_graph, run.coverage,
                                                   run.report.demangle, run.dpi.get()))
     fatal_exit(1);
+  // The list modes have no file pass of their own: the extensions get one
+  // after every specified output is written.
+  if (!s.line_coverage && run.extensions.active()) per_file_loop(run, false, true);
 }
 
 // ---- clean-up (runs that were not stopped) ----
 
-// Finishes the lists and puts every output in place, or none when an
-// output failed; the status of the run.
-int clean_up(Run& run) {
+void clean_up(Run& run) {
   close_output_files(run.settings, run.outputs);
   run.dpi.reset();
   run.ref.reset();
@@ -264,16 +273,18 @@ int clean_up(Run& run) {
   run.spi = nullptr;
   if (run.settings.progress_meter) print_out("\n");
   std::fflush(stdout);
+}
+
+// Puts every output of the run in place, or none when an output failed.
+bool put_outputs_in_place(const Run& run) {
   if (run.failed) {
     output_abandon();
-    return 1;
+    return false;
   }
   std::string failed_name;
-  if (!output_commit(&failed_name)) {
-    print_err("ERROR: writing file %s failed.\n", failed_name.c_str());
-    return 1;
-  }
-  return 0;
+  if (output_commit(&failed_name)) return true;
+  print_err("ERROR: writing file %s failed.\n", failed_name.c_str());
+  return false;
 }
 
 }  // namespace
@@ -292,7 +303,9 @@ int run_main(int argc, char** argv) {
     html_mode(run);
   else
     text_mode(run);
-  return clean_up(run);
+  clean_up(run);
+  const int status = run.extensions.finish();
+  return put_outputs_in_place(run) ? status : 1;
 }
 
 }  // namespace vorel

@@ -13,6 +13,7 @@
 
 #include "base/diag.h"
 #include "coverage/position_state.h"
+#include "driver/extension_options.h"
 #include "platform/host.h"
 #include "report/report_options.h"
 
@@ -63,6 +64,7 @@ struct Settings {
   std::optional<std::string> qst_password;
   std::string page_extension = "html";
   std::optional<std::string> platform;
+  ExtensionOptions extensions;  // --name options
 
   // Not an option: the naming rules of the host (see platform/host.h).
   HostRules host = host_rules();

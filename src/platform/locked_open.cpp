@@ -46,7 +46,7 @@ void stdio_mode(const char* mode, char* out, size_t size) {
 
 }  // namespace
 
-std::FILE* open_with_lock(const char* name, const char* mode) {
+std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_wait) {
   bool exclusive = false;
   int flags = open_flags(mode, &exclusive);
   int fd = ::open(name, flags, 0666);
@@ -57,10 +57,17 @@ std::FILE* open_with_lock(const char* name, const char* mode) {
   lock.l_whence = SEEK_SET;
   lock.l_start = 0;
   lock.l_len = 16;
+  // First without waiting: a lock held elsewhere is announced, then awaited.
   int rc;
   do {
-    rc = ::fcntl(fd, F_SETLKW, &lock);
+    rc = ::fcntl(fd, F_SETLK, &lock);
   } while (rc != 0 && errno == EINTR);
+  if (rc != 0 && (errno == EACCES || errno == EAGAIN)) {
+    if (on_wait) on_wait(name);
+    do {
+      rc = ::fcntl(fd, F_SETLKW, &lock);
+    } while (rc != 0 && errno == EINTR);
+  }
   if (rc != 0) {
     int code = errno;
     std::fprintf(stderr, "ERROR: %s lock of %s failed, code = %d\n\t%s",

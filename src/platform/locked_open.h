@@ -10,6 +10,10 @@ namespace vorel {
 // exclusive otherwise. Returns nullptr when the file cannot be opened
 // (silently) or locked (after printing the lock failure on stderr).
 // A text-mode stream ('t' without 'b') skips a leading UTF-8 byte-order mark.
-std::FILE* open_with_lock(const char* name, const char* mode);
+// When another process holds a conflicting lock, `on_wait` (if given) is
+// called once with `name` before the open starts waiting, so that the caller
+// can say why nothing happens.
+using LockWaitNotice = void (*)(const char* name);
+std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_wait = nullptr);
 
 }  // namespace vorel

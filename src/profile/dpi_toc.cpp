@@ -12,9 +12,16 @@ namespace {
 constexpr uint64_t kTocHeadSize = 24;        // version, count, F, K, section size
 constexpr uint64_t kFileNameHeadSize = 16;   // index, length, root length, padding
 
-std::string bounded_string(const uint8_t* p, uint64_t len) {
+// A name of `len` bytes without its trailing zero bytes (a counted
+// terminator or padding). A zero byte followed by other bytes would cut the
+// name short where it is used as a C string: the table is then not used.
+bool bounded_string(const uint8_t* p, uint64_t len, std::string* out) {
   const char* text = reinterpret_cast<const char*>(p);
-  return std::string(text, strnlen(text, static_cast<size_t>(len)));
+  size_t n = strnlen(text, static_cast<size_t>(len));
+  for (size_t i = n; i < len; ++i)
+    if (text[i] != '\0') return false;
+  out->assign(text, n);
+  return true;
 }
 
 // The file-name section: F entries, each with its own index below F.
@@ -29,7 +36,8 @@ bool read_file_names(const uint8_t* data, uint64_t size, uint32_t count,
     uint32_t root_len = c.u32();
     c.skip(1, 4);
     if (!c.need(len, 1) || index >= count || files[index].present) return false;
-    std::string name = bounded_string(c.data() + c.pos(), len);
+    std::string name;
+    if (!bounded_string(c.data() + c.pos(), len, &name)) return false;
     c.skip(len, 1);
     if (root_len > name.size()) return false;
     files[index] = DpiStoredName{std::move(name), root_len, true};
@@ -46,8 +54,7 @@ bool entry_string(const uint8_t* entry, uint64_t size, uint64_t entry_pos, uint6
   if (off < entry_pos) return false;
   uint64_t local = off - entry_pos;
   if (local > size || len > size - local) return false;
-  out = bounded_string(entry + local, len);
-  return true;
+  return bounded_string(entry + local, len, &out);
 }
 
 // One routine entry: S bytes at file offset `entry_pos`.

@@ -37,9 +37,17 @@ void ensure_capacity(size_t needed) {
   if (g_line.capacity() < g_line_capacity) g_line.reserve(g_line_capacity);
 }
 
+// One line on stderr, so that a wait for another process is not silent.
+void announce_lock_wait(const char* name) {
+  std::fprintf(stderr, "vorelcov: waiting for %s locked by another process\n", name);
+  std::fflush(stderr);
+}
+
 }  // namespace
 
-std::FILE* profile_open(const char* name, const char* mode) { return open_with_lock(name, mode); }
+std::FILE* profile_open(const char* name, const char* mode) {
+  return open_with_lock(name, mode, announce_lock_wait);
+}
 
 size_t checked_read(void* buf, size_t size, size_t count, std::FILE* fp, const char* name) {
   if (count == 0 || size == 0) return count;

@@ -12,7 +12,9 @@
 
 namespace vorel {
 
-// Opens a profile file under its lock (platform/locked_open.h).
+// Opens a profile file under its lock (platform/locked_open.h). While
+// another process holds the lock, "vorelcov: waiting for <name> locked by
+// another process" is printed once on stderr and the open waits.
 std::FILE* profile_open(const char* name, const char* mode);
 
 // Reads exactly `count` elements; a short read is fatal

@@ -122,6 +122,9 @@ bool MappingParser::entry(int section, const std::string& line) {
   std::string_view fields[4], name;
   const int cuts = section == 0 ? 4 : section == 1 ? 2 : 1;
   if (!cut_fields(line, cuts, fields, &name)) return fail(format_reason(kParseError[section], line));
+  // A NUL would cut the name short wherever it is used as a C string (page
+  // names, lookups): such a file is corrupt.
+  if (name.find('\0') != std::string_view::npos) return fail("Name holds a NUL byte");
   uint32_t id = field_u32(fields[0]);
   bool added;
   if (section >= 2) {

@@ -119,6 +119,9 @@ bool read_entry(Tokens& t, OldEntry& e, bool versioned) {
     ok = t.number_i32(&e.len[0]) && t.number_i32(&e.len[1]) && t.number_i32(&e.len[2]) &&
          read_names_v12(t, e, e.len);
   }
+  // A NUL inside a name would cut it short where it is used as a C string.
+  for (const std::string* name : {&e.file_root, &e.file, &e.module_root, &e.module, &e.routine})
+    ok = ok && name->find('\0') == std::string::npos;
   ok = ok && t.number_i32(&e.block_count);
   if (ok && versioned && e.version >= 2) ok = t.number_i32(&e.value_b);
   return ok && t.character(&e.linkage);
@@ -126,6 +129,7 @@ bool read_entry(Tokens& t, OldEntry& e, bool versioned) {
 
 // Call sites and data references from the rest of the entry's line.
 bool read_rest(const std::string& rest, SpiRoutine& routine) {
+  if (rest.find('\0') != std::string::npos) return false;  // a NUL inside a callee or data name
   std::vector<std::string> tok;
   size_t i = 0;
   while (i < rest.size()) {

@@ -46,7 +46,8 @@ TEST(CommandLineCli, TheDynamicProfileLookedFor) {
 // A word that is no option gives its message and the usage; help words and
 // options that lack their argument give the usage alone.
 TEST(CommandLineCli, UsageAfterWrongOrHelpWords) {
-  for (const char* word : {"app.spi", "--help", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
+  for (const char* word :
+       {"app.spi", "--no-such-option", "-SPI", "-Dpi", "-platform", "-nopmeter=1"}) {
     SCOPED_TRACE(word);
     expect_usage(run({"-counts", word, "-helpx"}),
                  std::string("ERROR: wrong option ") + word + " is specified.\n");
@@ -101,6 +102,22 @@ TEST(CommandLineCli, MissingArgumentMessages) {
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, message);  // no banner, no usage, no checks
   }
+}
+
+// A colour is an HTML colour name or '#' with 3 or 6 hex digits: anything
+// else, which would carry more than a colour into the pages' style
+// attributes, is an option error.
+TEST(CommandLineCli, ColourOptionsTakeOnlyColours) {
+  const char* const bad[] = {"red;background-image:url(http://host/x)", "", "#ff", "#fffff",
+                             "#ffffffff", "#ggg", "red ", "light-green", "\"red\"", "rgb(1,2,3)"};
+  for (const char* option : {"-bcolor", "-ccolor", "-fcolor", "-icolor", "-pcolor", "-ucolor", "-xcolor"})
+    for (const char* value : bad) {
+      RunResult r = run({"-counts", option, value, "-nopmeter"});
+      EXPECT_EQ(r.status, 1) << option << value;
+      EXPECT_EQ(r.err, std::string("ERROR: wrong html color ") + value +
+                           " is specified: use a color name or # and 3 or 6 hex digits.\n");
+      EXPECT_EQ(r.out, "");
+    }
 }
 
 TEST(CommandLineCli, ReferenceOverridesNoPartialAndCounts) {

@@ -100,6 +100,11 @@ class ListsTest : public testing::Test {
   }
 
   std::string output(const std::string& name) { return dir_.read(name); }
+  // An XML list, which must be well-formed.
+  std::string xml_output(const std::string& name) {
+    EXPECT_EQ(e2e::xml_lint(dir_.file(name)), "") << name;
+    return dir_.read(name);
+  }
 
   e2e::TempDir dir_;
 };
@@ -116,7 +121,7 @@ TEST_F(ListsTest, FunctionAndBlockListsInEveryFormat) {
     EXPECT_EQ(output("f.txt"), expected("functions.txt"));
     std::string f_xml = expected("functions.xml");
     f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"it&apos;s &quot;m&quot; &amp;\">");
-    EXPECT_EQ(output("f.xml"), f_xml);
+    EXPECT_EQ(xml_output("f.xml"), f_xml);
     EXPECT_EQ(output("b.txt"), expected("blocks.txt"));
     EXPECT_FALSE(e2e::file_exists(dir_.file("CodeCoverage")));
   }
@@ -128,7 +133,7 @@ TEST_F(ListsTest, FullListsAreWrittenDuringTheFilePass) {
     e2e::RunResult r = run({html ? "-counts" : "-nohtml", "-txtbcvrgfull", "full.txt", "-xmlbcvrgfull", "full.xml"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(output("full.txt"), expected("full.txt"));
-    EXPECT_EQ(output("full.xml"), expected("full.xml"));
+    EXPECT_EQ(xml_output("full.xml"), expected("full.xml"));
     EXPECT_EQ(e2e::file_exists(dir_.file("CodeCoverage")), html);
     EXPECT_EQ(e2e::file_exists(dir_.file("CODE_COVERAGE.HTML")), html);
   }
@@ -139,7 +144,7 @@ TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {
                           "full.txt"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(output("f.txt"), expected("functions.txt"));
-  EXPECT_EQ(output("full.xml"), "<PROJECT name = \"(null)\">\n</PROJECT>\n");
+  EXPECT_EQ(xml_output("full.xml"), "<PROJECT name = \"(null)\">\n</PROJECT>\n");
   EXPECT_EQ(output("full.txt"), "");
 }
 
@@ -159,11 +164,11 @@ TEST_F(ListsTest, EveryTextOutputInOneRun) {
                           "-include-nonexec"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(output("cg.txt"), expected("call_graph.txt"));
-  EXPECT_EQ(output("b.xml"), expected("blocks_nonexec.xml"));
+  EXPECT_EQ(xml_output("b.xml"), expected("blocks_nonexec.xml"));
   EXPECT_EQ(output("b.txt"), expected("blocks_nonexec.txt"));
   std::string f_xml = expected("functions.xml");
   f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"Demo &lt;1&gt;\">");
-  EXPECT_EQ(output("f.xml"), f_xml);
+  EXPECT_EQ(xml_output("f.xml"), f_xml);
   EXPECT_EQ(output("f.txt"), expected("functions.txt"));
 }
 

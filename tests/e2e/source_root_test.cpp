@@ -1,7 +1,7 @@
-// Source-root settlement as the user sees it: the too-long warning.
+// Source-root settlement as the user sees it: the too-long warning comes after
+// the scan and the run goes on. Precedence and the working directory are
+// tabled in tests/unit/driver/source_root_test.cpp.
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "cli_expect.h"
 #include "e2e/harness.h"
@@ -30,23 +30,6 @@ TEST(SourceRootCli, TooLongEnvironmentValueLosesItsQuotes) {
   std::string root = "/" + std::string(300, 'e');
   RunResult r = run_vorelcov({}, dir.path(), {{"VOREL_PROF_SRC_ROOT", "\"" + root + "\""}});
   EXPECT_EQ(r.err, kScanDone + too_long_warning(root) + kNoDpi);
-}
-
-TEST(SourceRootCli, OptionWinsOverTheEnvironment) {
-  TempDir dir;
-  RunResult r = run_vorelcov({"-srcroot", "/src"}, dir.path(),
-                             {{"VOREL_PROF_SRC_ROOT", "/" + std::string(300, 'e')}});
-  EXPECT_EQ(r.err, kScanDone + kNoDpi);
-}
-
-TEST(SourceRootCli, LongWorkingDirectoryIsDroppedSilently) {
-  TempDir dir;
-  std::string deep = dir.path();
-  while (deep.size() < 300) deep += "/" + std::string(40, 'd');
-  std::filesystem::create_directories(deep);
-  RunResult r = run_vorelcov({}, deep);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + kNoDpi);
 }
 
 }  // namespace

@@ -28,6 +28,9 @@ TEST(StaticProfileE2e, RejectedStaticFiles) {
       {version6_file, {"-txtlcov"},
        "ERROR: app.spi has old version file format which does not support -txtlcov option. "
        "Delete file and redo instrumentation compilation.\n"},
+      {version6_file, {"--lcov", "t.info"},
+       "ERROR: app.spi has an old version file format without source line information; "
+       "option --lcov needs format 7 or later.\n"},
       {[](const TempDir&) { return std::string("V070000000d\r\n<H>\r\n<R1>1\r\n1 f\r\n"); },  // no "</H>"
        {}, "vorelcov: error #11004: File 'app.spi' is corrupt.\n"},
       {[](const TempDir&) { return std::string("<H>\n</H>\n"); }, {},

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/diag.h"
+#include "platform/undecorate.h"
 #include "profile/dpi.h"
 
 namespace {
@@ -50,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!f) return 0;
     for (const vorel::DpiIndexEntry& e : f->index) {
       std::unique_ptr<vorel::DpiRoutine> r = vorel::dpi_load_routine(f.get(), e);
+      (void)vorel::undecorate(r->func_name, true);  // as the call graph does
       if (r->block_cnt > 0) vorel::dpi_block_position_known(*r, 0);
       vorel::dpi_resolve_routine_address(f.get(), r->address);
     }

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "base/diag.h"
+#include "platform/undecorate.h"
 #include "profile/spi.h"
 
 namespace {
@@ -33,12 +34,14 @@ const std::string& input_path() {
   return g_path;
 }
 
+// Routine and callee names go through the undecorator, as the report does.
 void read_everything(vorel::SpiFile* f) {
   vorel::SpiRoutineInfo info;
   vorel::SpiCallSite call;
-  while (vorel::spi_next_routine(f, &info) == 1)
-    while (vorel::spi_next_call_site(f, &call) == 1) {
-    }
+  while (vorel::spi_next_routine(f, &info) == 1) {
+    (void)vorel::undecorate(info.routine_name, true);
+    while (vorel::spi_next_call_site(f, &call) == 1) (void)vorel::undecorate(call.callee, false);
+  }
   (void)vorel::spi_line_count(f);
 }
 

@@ -159,7 +159,11 @@ int main(int argc, char** argv) {
   program.header_string = "gradebook demo";
   program.modules = {main_c(), stats_c(), grade_c(), report_c(), util_c(), selftest_c()};
   const std::string dir = argv[1];
-  pw::write_spi(program, dir + "/demo.spi", pw::SpiLayout::kTextV8);
-  pw::write_dpi(program, dir + "/demo.dpi", pw::DpiLayout::kSegmentedToc);
+  std::string error;
+  if (!pw::write_spi(program, dir + "/demo.spi", pw::SpiLayout::kTextV8, &error) ||
+      !pw::write_dpi(program, dir + "/demo.dpi", pw::DpiLayout::kSegmentedToc, &error)) {
+    std::fprintf(stderr, "make_demo_profiles: %s\n", error.c_str());
+    return 1;
+  }
   return 0;
 }

@@ -41,13 +41,18 @@ int temp_fd() {
 }  // namespace
 
 std::string vorelcov_path() { return VORELCOV_BIN; }
+std::string importer_path() { return VORELCOV_IMPORT_BIN; }
 std::string source_dir() { return VORELCOV_SOURCE_DIR; }
 
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env) {
+  return run_program(vorelcov_path(), args, cwd, env);
+}
+
+RunResult run_program(const std::string& bin, const std::vector<std::string>& args, const std::string& cwd,
+                      const EnvChanges& env) {
   int out_fd = temp_fd();
   int err_fd = temp_fd();
-  std::string bin = vorelcov_path();
   std::vector<std::string> words;
   words.push_back(bin);
   words.insert(words.end(), args.begin(), args.end());
@@ -125,6 +130,20 @@ void write_file(const std::string& path, const std::string& content) {
 bool file_exists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string xml_lint(const std::string& path) {
+  std::string quoted = "'";
+  for (char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  quoted += "'";
+  std::FILE* p = ::popen(("xmllint --noout " + quoted + " 2>&1").c_str(), "r");
+  if (!p) return "xmllint could not be run";
+  std::string said;
+  char buf[4096];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) said.append(buf, n);
+  int status = ::pclose(p);
+  if (status != 0 && said.empty()) said = "xmllint failed";
+  return said;
 }
 
 std::vector<std::string> list_dir(const std::string& path) {

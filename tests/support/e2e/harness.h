@@ -24,8 +24,13 @@ using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env = {});
 
-// Path of the built binary and of the source tree.
+// Runs the program `bin` the same way.
+RunResult run_program(const std::string& bin, const std::vector<std::string>& args, const std::string& cwd,
+                      const EnvChanges& env = {});
+
+// Path of the built binaries and of the source tree.
 std::string vorelcov_path();
+std::string importer_path();
 std::string source_dir();
 
 // A fresh directory under $TMPDIR, removed with everything in it at the end.
@@ -49,6 +54,9 @@ class TempDir {
 std::optional<std::string> read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
+// What `xmllint --noout` says about the file at `path`: "" when it is
+// well-formed XML.
+std::string xml_lint(const std::string& path);
 // Names of the entries of a directory, sorted.
 std::vector<std::string> list_dir(const std::string& path);
 

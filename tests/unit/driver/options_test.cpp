@@ -93,5 +93,13 @@ TEST(Settings, ColourIndexOutsideTheTableEndsTheRunOnStdout) {
   EXPECT_EQ(s.color(7), "red");
 }
 
+// Every colour the defaults and the usage text show, and HTML colour names
+// of any case, are taken as written.
+TEST(OptionScan, ColourValuesTaken) {
+  for (const char* value : {"#ffff99", "#ffffff", "#ffcccc", "#fafad2", "#90ee90", "#FFF", "#0a9",
+                            "yellow", "HotPink", "lightgreen"})
+    EXPECT_EQ(scan({"-bcolor", value}).color(5), value);
+}
+
 }  // namespace
 }  // namespace vorel

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,10 +14,15 @@
 namespace vorel {
 namespace {
 
+std::vector<std::string> g_notices;
+void record_notice(const char* name) { g_notices.push_back(name); }
+
 // A child process holds an exclusive lock on bytes 0-15, then creates a
 // marker file just before it releases the lock. A shared open in the parent
-// must wait for the release, so the marker exists when the open returns.
+// must wait for the release, so the marker exists when the open returns; it
+// announces the wait once, before waiting.
 TEST(LockedOpen, SharedOpenWaitsForAnExclusiveLock) {
+  g_notices.clear();
   e2e::TempDir dir;
   const std::string file = dir.file("profile.dpi"), marker = dir.file("released");
   e2e::write_file(file, "0123456789abcdefXYZ");
@@ -35,14 +43,16 @@ TEST(LockedOpen, SharedOpenWaitsForAnExclusiveLock) {
   char c = 0;
   ASSERT_EQ(::read(ready[0], &c, 1), 1);
   EXPECT_FALSE(e2e::file_exists(marker));  // still held
-  std::FILE* f = open_with_lock(file.c_str(), "rb");
+  std::FILE* f = open_with_lock(file.c_str(), "rb", record_notice);
   ASSERT_NE(f, nullptr);
   EXPECT_TRUE(e2e::file_exists(marker)) << "the shared open did not wait";
+  EXPECT_EQ(g_notices, std::vector<std::string>{file});
   char head[4] = {};
   EXPECT_TRUE(std::fread(head, 1, 3, f) == 3 && std::string(head) == "012");
   // A second shared open does not wait for the first.
-  std::FILE* g = open_with_lock(file.c_str(), "rt");
+  std::FILE* g = open_with_lock(file.c_str(), "rt", record_notice);
   EXPECT_NE(g, nullptr);
+  EXPECT_EQ(g_notices.size(), 1u);
   std::fclose(f);
   if (g) std::fclose(g);
   int status = 0;

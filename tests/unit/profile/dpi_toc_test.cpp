@@ -74,6 +74,10 @@ TEST(DpiToc, EveryFailedCheckFallsBackToTheSameIndex) {
       {"name past section", [&](std::string& b) { patch_u32(b, t + kNames + 4, 0x1000); }},
       {"file index twice", [&](std::string& b) { patch_u32(b, t + kNames, 1); }},
       {"root longer than name", [&](std::string& b) { patch_u32(b, t + kNames + 8, 100); }},
+      // A NUL inside a name (not only after it, as the counted terminator).
+      {"NUL inside a file name", [&](std::string& b) { b[t + kNames + 16] = '\0'; }},
+      {"NUL inside a routine name",
+       [&](std::string& b) { b[get_u64(b, first_entry(b, t) + kFuncOff)] = '\0'; }},
       {"zero first position", [&](std::string& b) { patch_u64(b, first_entry(b, t) + kPos0, 0); }},
       {"position past file",
        [&](std::string& b) { patch_u64(b, next_entry(b, first_entry(b, t)) + kPos0, b.size()); }},

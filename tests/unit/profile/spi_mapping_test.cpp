@@ -90,6 +90,15 @@ TEST(SpiMapping, Failures) {
     EXPECT_FALSE(p.ok) << text;
     EXPECT_EQ(p.reason, reason);
   }
+  // A NUL inside a module, source file, routine or data name.
+  using namespace std::string_literals;
+  for (const std::string& text :
+       {"<H>\n<M1>1\n1 0 0 0 m\0.c\n</M1>\n</H>\n"s, "<H>\n<F1>1\n1 0 a\0b.c\n</F1>\n</H>\n"s,
+        "<H>\n<R1>1\n1 f\0g\n</R1>\n</H>\n"s, "<H>\n<D1>1\n1 \0\n</D1>\n</H>\n"s}) {
+    Parsed p = parse(text);
+    EXPECT_FALSE(p.ok);
+    EXPECT_EQ(p.reason, "Name holds a NUL byte");
+  }
   // Counts the file cannot hold are refused before any list is made (4
   // billion ids would be a 32 GB list).
   for (const char* text : {"<H>\n<R1>4000000000\n1 f\n</R1>\n</H>\n", "<H>\n<M1>-1\n</M1>\n</H>\n",

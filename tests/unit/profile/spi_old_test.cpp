@@ -75,7 +75,8 @@ TEST(SpiOld, EntriesWithoutAKnownVersionAreReadAsVersion1WithFixedWidths) {
 }
 
 TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
-  const char* const bad[] = {
+  using namespace std::string_literals;
+  const std::string bad[] = {
       "g 1 1",                         // fallback entry without linkage
       "V3 -1 1 0 1 1 a m f 1 1 0 E",   // negative length
       "V3 0 0 0 1 1 a m f 1 1 0 E",    // empty name
@@ -84,11 +85,14 @@ TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
       "V1 1 1 1 a m f 1 1 E C g 0",    // call site cut short
       "V1 1 1 1 a m f 1 1 E D d 1 x",  // data value not a number
       "V1 1 1 1 a m f 1 1 E X",        // unknown item on the rest of the line
+      "V3 0 3 0 1 1 a\0c m f 1 1 0 E"s,  // NUL inside the file name
+      "V1 1 1 3 a m f\0g 1 1 E"s,        // NUL inside the routine name (width 3)
+      "V1 1 1 1 a m f 1 1 E C g\0h 0 1 0"s,  // NUL inside a callee
   };
-  for (const char* entry : bad) {
+  for (const std::string& entry : bad) {
     e2e::TempDir dir;
     std::string path = dir.file("o.spi");
-    e2e::write_file(path, std::string("V1 1 1 1 a m f 1 1 E\r\n\r\n") + entry + "\r\n");
+    e2e::write_file(path, "V1 1 1 1 a m f 1 1 E\r\n\r\n" + entry + "\r\n");
     std::vector<std::string> read;
     auto stop = test_support::capture([&] {
       std::unique_ptr<vorel::SpiFile, void (*)(vorel::SpiFile*)> f(vorel::spi_open(path.c_str(), ""),

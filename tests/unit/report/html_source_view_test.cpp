@@ -43,7 +43,8 @@ class SourceViewTest : public PageTest {
 };
 
 // ASCII needs no charset line; UTF-8 (by content or byte-order mark) gets
-// one; Windows-1252 text is converted to UTF-8 and gets one.
+// one; Windows-1252 text is converted to UTF-8 (unassigned bytes become
+// U+FFFD) and gets one.
 TEST_F(SourceViewTest, EncodingsDecideTheCharsetLineAndConversion) {
   const std::string charset =
       "<head>\n<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />\n<title>";
@@ -54,7 +55,8 @@ TEST_F(SourceViewTest, EncodingsDecideTheCharsetLineAndConversion) {
       {"ascii.c", "int x;\n", "int x;</a>\n", false},
       {"utf8.c", "// caf\xC3\xA9\n", "// caf\xC3\xA9</a>\n", true},
       {"bom.c", "\xEF\xBB\xBFint y;\n", "int y;</a>\n", true},
-      {"legacy.c", "// caf\xE9 \x80\n", "// caf\xC3\xA9 \xE2\x82\xAC</a>\n", true},
+      // 0x80 is the euro sign; 0x81 is unassigned in Windows-1252.
+      {"legacy.c", "// caf\xE9 \x80\x81\n", "// caf\xC3\xA9 \xE2\x82\xAC\xEF\xBF\xBD</a>\n", true},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(write(c.name, c.text));

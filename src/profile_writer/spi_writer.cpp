@@ -151,7 +151,7 @@ std::string mapping_section(const Program& p, const std::vector<ModuleSpan>& spa
   return out + printf_string("</H>%s", eol);
 }
 
-void write_record_layout(const Program& p, const std::string& path, int version, bool binary) {
+std::string record_layout(const Program& p, int version, bool binary) {
   Maps maps;
   std::vector<std::vector<Record>> records(p.modules.size());
   for (size_t i = 0; i < p.modules.size(); ++i)
@@ -184,7 +184,7 @@ void write_record_layout(const Program& p, const std::string& path, int version,
       for (uint32_t w : r) put_u32(out, w);
     }
   out += mapping_section(p, spans, maps, binary ? "\n" : "\r\n");
-  write_bytes(path, out);
+  return out;
 }
 
 std::string old_entry(const Routine& r, const SourceFile& f, const Module& m, int version) {
@@ -210,28 +210,38 @@ std::string old_entry(const Routine& r, const SourceFile& f, const Module& m, in
   return out + "\r\n";
 }
 
-void write_old_layout(const Program& p, const std::string& path, int version) {
+std::string old_layout(const Program& p, int version) {
   std::string out;
   for (const Module& m : p.modules)
     for (const SourceFile& f : m.files)
       for (const Routine& r : f.routines)
         if (r.in_spi) out += old_entry(r, f, m, version);
-  write_bytes(path, out);
+  return out;
+}
+
+std::string spi_bytes(const Program& program, SpiLayout layout) {
+  switch (layout) {
+    case SpiLayout::kOldV1: return old_layout(program, 1);
+    case SpiLayout::kOldV2: return old_layout(program, 2);
+    case SpiLayout::kOldV3: return old_layout(program, 3);
+    case SpiLayout::kOldV4: return old_layout(program, 4);
+    case SpiLayout::kTextV6: return record_layout(program, 6, false);
+    case SpiLayout::kTextV7: return record_layout(program, 7, false);
+    case SpiLayout::kTextV8: return record_layout(program, 8, false);
+    case SpiLayout::kBinaryV8: return record_layout(program, 8, true);
+  }
+  return "";
 }
 
 }  // namespace
 
-void write_spi(const Program& program, const std::string& path, SpiLayout layout) {
-  switch (layout) {
-    case SpiLayout::kOldV1: return write_old_layout(program, path, 1);
-    case SpiLayout::kOldV2: return write_old_layout(program, path, 2);
-    case SpiLayout::kOldV3: return write_old_layout(program, path, 3);
-    case SpiLayout::kOldV4: return write_old_layout(program, path, 4);
-    case SpiLayout::kTextV6: return write_record_layout(program, path, 6, false);
-    case SpiLayout::kTextV7: return write_record_layout(program, path, 7, false);
-    case SpiLayout::kTextV8: return write_record_layout(program, path, 8, false);
-    case SpiLayout::kBinaryV8: return write_record_layout(program, path, 8, true);
+bool write_spi(const Program& program, const std::string& path, SpiLayout layout, std::string* error) {
+  std::string why = spi_refusal(program, layout);
+  if (!why.empty()) {
+    if (error) *error = path + ": " + why;
+    return false;
   }
+  return write_bytes(path, spi_bytes(program, layout), error);
 }
 
 }  // namespace profile_writer

@@ -1,8 +1,8 @@
 #include "profile_writer/program.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/whole_file.h"
 
 namespace profile_writer {
 
@@ -82,12 +82,11 @@ Module module(const std::string& root, const std::string& source, std::vector<Ro
   return Module{root, source + ".o", {SourceFile{root, source, std::move(routines)}}};
 }
 
-void write_bytes(const std::string& path, const std::string& bytes) {
-  std::FILE* fp = std::fopen(path.c_str(), "wb");
-  if (!fp || std::fwrite(bytes.data(), 1, bytes.size(), fp) != bytes.size() || std::fclose(fp) != 0) {
-    std::fprintf(stderr, "profile_writer: cannot write %s\n", path.c_str());
-    std::abort();
-  }
+bool write_bytes(const std::string& path, const std::string& bytes, std::string* error) {
+  std::string reason;
+  if (vorel::write_whole_file(path, bytes, &reason)) return true;
+  if (error) *error = "cannot write " + path + ": " + reason;
+  return false;
 }
 
 }  // namespace profile_writer

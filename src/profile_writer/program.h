@@ -1,5 +1,8 @@
-// A plain description of an instrumented program, from which the test writer
-// makes matching static (*.spi) and dynamic (*.dpi) profile files.
+// The profile-file writer: a plain description of an instrumented program,
+// from which it makes matching static (*.spi) and dynamic (*.dpi) profile
+// files in every layout the readers know. The coverage-data importer and the
+// tests use it. It refuses a description that a reader would reject or
+// misread, and it returns failures instead of stopping the program.
 //
 // Modules hold source files, source files hold routines, routines hold
 // blocks. A name is stored as root + name with root length = root.size(), so
@@ -106,9 +109,18 @@ struct Program {
 enum class SpiLayout { kOldV1, kOldV2, kOldV3, kOldV4, kTextV6, kTextV7, kTextV8, kBinaryV8 };
 enum class DpiLayout { kFixed, kSegmented, kSegmentedToc };
 
-// Write the files; each aborts the test program on an I/O failure.
-void write_spi(const Program& program, const std::string& path, SpiLayout layout);
-void write_dpi(const Program& program, const std::string& path, DpiLayout layout);
+// Why a reader would reject or misread `program` written in `layout`; empty
+// when it can be written.
+std::string spi_refusal(const Program& program, SpiLayout layout);
+std::string dpi_refusal(const Program& program, DpiLayout layout);
+
+// Write the files (under a temporary name first, then renamed into place).
+// On a refused description or an I/O failure they return false and set
+// `*error` (when given) to the reason; nothing is written under `path`.
+bool write_spi(const Program& program, const std::string& path, SpiLayout layout,
+               std::string* error = nullptr);
+bool write_dpi(const Program& program, const std::string& path, DpiLayout layout,
+               std::string* error = nullptr);
 
 }  // namespace profile_writer
 
@@ -129,8 +141,8 @@ uint32_t get_u32(const std::string& bytes, uint64_t at);
 uint64_t get_u64(const std::string& bytes, uint64_t at);
 // A dynamic-profile segment: u64 tag, u64 payload length, payload.
 std::string segment(uint64_t tag, const std::string& payload);
-// Writes `bytes` to `path` or aborts the test program.
-void write_bytes(const std::string& path, const std::string& bytes);
+// Writes `bytes` to `path`; false (and `*error`) on failure.
+bool write_bytes(const std::string& path, const std::string& bytes, std::string* error = nullptr);
 
 }  // namespace profile_writer
 

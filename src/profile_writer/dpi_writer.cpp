@@ -297,8 +297,13 @@ DpiImage dpi_image(const Program& program, DpiLayout layout, const DpiWriteOptio
   return {};
 }
 
-void write_dpi(const Program& program, const std::string& path, DpiLayout layout) {
-  write_bytes(path, dpi_image(program, layout).bytes);
+bool write_dpi(const Program& program, const std::string& path, DpiLayout layout, std::string* error) {
+  std::string why = dpi_refusal(program, layout);
+  if (!why.empty()) {
+    if (error) *error = path + ": " + why;
+    return false;
+  }
+  return write_bytes(path, dpi_image(program, layout).bytes, error);
 }
 
 }  // namespace profile_writer

@@ -1,0 +1,64 @@
+// Per-file figures for the machine-readable extension outputs (Cobertura,
+// lcov tracefile, JSON summary), the one-line summary and the coverage gate.
+//
+// The per-file computation fills one FileFigures record per source file:
+// the executable lines of its routines with their execution counts (from the
+// routines' line maps, as the line-coverage text uses them), its functions
+// with start line and entry count, and (from the file entry) its block
+// totals. A line that several routines share is counted once.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vorel {
+
+struct Component;
+struct DpiRoutine;
+class MarkerScanner;
+
+struct FunctionFigures {
+  std::string name;            // the routine's name in the profile files
+  std::string readable_name;   // its readable form
+  uint32_t start_line = 0;
+  uint64_t hits = 0;           // entry count; at least 1 when the routine ran
+  std::vector<uint32_t> lines; // its executable lines, ascending
+};
+
+struct FileFigures {
+  bool valid = false;          // the file was computed (its source opened)
+  std::string name;            // the stored source-file name
+  std::map<uint32_t, uint64_t> line_hits;  // executable line -> count
+  std::vector<FunctionFigures> functions;
+  uint32_t blocks = 0;
+  uint32_t covered_blocks = 0;
+
+  uint32_t covered_lines() const;
+  uint32_t covered_functions() const;
+};
+
+// Totals over files.
+struct FigureTotals {
+  uint64_t lines = 0, covered_lines = 0;
+  uint64_t functions = 0, covered_functions = 0;
+  uint64_t blocks = 0, covered_blocks = 0;
+
+  void add(const FileFigures& file);
+};
+
+// Starts the record of source file `name` (clears what it held).
+void figures_begin_file(FileFigures& figures, const std::string& name);
+
+// Adds one routine: its function entry and, when the static file carries
+// line maps for it, its feasible lines with the largest count of a block
+// that covers them (0 for a routine that did not run). `record` is the
+// routine's dynamic record before any unwind-handler repair, or nullptr.
+void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
+                         bool executed, const MarkerScanner& scanner);
+
+// part * 100 / whole; 0 when whole is 0 (as the totals table shows it).
+double figures_percent(uint64_t part, uint64_t whole);
+
+}  // namespace vorel

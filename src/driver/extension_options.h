@@ -1,0 +1,37 @@
+// The values of the extension options (GNU-style long options beyond the
+// specified command line). With none given the run is the specified one.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vorel {
+
+struct ExtensionOptions {
+  std::optional<std::string> cobertura;     // --cobertura FILE
+  std::optional<std::string> lcov;          // --lcov FILE
+  std::optional<std::string> json_summary;  // --json-summary FILE
+  bool summary = false;                     // --summary
+  // --fail-under-line/-function/-block PCT, in hundredths of a percent.
+  std::optional<int64_t> fail_under_line;
+  std::optional<int64_t> fail_under_function;
+  std::optional<int64_t> fail_under_block;
+
+  // Some extension needs the per-file figures.
+  bool wants_figures() const {
+    return cobertura || lcov || json_summary || summary || fail_under_line ||
+           fail_under_function || fail_under_block;
+  }
+  // The first option given that needs line figures (line maps), or nullptr.
+  const char* first_line_option() const {
+    if (cobertura) return "--cobertura";
+    if (lcov) return "--lcov";
+    if (json_summary) return "--json-summary";
+    if (summary) return "--summary";
+    if (fail_under_line) return "--fail-under-line";
+    return nullptr;
+  }
+};
+
+}  // namespace vorel

@@ -1,0 +1,105 @@
+// Scan and help text of the extension options.
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/diag.h"
+#include "driver/extension_options.h"
+#include "driver/extensions.h"
+#include "driver/usage.h"
+#include "driver/version.h"
+
+namespace vorel {
+
+namespace {
+
+// A percentage from 0 to 100 in hundredths, or nullopt.
+std::optional<int64_t> parse_percent(const char* text) {
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text, &end);
+  if (end == text || *end != '\0' || errno != 0 || !std::isfinite(value) || value < 0 ||
+      value > 100)
+    return std::nullopt;
+  return std::llround(value * 100);
+}
+
+const char* take_value(int argc, const char* const* argv, int& i) {
+  if (i + 1 >= argc) {
+    print_err("ERROR: option %s needs a value.\n", argv[i]);
+    fatal_exit(1);
+  }
+  return argv[++i];
+}
+
+void take_threshold(int argc, const char* const* argv, int& i, std::optional<int64_t>& slot) {
+  const char* name = argv[i];
+  const char* value = take_value(argc, argv, i);
+  slot = parse_percent(value);
+  if (!slot) {
+    print_err("ERROR: option %s needs a percentage from 0 to 100, not \"%s\".\n", name, value);
+    fatal_exit(1);
+  }
+}
+
+const char* const kExtensionHelp =
+    "Extensions (GNU-style long options):\n"
+    "   --help\n"
+    "        Prints this text on standard output; exit status 0.\n"
+    "   --version\n"
+    "        Prints the version on standard output; exit status 0.\n"
+    "   --cobertura <filename>\n"
+    "        Also writes the line and function coverage as Cobertura XML.\n"
+    "   --lcov <filename>\n"
+    "        Also writes the line and function coverage as an lcov tracefile.\n"
+    "   --json-summary <filename>\n"
+    "        Also writes per-file and total figures of lines, functions and\n"
+    "        blocks as JSON.\n"
+    "   --summary\n"
+    "        Prints one line of total figures on standard output at the end.\n"
+    "   --fail-under-line <pct>, --fail-under-function <pct>,\n"
+    "   --fail-under-block <pct>\n"
+    "        After every output is written, ends with exit status 3 when the\n"
+    "        total percentage (rounded to hundredths) is below <pct>.\n"
+    "\n"
+    "        Line figures need a static profile file of format 7 or later.\n"
+    "        Exit status: 0 complete run, 1 orderly stop (usage, option or\n"
+    "        file error), 2 out of memory, 3 coverage below a threshold.\n";
+
+}  // namespace
+
+void print_extension_help() { print_out("%s", kExtensionHelp); }
+
+bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions& options) {
+  const char* word = argv[i];
+  if (std::strcmp(word, "--help") == 0) {
+    print_usage(argv[0]);
+    print_extension_help();
+    fatal_exit(0);
+  }
+  if (std::strcmp(word, "--version") == 0) {
+    print_out("vorelcov %s\n", kVorelcovVersion);
+    fatal_exit(0);
+  }
+  if (std::strcmp(word, "--cobertura") == 0) {
+    options.cobertura = take_value(argc, argv, i);
+  } else if (std::strcmp(word, "--lcov") == 0) {
+    options.lcov = take_value(argc, argv, i);
+  } else if (std::strcmp(word, "--json-summary") == 0) {
+    options.json_summary = take_value(argc, argv, i);
+  } else if (std::strcmp(word, "--summary") == 0) {
+    options.summary = true;
+  } else if (std::strcmp(word, "--fail-under-line") == 0) {
+    take_threshold(argc, argv, i, options.fail_under_line);
+  } else if (std::strcmp(word, "--fail-under-function") == 0) {
+    take_threshold(argc, argv, i, options.fail_under_function);
+  } else if (std::strcmp(word, "--fail-under-block") == 0) {
+    take_threshold(argc, argv, i, options.fail_under_block);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace vorel

@@ -1,0 +1,142 @@
+// The extensions' part of a run: figures, outputs, summary line and gate.
+#include "driver/extensions.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+
+#include "base/diag.h"
+#include "base/output.h"
+#include "driver/extension_options.h"
+#include "driver/version.h"
+#include "platform/fs.h"
+#include "platform/output_file.h"
+#include "report/extension_outputs.h"
+#include "report/format.h"
+
+namespace vorel {
+
+namespace {
+
+std::FILE* open_output(const std::optional<std::string>& name) {
+  if (!name) return nullptr;
+  std::FILE* out = output_open(*name, true);  // a device or pipe is written directly
+  if (!out) {
+    print_err("Couldn't open file %s for output!\n", name->c_str());
+    fatal_exit(1);
+  }
+  return out;
+}
+
+// Seconds since the epoch; SOURCE_DATE_EPOCH, when set to a number, stands
+// for the current time (reproducible outputs).
+int64_t report_time() {
+  if (std::optional<std::string> fixed = get_env("SOURCE_DATE_EPOCH")) {
+    char* end = nullptr;
+    const long long value = std::strtoll(fixed->c_str(), &end, 10);
+    if (!fixed->empty() && *end == '\0' && value >= 0) return value;
+  }
+  return static_cast<int64_t>(std::time(nullptr));
+}
+
+using Writer = bool (*)(std::FILE*, std::span<const FileFigures>, const ExtensionReportInfo&);
+
+void write_output(std::FILE*& out, const std::optional<std::string>& name, Writer writer,
+                  std::span<const FileFigures> files, const ExtensionReportInfo& info) {
+  if (!out) return;
+  const bool ok = writer(out, files, info);
+  const bool finished = finish_output(out, *name);  // prints the message on a failed write
+  out = nullptr;
+  if (!finished) fatal_exit(1);
+  if (!ok) {
+    print_err("ERROR: writing file %s failed.\n", name->c_str());
+    fatal_exit(1);
+  }
+}
+
+// A total's percentage in hundredths, rounded as the totals table shows it.
+int64_t shown_hundredths(uint64_t covered, uint64_t total) {
+  return std::llround(round_hundredths(figures_percent(covered, total)) * 100);
+}
+
+std::string percent_text(int64_t hundredths) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%lld.%02lld", static_cast<long long>(hundredths / 100),
+                static_cast<long long>(hundredths % 100));
+  return buf;
+}
+
+void print_summary(const FigureTotals& t) {
+  print_out("lines: %s%% (%llu of %llu), functions: %s%% (%llu of %llu), blocks: %s%% (%llu of "
+            "%llu)\n",
+            percent_text(shown_hundredths(t.covered_lines, t.lines)).c_str(),
+            static_cast<unsigned long long>(t.covered_lines),
+            static_cast<unsigned long long>(t.lines),
+            percent_text(shown_hundredths(t.covered_functions, t.functions)).c_str(),
+            static_cast<unsigned long long>(t.covered_functions),
+            static_cast<unsigned long long>(t.functions),
+            percent_text(shown_hundredths(t.covered_blocks, t.blocks)).c_str(),
+            static_cast<unsigned long long>(t.covered_blocks),
+            static_cast<unsigned long long>(t.blocks));
+}
+
+// True when the total passes; else prints by how much it falls short.
+bool check_threshold(const char* what, const char* option, const std::optional<int64_t>& limit,
+                     uint64_t covered, uint64_t total) {
+  if (!limit) return true;
+  const int64_t shown = shown_hundredths(covered, total);
+  if (shown >= *limit) return true;
+  print_err("vorelcov: %s coverage %s%% is below %s %s%% by %s%%.\n", what,
+            percent_text(shown).c_str(), option, percent_text(*limit).c_str(),
+            percent_text(*limit - shown).c_str());
+  return false;
+}
+
+}  // namespace
+
+void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
+                         const std::string& spi_name) {
+  options_ = &options;
+  active_ = options.wants_figures();
+  if (!active_) return;
+  if (const char* option = options.first_line_option(); option && spi_version < 7) {
+    print_err("ERROR: %s has an old version file format without source line information; "
+              "option %s needs format 7 or later.\n",
+              spi_name.c_str(), option);
+    fatal_exit(1);
+  }
+  cobertura_ = open_output(options.cobertura);
+  lcov_ = open_output(options.lcov);
+  json_ = open_output(options.json_summary);
+}
+
+void ExtensionRun::file_done() {
+  if (current_.valid) files_.push_back(std::move(current_));
+  current_ = FileFigures{};
+}
+
+int ExtensionRun::finish() {
+  if (!active_) return 0;
+  const ExtensionOptions& o = *options_;
+  ExtensionReportInfo info;
+  info.version = kVorelcovVersion;
+  info.base_dir = current_directory().value_or("");
+  info.timestamp = report_time();
+  write_output(cobertura_, o.cobertura, write_cobertura, files_, info);
+  write_output(lcov_, o.lcov, write_lcov_tracefile, files_, info);
+  write_output(json_, o.json_summary, write_json_summary, files_, info);
+
+  FigureTotals t;
+  for (const FileFigures& f : files_) t.add(f);
+  if (o.summary) print_summary(t);
+  std::fflush(stdout);
+  bool pass = check_threshold("line", "--fail-under-line", o.fail_under_line, t.covered_lines,
+                              t.lines);
+  pass = check_threshold("function", "--fail-under-function", o.fail_under_function,
+                         t.covered_functions, t.functions) && pass;
+  pass = check_threshold("block", "--fail-under-block", o.fail_under_block, t.covered_blocks,
+                         t.blocks) && pass;
+  return pass ? 0 : kStatusBelowThreshold;
+}
+
+}  // namespace vorel

@@ -1,0 +1,57 @@
+// The extension options (GNU-style `--name`): their scan and help text, and
+// their part of a run: the per-file figures, the Cobertura / lcov / JSON
+// outputs, the one-line summary and the coverage gate (exit status 3).
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "coverage/file_figures.h"
+
+namespace vorel {
+
+struct ExtensionOptions;
+
+// Exit status of a run whose coverage is below a --fail-under threshold.
+inline constexpr int kStatusBelowThreshold = 3;
+
+// Takes the extension named by argv[i] (and its value, advancing i). Returns
+// false when the word names no extension. --help prints the usage text and
+// the extension help and --version the version, both on stdout, and end the
+// run with status 0; a missing or bad value ends it with status 1.
+bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions& options);
+
+// The extension section of --help (stdout).
+void print_extension_help();
+
+// The extensions' part of a run.
+class ExtensionRun {
+ public:
+  // After the profiles opened: line figures need a static file of format 7
+  // or later; the output files are created now, so that a bad path fails at
+  // once. Either failure ends the run with status 1.
+  void start(const ExtensionOptions& options, int spi_version, const std::string& spi_name);
+
+  // The record the per-file computation fills, or nullptr when no extension
+  // wants figures. file_done() keeps it when the file was computed.
+  FileFigures* figures() { return options_ && active_ ? &current_ : nullptr; }
+  void file_done();
+  bool active() const { return active_; }
+
+  // At the end of a successful run: writes the outputs (a failure ends the
+  // run with status 1), the --summary line, and applies the gate. Returns
+  // the exit status: 0, or 3 when a total is below its threshold.
+  int finish();
+
+ private:
+  const ExtensionOptions* options_ = nullptr;
+  bool active_ = false;
+  FileFigures current_;
+  std::vector<FileFigures> files_;
+  std::FILE* cobertura_ = nullptr;
+  std::FILE* lcov_ = nullptr;
+  std::FILE* json_ = nullptr;
+};
+
+}  // namespace vorel

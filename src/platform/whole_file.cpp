@@ -1,0 +1,84 @@
+#include "platform/whole_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace vorel {
+
+namespace {
+
+std::string reason() { return std::strerror(errno); }
+
+}  // namespace
+
+bool read_whole_file(const std::string& path, std::string* out, std::string* error) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (!in) {
+    *error = reason();
+    return false;
+  }
+  out->clear();
+  char buf[1 << 16];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) out->append(buf, n);
+  bool ok = !std::ferror(in);
+  if (!ok) *error = reason();
+  std::fclose(in);
+  return ok;
+}
+
+bool write_whole_file(const std::string& path, std::string_view bytes, std::string* error) {
+  const std::string temp = path + ".part";
+  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  if (!out) {
+    *error = reason();
+    return false;
+  }
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  if (!ok) *error = reason();
+  if (std::fclose(out) != 0 && ok) {
+    ok = false;
+    *error = reason();
+  }
+#ifdef _WIN32
+  if (ok) std::remove(path.c_str());  // rename does not replace there
+#endif
+  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
+    ok = false;
+    *error = reason();
+  }
+  if (!ok) std::remove(temp.c_str());
+  return ok;
+}
+
+}  // namespace vorel
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace vorel {
+
+bool list_files_recursively(const std::string& dir, std::vector<std::string>* out, std::string* error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::recursive_directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code type_ec;
+    if (it->is_regular_file(type_ec)) out->push_back(it->path().string());
+  }
+  if (ec) {
+    *error = ec.message();
+    return false;
+  }
+  std::sort(out->begin(), out->end());
+  return true;
+}
+
+bool is_directory(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace vorel

@@ -1,0 +1,31 @@
+// Reading and writing a whole file at once, for the profile-file writer and
+// the coverage-data importer.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorel {
+
+// Reads the file `path` into `out`. On failure returns false and sets
+// `error` to the system's reason.
+bool read_whole_file(const std::string& path, std::string* out, std::string* error);
+
+// Writes `bytes` to `path`: first under a temporary name beside it, then
+// renamed into place, so a failed write never leaves a partial file under
+// `path`. On failure returns false and sets `error` to the system's reason.
+bool write_whole_file(const std::string& path, std::string_view bytes, std::string* error);
+
+}  // namespace vorel
+
+namespace vorel {
+
+// The regular files under directory `dir`, at any depth, in sorted order.
+// On failure returns false and sets `error`.
+bool list_files_recursively(const std::string& dir, std::vector<std::string>* out, std::string* error);
+
+// Whether `path` names a directory.
+bool is_directory(const std::string& path);
+
+}  // namespace vorel

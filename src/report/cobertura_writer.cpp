@@ -1,0 +1,97 @@
+// Cobertura XML writer. Line-rate values are covered / valid with four
+// decimals (1.0000 for a class without executable lines); branches are not
+// measured and stay 0.
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "coverage/file_figures.h"
+#include "report/ext_text.h"
+#include "report/extension_outputs.h"
+
+namespace vorel {
+
+namespace {
+
+std::string rate(uint64_t covered, uint64_t valid) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.4f",
+                valid == 0 ? 1.0 : static_cast<double>(covered) / static_cast<double>(valid));
+  return buf;
+}
+
+std::string directory_of(const std::string& name) {
+  const size_t slash = name.find_last_of('/');
+  return slash == std::string::npos || slash == 0 ? std::string(".") : name.substr(0, slash);
+}
+
+void write_line(std::FILE* out, const char* indent, uint32_t line, uint64_t hits) {
+  std::fprintf(out, "%s<line number=\"%u\" hits=\"%llu\" branch=\"false\"/>\n", indent, line,
+               static_cast<unsigned long long>(hits));
+}
+
+void write_method(std::FILE* out, const FileFigures& file, const FunctionFigures& f) {
+  uint64_t covered = 0;
+  for (uint32_t line : f.lines)
+    if (file.line_hits.at(line) > 0) ++covered;
+  std::fprintf(out,
+               "            <method name=\"%s\" signature=\"\" line-rate=\"%s\" branch-rate=\"0\" "
+               "complexity=\"0\">\n              <lines>\n",
+               xml_text(f.readable_name).c_str(), rate(covered, f.lines.size()).c_str());
+  for (uint32_t line : f.lines) write_line(out, "                ", line, file.line_hits.at(line));
+  std::fputs("              </lines>\n            </method>\n", out);
+}
+
+void write_class(std::FILE* out, const FileFigures& file, const std::string& name) {
+  const std::string text = xml_text(name);
+  std::fprintf(out,
+               "        <class name=\"%s\" filename=\"%s\" line-rate=\"%s\" branch-rate=\"0\" "
+               "complexity=\"0\">\n          <methods>\n",
+               text.c_str(), text.c_str(),
+               rate(file.covered_lines(), file.line_hits.size()).c_str());
+  for (const FunctionFigures& f : file.functions) write_method(out, file, f);
+  std::fputs("          </methods>\n          <lines>\n", out);
+  for (const auto& [line, hits] : file.line_hits) write_line(out, "            ", line, hits);
+  std::fputs("          </lines>\n        </class>\n", out);
+}
+
+}  // namespace
+
+bool write_cobertura(std::FILE* out, std::span<const FileFigures> files,
+                     const ExtensionReportInfo& info) {
+  // Packages by directory, in name order; classes in processing order.
+  std::map<std::string, std::vector<size_t>> packages;
+  std::vector<std::string> names;
+  FigureTotals total;
+  for (size_t i = 0; i < files.size(); ++i) {
+    names.push_back(relative_to_base(files[i].name, info.base_dir));
+    packages[directory_of(names.back())].push_back(i);
+    total.add(files[i]);
+  }
+  std::fputs("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n", out);
+  std::fprintf(out,
+               "<coverage line-rate=\"%s\" branch-rate=\"0\" lines-covered=\"%llu\" "
+               "lines-valid=\"%llu\" branches-covered=\"0\" branches-valid=\"0\" complexity=\"0\" "
+               "version=\"%s\" timestamp=\"%lld\">\n",
+               rate(total.covered_lines, total.lines).c_str(),
+               static_cast<unsigned long long>(total.covered_lines),
+               static_cast<unsigned long long>(total.lines), xml_text(info.version).c_str(),
+               static_cast<long long>(info.timestamp));
+  std::fprintf(out, "  <sources>\n    <source>%s</source>\n  </sources>\n  <packages>\n",
+               xml_text(info.base_dir).c_str());
+  for (const auto& [package, members] : packages) {
+    FigureTotals sum;
+    for (size_t i : members) sum.add(files[i]);
+    std::fprintf(out,
+                 "    <package name=\"%s\" line-rate=\"%s\" branch-rate=\"0\" complexity=\"0\">\n"
+                 "      <classes>\n",
+                 xml_text(package).c_str(), rate(sum.covered_lines, sum.lines).c_str());
+    for (size_t i : members) write_class(out, files[i], names[i]);
+    std::fputs("      </classes>\n    </package>\n", out);
+  }
+  std::fputs("  </packages>\n</coverage>\n", out);
+  return std::ferror(out) == 0;
+}
+
+}  // namespace vorel

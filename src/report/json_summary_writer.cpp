@@ -1,0 +1,52 @@
+// JSON summary writer: one object per file in processing order, then the
+// totals. Percentages are rounded half up to hundredths, as the totals table
+// shows them.
+#include <cstdio>
+
+#include "coverage/file_figures.h"
+#include "report/ext_text.h"
+#include "report/extension_outputs.h"
+#include "report/format.h"
+
+namespace vorel {
+
+namespace {
+
+void write_figure(std::FILE* out, const char* key, uint64_t total, uint64_t covered,
+                  const char* tail) {
+  std::fprintf(out, "\"%s\": {\"total\": %llu, \"covered\": %llu, \"percent\": %.2f}%s", key,
+               static_cast<unsigned long long>(total), static_cast<unsigned long long>(covered),
+               round_hundredths(figures_percent(covered, total)), tail);
+}
+
+void write_figures(std::FILE* out, const FigureTotals& t) {
+  write_figure(out, "lines", t.lines, t.covered_lines, ", ");
+  write_figure(out, "functions", t.functions, t.covered_functions, ", ");
+  write_figure(out, "blocks", t.blocks, t.covered_blocks, "");
+}
+
+}  // namespace
+
+bool write_json_summary(std::FILE* out, std::span<const FileFigures> files,
+                        const ExtensionReportInfo& info) {
+  std::fprintf(out, "{\n  \"tool\": \"vorelcov\",\n  \"version\": \"%s\",\n  \"files\": [",
+               json_text(info.version).c_str());
+  FigureTotals total;
+  const char* separator = "\n";
+  for (const FileFigures& file : files) {
+    FigureTotals one;
+    one.add(file);
+    total.add(file);
+    std::fprintf(out, "%s    {\"name\": \"%s\", ", separator, json_text(file.name).c_str());
+    write_figures(out, one);
+    std::fputs("}", out);
+    separator = ",\n";
+  }
+  std::fprintf(out, "%s  ],\n  \"totals\": {\"files\": %zu, ", files.empty() ? "" : "\n",
+               files.size());
+  write_figures(out, total);
+  std::fputs("}\n}\n", out);
+  return std::ferror(out) == 0;
+}
+
+}  // namespace vorel

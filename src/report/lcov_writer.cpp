@@ -1,0 +1,53 @@
+// lcov tracefile writer. The format is line-oriented, so a control character
+// in a name (which would end its line) is written as '?'.
+#include <cstdio>
+#include <string>
+
+#include "coverage/file_figures.h"
+#include "report/extension_outputs.h"
+
+namespace vorel {
+
+namespace {
+
+std::string one_line(std::string text) {
+  for (char& c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return text;
+}
+
+void write_record(std::FILE* out, const FileFigures& file, const std::string& base_dir) {
+  std::fprintf(out, "TN:\nSF:%s\n", one_line(absolute_from_base(file.name, base_dir)).c_str());
+  for (const FunctionFigures& f : file.functions)
+    std::fprintf(out, "FN:%u,%s\n", f.start_line, one_line(f.name).c_str());
+  for (const FunctionFigures& f : file.functions)
+    std::fprintf(out, "FNDA:%llu,%s\n", static_cast<unsigned long long>(f.hits),
+                 one_line(f.name).c_str());
+  std::fprintf(out, "FNF:%zu\nFNH:%u\n", file.functions.size(), file.covered_functions());
+  for (const auto& [line, hits] : file.line_hits)
+    std::fprintf(out, "DA:%u,%llu\n", line, static_cast<unsigned long long>(hits));
+  std::fprintf(out, "LF:%zu\nLH:%u\nend_of_record\n", file.line_hits.size(), file.covered_lines());
+}
+
+}  // namespace
+
+bool write_lcov_tracefile(std::FILE* out, std::span<const FileFigures> files,
+                          const ExtensionReportInfo& info) {
+  for (const FileFigures& file : files) write_record(out, file, info.base_dir);
+  return std::ferror(out) == 0;
+}
+
+std::string relative_to_base(const std::string& name, const std::string& base_dir) {
+  if (base_dir.empty() || name.size() <= base_dir.size() + 1) return name;
+  if (name.compare(0, base_dir.size(), base_dir) != 0 || name[base_dir.size()] != '/')
+    return name;
+  return name.substr(base_dir.size() + 1);
+}
+
+std::string absolute_from_base(const std::string& name, const std::string& base_dir) {
+  if (name.empty() || name[0] == '/' || base_dir.empty()) return name;
+  if (name.size() > 1 && name[1] == ':') return name;  // a drive-letter path
+  return base_dir + "/" + name;
+}
+
+}  // namespace vorel
