@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -149,6 +150,24 @@ TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
   EXPECT_FALSE(has_temporary_files(dir.path()));
 }
 
+// Processes blocked on the flock of directory `dir`, from /proc/locks
+// ("N: -> FLOCK  ADVISORY  WRITE <pid> <maj>:<min>:<inode> 0 EOF").
+int lock_waiters(const std::string& dir) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) return 0;
+  std::string inode = ":";
+  inode.append(std::to_string(st.st_ino)).append(" ");
+  const std::string locks = read_file("/proc/locks").value_or("");
+  int waiters = 0;
+  for (size_t at = 0, end; at < locks.size(); at = end + 1) {
+    end = locks.find('\n', at);
+    if (end == std::string::npos) end = locks.size();
+    const std::string line = locks.substr(at, end - at);
+    if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos) ++waiters;
+  }
+  return waiters;
+}
+
 // Two runs started while the directory is locked both wait (and say so);
 // the report afterwards is the whole report of one of them.
 TEST(OutputSafety, ConcurrentRunsTakeTurns) {
@@ -165,7 +184,8 @@ TEST(OutputSafety, ConcurrentRunsTakeTurns) {
   RunResult ra, rb;
   std::thread first([&] { ra = run_in(dir.path(), dir, {}); });
   std::thread second([&] { rb = run_in(dir.path(), dir, {}, "t2.dpi"); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  for (int i = 0; i < 3000 && lock_waiters(dir.path()) < 2; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   EXPECT_FALSE(file_exists(dir.file("CodeCoverage")));
   ::flock(lock, LOCK_UN);
   ::close(lock);
