@@ -171,6 +171,11 @@ const PositionRecord* CoverageList::position(uint32_t line, uint32_t column) con
   return nullptr;
 }
 
+std::span<const PositionRecord> CoverageList::records_on(uint32_t line) const {
+  if (!node_ || line > node_->bound()) return {};
+  return node_->chain(line);
+}
+
 std::optional<LineInfo> CoverageList::line_query(uint32_t line) const {
   if (!node_ || line >= node_->bound()) return std::nullopt;
   LineInfo info;

@@ -107,6 +107,9 @@ class CoverageList {
 
   // The record at exactly (line, column), or nullptr.
   const PositionRecord* position(uint32_t line, uint32_t column) const;
+  // The records of line `line` in table order (empty past the table); the
+  // first record of a column is the one `position` returns.
+  std::span<const PositionRecord> records_on(uint32_t line) const;
   // Line query: nullopt for a line >= B (or without a table).
   std::optional<LineInfo> line_query(uint32_t line) const;
 

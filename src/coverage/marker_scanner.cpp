@@ -144,15 +144,21 @@ void CommentScanner::run() {
 
 // Marks from..to; lines past the end of the source do not exist and are not
 // marked (routine start lines come from the profile and may be anything).
-void mark_range(std::set<uint32_t>& lines, uint32_t from, uint32_t to, uint32_t last_line) {
+void mark_range(std::vector<bool>& lines, uint32_t from, uint32_t to, uint32_t last_line) {
   to = std::min(to, std::max(from, last_line));
-  for (uint32_t l = from; l <= to; ++l) {
-    lines.insert(l);
-    if (l == UINT32_MAX) break;
-  }
+  if (from > to) return;
+  if (lines.size() <= to) lines.resize(static_cast<size_t>(to) + 1, false);
+  std::fill(lines.begin() + from, lines.begin() + to + 1, true);
 }
 
 }  // namespace
+
+std::set<uint32_t> MarkerScanner::infeasible_lines() const {
+  std::set<uint32_t> lines;
+  for (size_t l = 0; l < infeasible_.size(); ++l)
+    if (infeasible_[l]) lines.insert(static_cast<uint32_t>(l));
+  return lines;
+}
 
 bool markers_need_scan(const MarkerLists& markers) {
   return !markers.one_line.empty() || (!markers.begin.empty() && !markers.end.empty());
@@ -175,7 +181,7 @@ MarkerScanner MarkerScanner::scan_text(std::string_view text, const std::string&
   std::vector<uint32_t> open;
   for (const CommentRecord& r : records) {
     if (r.kind == MarkerKind::kOneLine) {
-      out.infeasible_.insert(r.start_line);
+      mark_range(out.infeasible_, r.start_line, r.start_line, r.start_line);
     } else if (r.kind == MarkerKind::kBegin) {
       open.push_back(r.start_line);
     } else if (open.empty()) {

@@ -34,13 +34,16 @@ class MarkerScanner {
                                  const MarkerLists& markers,
                                  const std::vector<const Component*>& by_start);
 
-  bool is_infeasible(uint32_t line) const { return infeasible_.count(line) != 0; }
-  const std::set<uint32_t>& infeasible_lines() const { return infeasible_; }
+  bool is_infeasible(uint32_t line) const {
+    return line < infeasible_.size() && infeasible_[line];
+  }
+  std::set<uint32_t> infeasible_lines() const;
   bool scanned() const { return scanned_; }
   uint32_t last_line() const { return last_line_; }
 
  private:
-  std::set<uint32_t> infeasible_;
+  // One flag per line (index = line number); marks never pass the last line.
+  std::vector<bool> infeasible_;
   uint32_t last_line_ = 0;
   bool scanned_ = false;
 };

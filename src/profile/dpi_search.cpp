@@ -9,12 +9,11 @@ namespace vorel {
 
 const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func) {
   if (!f) return nullptr;
-  std::string key = make_key(file, func, kRoutineOrder);
   size_t lo = 0;
   size_t hi = f->index.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    int c = f->index[mid].key.compare(key);
+    int c = compare_key(f->index[mid].key, file, func, kRoutineOrder);
     if (c == 0) return &f->index[mid];
     if (c < 0)
       lo = mid + 1;
@@ -28,10 +27,11 @@ const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file,
                                     const std::string& func) {
   if (!f) return nullptr;
   // The lower bound is the first of a run of equal keys, however long the run.
-  std::string key = make_key(file, func, kRoutineOrder);
-  auto it = std::lower_bound(f->index.begin(), f->index.end(), key,
-                             [](const DpiIndexEntry& e, const std::string& k) { return e.key < k; });
-  if (it == f->index.end() || it->key != key) return nullptr;
+  auto it = std::lower_bound(f->index.begin(), f->index.end(), 0,
+                             [&](const DpiIndexEntry& e, int) {
+                               return compare_key(e.key, file, func, kRoutineOrder) < 0;
+                             });
+  if (it == f->index.end() || compare_key(it->key, file, func, kRoutineOrder) != 0) return nullptr;
   return &*it;
 }
 

@@ -43,6 +43,15 @@ void announce_lock_wait(const char* name) {
   std::fflush(stderr);
 }
 
+// One byte of a stream that only this thread reads, without the stream lock.
+int read_byte(std::FILE* fp) {
+#if defined(_WIN32)
+  return _getc_nolock(fp);
+#else
+  return getc_unlocked(fp);
+#endif
+}
+
 }  // namespace
 
 std::FILE* profile_open(const char* name, const char* mode) {
@@ -90,10 +99,22 @@ uint64_t checked_tell64(std::FILE* fp, const char* name) {
 const std::string& read_line(LineMode mode, std::FILE* fp) {
   ensure_capacity(kLineStep);
   g_line.clear();
+  // Bytes are gathered in a small block and appended a block at a time; the
+  // capacity grows as if they were appended one by one.
+  char block[512];
+  size_t n = 0;
   int c;
-  while ((c = std::getc(fp)) != EOF && c != '\n') {
-    if (g_line.size() + 2 > g_line_capacity) ensure_capacity(g_line.size() + 2);
-    g_line.push_back(static_cast<char>(c));
+  while ((c = read_byte(fp)) != EOF && c != '\n') {
+    block[n++] = static_cast<char>(c);
+    if (n == sizeof block) {
+      ensure_capacity(g_line.size() + n + 1);
+      g_line.append(block, n);
+      n = 0;
+    }
+  }
+  if (n != 0) {
+    ensure_capacity(g_line.size() + n + 1);
+    g_line.append(block, n);
   }
   // Text mode reads files written with CR LF line ends like LF ones.
   if (mode == LineMode::kText && c == '\n' && !g_line.empty() && g_line.back() == '\r')

@@ -1,5 +1,7 @@
 #include "profile/lookup_key.h"
 
+#include <algorithm>
+
 namespace vorel {
 
 std::string make_key(std::string_view file, std::string_view function, KeyOrder order) {
@@ -12,6 +14,20 @@ std::string make_key(std::string_view file, std::string_view function, KeyOrder 
   key.append(second);
   key.push_back('\'');
   return key;
+}
+
+int compare_key(std::string_view key, std::string_view file, std::string_view function,
+                KeyOrder order) {
+  const std::string_view parts[] = {order == kRoutineOrder ? function : file, "'",
+                                    order == kRoutineOrder ? file : function, "'"};
+  size_t at = 0;
+  for (std::string_view part : parts) {
+    const size_t n = std::min(key.size() - at, part.size());
+    if (int c = key.substr(at, n).compare(part.substr(0, n))) return c;
+    if (n < part.size()) return -1;  // the key is a proper prefix
+    at += n;
+  }
+  return at < key.size() ? 1 : 0;
 }
 
 }  // namespace vorel

@@ -25,9 +25,15 @@ bool scan_magnitude(const char*& p, int base, uint64_t max, bool* negative, uint
   if (base == 16 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X') && digit_value(q[2], 16) >= 0)
     q += 2;
   if (digit_value(*q, base) < 0) return false;
+  // v * base + d > max exactly when v > max / base, or v == max / base and
+  // d > max % base: one division per number instead of one per digit.
+  const uint64_t whole = max / static_cast<uint64_t>(base);
+  const uint64_t rest = max % static_cast<uint64_t>(base);
   uint64_t v = 0;
-  for (int d; (d = digit_value(*q, base)) >= 0; ++q)
-    v = v > (max - static_cast<uint64_t>(d)) / static_cast<uint64_t>(base) ? max : v * base + d;
+  for (int d; (d = digit_value(*q, base)) >= 0; ++q) {
+    const uint64_t digit = static_cast<uint64_t>(d);
+    v = v > whole || (v == whole && digit > rest) ? max : v * base + digit;
+  }
   p = q;
   *out = v;
   return true;

@@ -24,30 +24,13 @@ namespace vorel {
 
 namespace {
 
-// Reads the whole stream once to classify it, then rewinds it.
-SourceEncoding classify_stream(std::FILE* in, const std::string& path) {
-  EncodingClassifier classifier;
-  char buffer[4096];
+// Reads the whole source once: the encoding check and the view share it.
+std::string read_all(std::FILE* in) {
+  std::string bytes;
+  char buffer[65536];
   size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) classifier.feed({buffer, n});
-  if (std::fseek(in, 0, SEEK_SET) != 0) {
-    print_err("FATAL ERROR: fseek on file %s failed\n", path.c_str());
-    fatal_exit(1);
-  }
-  std::clearerr(in);
-  return classifier.result();
-}
-
-// Reads one line with its line feed, however long it is (NUL bytes
-// included); false at the end of the file.
-bool read_line(std::FILE* in, std::string& line) {
-  line.clear();
-  int c;
-  while ((c = std::getc(in)) != EOF) {
-    line.push_back(static_cast<char>(c));
-    if (c == '\n') return true;
-  }
-  return !line.empty();
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  return bytes;
 }
 
 // The name shown for a source file: its display name when the path has a
@@ -89,16 +72,21 @@ std::map<uint32_t, bool> function_starts(const CoverageModel& model) {
   return starts;
 }
 
-// Renders every line; returns the number of lines written, or -1 on failure.
-long render(std::FILE* in, std::FILE* out, const ReportOptions& s, const CoverageModel& model,
-            bool convert) {
+// Renders every line (each with its line feed, NUL bytes included);
+// returns the number of lines written, or -1 on failure.
+long render(std::string_view source, std::FILE* out, const ReportOptions& s,
+            const CoverageModel& model, bool convert) {
   SourceRenderer renderer(out, s, model.files, model.scanner,
                           s.differential ? function_starts(model) : std::map<uint32_t, bool>{});
-  std::string line;
   uint32_t number = 0;
-  while (read_line(in, line)) {
+  for (size_t at = 0; at < source.size();) {
+    size_t end = source.find('\n', at);
+    end = end == std::string_view::npos ? source.size() : end + 1;
+    const std::string_view line = source.substr(at, end - at);
+    at = end;
     ++number;
-    if (!renderer.render_line(number, convert ? cp1252_to_utf8(line) : line)) return -1;
+    if (!renderer.render_line(number, convert ? std::string_view(cp1252_to_utf8(line)) : line))
+      return -1;
   }
   return number;
 }
@@ -117,7 +105,8 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
     print_err("Error - Cannot open %s!\n", path.c_str());
     return false;
   }
-  const SourceEncoding encoding = classify_stream(in, path);
+  const std::string source = read_all(in);
+  const SourceEncoding encoding = classify_encoding(source);
   const std::string page = source_view_name(node->report_name(), s.page_extension, s.host.separator);
   std::FILE* out = output_open(page);
   if (!out) {
@@ -127,7 +116,7 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   }
   const std::string title = shown_name(path, s);
   write_head(out, s, *entry, title, encoding != SourceEncoding::kAscii);
-  const long lines = render(in, out, s, model, encoding == SourceEncoding::kAnsi);
+  const long lines = render(source, out, s, model, encoding == SourceEncoding::kAnsi);
   if (lines > 0) write_footer(out, s);
   std::fclose(in);
   const bool written = finish_output(out, page);

@@ -38,18 +38,28 @@ bool all_digits(std::string_view s) {
 
 }  // namespace
 
+void append_escaped(std::string& out, std::string_view text) {
+  size_t plain = 0;  // start of the run of bytes copied as they are
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char* entity;
+    switch (text[i]) {
+      case '<': entity = "&lt;"; break;
+      case '>': entity = "&gt;"; break;
+      case '&': entity = "&amp;"; break;
+      case '"': entity = "&quot;"; break;
+      default: continue;
+    }
+    out.append(text.data() + plain, i - plain);
+    out.append(entity);
+    plain = i + 1;
+  }
+  out.append(text.data() + plain, text.size() - plain);
+}
+
 std::string html_escape(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      default: out.push_back(c);
-    }
-  }
+  append_escaped(out, text);
   return out;
 }
 

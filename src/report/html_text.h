@@ -15,6 +15,8 @@ namespace vorel {
 // byte is copied. Safe in element text and in double-quoted attributes.
 std::string html_escape(std::string_view text);
 void write_escaped(std::FILE* out, std::string_view text);
+// Appends the escaped form of `text` to `out`.
+void append_escaped(std::string& out, std::string_view text);
 
 // A relative link target (a report page name) for an href or src attribute:
 // bytes that a URL would read as syntax ('%', '#', '?', blanks, quotes, '&',

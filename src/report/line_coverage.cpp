@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "coverage/coverage_list.h"
 #include "coverage/position_state.h"
@@ -31,73 +32,95 @@ uint64_t line_count(const LineInfo& info) {
   return best;
 }
 
-// Skips a UTF-8 byte-order mark at the start of `in`.
-void skip_bom(std::FILE* in) {
-  unsigned char head[3];
-  size_t n = std::fread(head, 1, sizeof head, in);
-  if (n == 3 && head[0] == 0xEF && head[1] == 0xBB && head[2] == 0xBF) return;
-  std::rewind(in);
+// The source without a UTF-8 byte-order mark at its start.
+std::string_view without_bom(std::string_view source) {
+  if (source.size() >= 3 && source.substr(0, 3) == "\xEF\xBB\xBF") return source.substr(3);
+  return source;
 }
 
-// Writes the prefix of line `line`; returns whether a count was printed.
-bool write_prefix(std::FILE* out, const std::optional<LineInfo>& info, unsigned line) {
+// Appends printf-formatted text to `out`.
+template <typename... Args>
+void append_format(std::string& out, const char* format, Args... args) {
+  char text[128];
+  int n = std::snprintf(text, sizeof text, format, args...);
+  if (n < 0) return;
+  if (static_cast<size_t>(n) < sizeof text) {
+    out.append(text, static_cast<size_t>(n));
+    return;
+  }
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(n) + 1);
+  std::snprintf(out.data() + at, static_cast<size_t>(n) + 1, format, args...);
+  out.resize(at + static_cast<size_t>(n));
+}
+
+// Appends the prefix of line `line`; returns whether a count was printed.
+bool append_prefix(std::string& out, const std::optional<LineInfo>& info, unsigned line) {
   if (!info) {
-    std::fprintf(out, "           ?????: %6u:", line);
+    append_format(out, "           ?????: %6u:", line);
     return false;
   }
   if (info->blocks == 0) {
-    std::fprintf(out, "               -: %6u:", line);
+    append_format(out, "               -: %6u:", line);
     return false;
   }
   uint64_t count = line_count(*info);
   if (count == 0) {
-    std::fprintf(out, "           #####: %6u:", line);
+    append_format(out, "           #####: %6u:", line);
     return false;
   }
-  std::fprintf(out, "%16s: %6u:", group_digits(count).c_str(), line);
+  append_format(out, "%16s: %6u:", group_digits(count).c_str(), line);
   return true;
 }
 
-// Copies one line, from its first character `c` up to and including its line
-// feed or up to the end of file. Returns whether it ended with a line feed.
-bool copy_line(std::FILE* in, std::FILE* out, int c) {
-  for (;;) {
-    std::putc(c, out);
-    if (c == '\n') return true;
-    c = std::getc(in);
-    if (c == EOF) return false;
-  }
-}
-
 // The -blockcounts lines of a line with more than one block.
-void write_block_lines(std::FILE* out, const LineInfo& info, unsigned line, bool count_printed) {
+void append_block_lines(std::string& out, const LineInfo& info, unsigned line,
+                        bool count_printed) {
   if (info.blocks <= 1) return;
-  std::fprintf(out, "               -: %6u-%u of %u blocks covered\n", line, info.covered,
-               info.blocks);
+  append_format(out, "               -: %6u-%u of %u blocks covered\n", line, info.covered,
+                info.blocks);
   if (!count_printed) return;
   unsigned index = 0;
   for (const PositionRecord& r : info.chain) {
     if (ran(r.count))
-      std::fprintf(out, "%16s: %6u-BLOCK %u\n", group_digits(r.count).c_str(), line, index);
+      append_format(out, "%16s: %6u-BLOCK %u\n", group_digits(r.count).c_str(), line, index);
     else
-      std::fprintf(out, "           $$$$$: %6u-BLOCK %u\n", line, index);
+      append_format(out, "           $$$$$: %6u-BLOCK %u\n", line, index);
     ++index;
   }
 }
 
-void write_lines(std::FILE* in, std::FILE* out, const CoverageList& files, bool block_counts) {
-  int c = std::getc(in);
-  for (unsigned line = 1; c != EOF; ++line) {
+// Writes every line of `source` (NUL bytes and carriage returns copied as
+// they are) with its prefix; one write per line.
+void write_lines(std::string_view source, std::FILE* out, const CoverageList& files,
+                 bool block_counts) {
+  std::string text;
+  unsigned line = 1;
+  for (size_t at = 0; at < source.size(); ++line) {
+    size_t end = source.find('\n', at);
+    const bool ended = end != std::string_view::npos;
+    end = ended ? end + 1 : source.size();
     std::optional<LineInfo> info = files.line_query(line);
-    bool count_printed = write_prefix(out, info, line);
-    bool ended = copy_line(in, out, c);
+    text.clear();
+    bool count_printed = append_prefix(text, info, line);
+    text.append(source.data() + at, end - at);
+    at = end;
     if (block_counts && info && info->blocks > 1) {
       // A last line without line feed still ends before its detail lines.
-      if (!ended) std::putc('\n', out);
-      write_block_lines(out, *info, line, count_printed);
+      if (!ended) text.push_back('\n');
+      append_block_lines(text, *info, line, count_printed);
     }
-    c = std::getc(in);
+    std::fwrite(text.data(), 1, text.size(), out);
   }
+}
+
+// Reads the whole source.
+std::string read_all(std::FILE* in) {
+  std::string bytes;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  return bytes;
 }
 
 }  // namespace
@@ -112,7 +135,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
     print_err("Error - Cannot open %s!\n", source.c_str());
     return false;
   }
-  skip_bom(in);
+  const std::string bytes = read_all(in);
   const std::string out_name = dir_name(node->report_name(), "LCOV", options.host.separator);
   std::FILE* out = output_open(out_name);
   if (!out) {
@@ -121,7 +144,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
     return false;
   }
   std::fprintf(out, "               -: %s\n", source.c_str());
-  write_lines(in, out, files, block_counts);
+  write_lines(without_bom(bytes), out, files, block_counts);
   std::fclose(in);
   return finish_output(out, out_name);
 }

@@ -48,7 +48,10 @@ SourceRenderer::SourceRenderer(std::FILE* out, const ReportOptions& options,
       positions_(positions),
       infeasible_(infeasible),
       function_starts_(std::move(function_starts)),
-      current_(options.differential ? kColorCovered : kColorUnknown) {}
+      current_(options.differential ? kColorCovered : kColorUnknown) {
+  for (size_t i = 0; i < escaped_colors_.size(); ++i)
+    escaped_colors_[i] = html_escape(options.color(static_cast<int>(i)));
+}
 
 int SourceRenderer::state_at(const PositionRecord& r) const {
   return position_state(options_.differential, r.count, r.is_new, r.blocks, r.covered,
@@ -65,6 +68,36 @@ char SourceRenderer::marker_for(const PositionRecord* r, char c, bool infeasible
   return c == '\t' || c == '\n' || c == '\r' ? c : ' ';
 }
 
+void SourceRenderer::collect_columns(uint32_t line) {
+  columns_.clear();
+  for (const PositionRecord& r : positions_.records_on(line))
+    if (r.line == line) columns_.emplace_back(r.column, &r);
+  // Ascending columns; of several records at one column the first counts.
+  std::stable_sort(columns_.begin(), columns_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  columns_.erase(std::unique(columns_.begin(), columns_.end(),
+                             [](const auto& a, const auto& b) { return a.first == b.first; }),
+                 columns_.end());
+}
+
+const PositionRecord* SourceRenderer::record_at(size_t column) const {
+  for (const auto& [at, record] : columns_)
+    if (at == column) return record;
+  return nullptr;
+}
+
+// Bytes without a position record: escaped, a line feed closes the anchor.
+void SourceRenderer::append_plain(std::string_view part) {
+  size_t start = 0;
+  for (size_t nl; (nl = part.find('\n', start)) != std::string_view::npos; start = nl + 1) {
+    append_escaped(line_out_, part.substr(start, nl - start));
+    line_out_ += "</a>\n";
+  }
+  append_escaped(line_out_, part.substr(start));
+  if (options_.show_counts)
+    for (char c : part) markers_.push_back(marker_for(nullptr, c, false));
+}
+
 bool SourceRenderer::render_line(uint32_t line, std::string_view text) {
   if (options_.differential) {
     auto it = function_starts_.find(line);
@@ -72,77 +105,94 @@ bool SourceRenderer::render_line(uint32_t line, std::string_view text) {
       current_ = it->second ? kColorUncoveredFunction : kColorCovered;
   }
   const bool infeasible = infeasible_.is_infeasible(line);
-  std::fprintf(out_, "%6u) ", std::min(line, kMaxShownLine));
+  collect_columns(line);
+  char head[64];
+  std::snprintf(head, sizeof head, "%6u) ", std::min(line, kMaxShownLine));
+  line_out_.assign(head);
 
   size_t blanks = 0;
   while (blanks < text.size() && blanks < kMaxLeadingBlanks && is_blank(text[blanks])) ++blanks;
-  if (const PositionRecord* r = positions_.position(line, static_cast<uint32_t>(blanks + 1)))
-    current_ = state_at(*r);
-  std::fprintf(out_, "<a name=\"l%u\" style=\"background-color: %s\">", line,
-               html_escape(color(infeasible ? kColorNotFeasible : current_)).c_str());
+  if (const PositionRecord* r = record_at(blanks + 1)) current_ = state_at(*r);
+  std::snprintf(head, sizeof head, "<a name=\"l%u\" style=\"background-color: ", line);
+  line_out_ += head;
+  line_out_ += escaped_colors_[infeasible ? kColorNotFeasible : current_];
+  line_out_ += "\">";
 
   markers_.clear();
   try {
     markers_.reserve(text.size());
   } catch (const std::bad_alloc&) {
-    std::fputs("</a>\n", out_);
+    line_out_ += "</a>\n";
+    std::fwrite(line_out_.data(), 1, line_out_.size(), out_);
     print_out("Error - Not enough memory!! (bOutputLineCoverage)\n");
     return false;
   }
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const PositionRecord* r = positions_.position(line, static_cast<uint32_t>(i + 1));
-    if (r) {
-      const int next = state_at(*r);
-      if (!infeasible && color(next) != color(current_))
-        std::fprintf(out_, "</a><a style=\"background-color: %s\">",
-                     html_escape(color(next)).c_str());
-      current_ = next;
+  // Only the columns with position records change colour or get a mark;
+  // the bytes between them are copied escaped.
+  size_t done = 0;
+  for (const auto& [column, r] : columns_) {
+    if (column == 0) continue;
+    if (column > text.size()) break;
+    const size_t i = column - 1;
+    append_plain(text.substr(done, i - done));
+    const int next = state_at(*r);
+    if (!infeasible && color(next) != color(current_)) {
+      line_out_ += "</a><a style=\"background-color: ";
+      line_out_ += escaped_colors_[next];
+      line_out_ += "\">";
     }
-    if (c == '\n')
-      std::fputs("</a>\n", out_);
+    current_ = next;
+    if (text[i] == '\n')
+      line_out_ += "</a>\n";
     else
-      write_escaped(out_, std::string_view(&c, 1));
-    markers_.push_back(marker_for(r, c, infeasible));
+      append_escaped(line_out_, text.substr(i, 1));
+    if (options_.show_counts) markers_.push_back(marker_for(r, text[i], infeasible));
+    done = i + 1;
   }
+  append_plain(text.substr(done));
   // A last line without a line feed is closed the same way.
-  if (text.empty() || text.back() != '\n') std::fputs("</a>\n", out_);
-  if (markers_.find('^') != std::string::npos) write_info_lines(line);
+  if (text.empty() || text.back() != '\n') line_out_ += "</a>\n";
+  if (markers_.find('^') != std::string::npos) append_info_lines();
+  std::fwrite(line_out_.data(), 1, line_out_.size(), out_);
   return true;
 }
 
-// Writes the counts under the "^" marks. A count stays on the current
+// Appends the counts under the "^" marks. A count stays on the current
 // information line when it fits before the next "^"; otherwise the next
 // mark starts a new information line from the start of the marker line.
-void SourceRenderer::write_info_lines(uint32_t line) {
-  const std::string style =
-      html_escape(color(options_.floating_info ? current_ : kColorInformation));
+void SourceRenderer::append_info_lines() {
+  const std::string& style =
+      escaped_colors_[options_.floating_info ? current_ : kColorInformation];
   size_t col = 0;
   bool open = false;
   while (true) {
     const size_t caret = markers_.find('^', col);
     if (caret == std::string::npos) break;
     if (!open) {
-      std::fprintf(out_, "%s<a style=\"background-color: %s\">", kInfoIndent, style.c_str());
+      line_out_ += kInfoIndent;
+      line_out_ += "<a style=\"background-color: ";
+      line_out_ += style;
+      line_out_ += "\">";
       open = true;
     }
-    for (size_t i = col; i < caret; ++i) std::fputc(markers_[i] == '\t' ? '\t' : ' ', out_);
+    for (size_t i = col; i < caret; ++i) line_out_.push_back(markers_[i] == '\t' ? '\t' : ' ');
     markers_[caret] = ' ';  // done: a blank on later information lines
-    const PositionRecord* r = positions_.position(line, static_cast<uint32_t>(caret + 1));
+    const PositionRecord* r = record_at(caret + 1);
     const std::string text = r ? count_text(*r) : " 0 ";
-    std::fprintf(out_, "^%s", text.c_str());
+    line_out_.push_back('^');
+    line_out_ += text;
     const size_t width = 1 + text.size();
     const size_t next = markers_.find('^', caret + 1);
     if (next == std::string::npos) break;
     if (next - caret >= width) {
       col = caret + width;
     } else {
-      std::fputs("</a>\n", out_);
+      line_out_ += "</a>\n";
       open = false;
       col = 0;
     }
   }
-  if (open) std::fputs("</a>\n", out_);
+  if (open) line_out_ += "</a>\n";
 }
 
 }  // namespace vorel

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <array>
 #include <cstdio>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vorel {
 
@@ -30,7 +33,10 @@ class SourceRenderer {
   int state_at(const PositionRecord& record) const;
   const std::string& color(int index) const;
   char marker_for(const PositionRecord* record, char c, bool infeasible) const;
-  void write_info_lines(uint32_t line);
+  void collect_columns(uint32_t line);
+  const PositionRecord* record_at(size_t column) const;
+  void append_plain(std::string_view part);
+  void append_info_lines();
 
   std::FILE* out_;
   const ReportOptions& options_;
@@ -38,7 +44,12 @@ class SourceRenderer {
   const MarkerScanner& infeasible_;
   std::map<uint32_t, bool> function_starts_;
   int current_;          // colour index carried across lines
-  std::string markers_;  // marker character per column of the current line
+  std::string markers_;  // marker character per column of the current line (-counts)
+  std::string line_out_; // the output of the current line, written at once
+  // The columns of the current line that have position records, ascending,
+  // each with its first record.
+  std::vector<std::pair<size_t, const PositionRecord*>> columns_;
+  std::array<std::string, 8> escaped_colors_;  // the colours, escaped once
 };
 
 // The text written after a "^": " <count> " and, for a position with several

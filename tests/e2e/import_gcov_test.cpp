@@ -72,12 +72,9 @@ TEST(ImportGcov, BadInputEndsWithStatusOneAndAMessageNamingTheFile) {
   const struct {
     std::string content;
     const char* message;
-  } cases[] = {
-      {"\x1f\x8b\x08\x00garbage", "bad.gcov.json: truncated gzip data"},
+  } cases[] = {  // every reason the reader gives is in the unit tests
       {"{\"format_version\": \"1\", \"files\": [", "bad.gcov.json: not gcov JSON: "},
       {"{\"format_version\": \"9\", \"files\": []}", "bad.gcov.json: gcov JSON format_version \"9\" is not known"},
-      {"{\"format_version\": \"1\", \"files\": [{\"file\": \"a.c\", \"lines\": [{\"line_number\": 1, \"count\": -5}]}]}",
-       "bad.gcov.json: not gcov JSON: count does not fit an unsigned 64-bit count"},
   };
   for (const auto& c : cases) {
     TempDir dir;

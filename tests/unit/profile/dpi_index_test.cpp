@@ -7,6 +7,7 @@
 #include "dpi_test_support.h"
 #include "profile/dpi_address_map.h"
 #include "profile/dpi_index.h"
+#include "profile/lookup_key.h"
 
 namespace {
 
@@ -44,6 +45,24 @@ TEST(DpiIndex, SearchOnAHandMadeIndex) {
   EXPECT_EQ(vorel::dpi_find_first(&f, "c.c", "f"), nullptr);
   EXPECT_EQ(vorel::dpi_find_any(&f, "a.c", "h"), nullptr);
   EXPECT_EQ(vorel::dpi_find_any(&f, "", ""), nullptr);
+}
+
+// The in-place comparison orders exactly as the built key does, also where a
+// name holds the apostrophe or one key is a prefix of the other.
+TEST(DpiIndex, KeysCompareInPlaceAsBuilt) {
+  const std::pair<std::string, std::string> names[] = {
+      {"a.c", "f"}, {"a.c", "f'"}, {"c'a.c", "f"}, {"a.c", ""}, {"", "f"}, {"", ""},
+      {"a", "f"}, {"a.cc", "f"}, {"a.c", "\xC3\xA9"}, {"a.c'", "f"}, {"b.c", "f'a.c"}};
+  auto sign = [](int v) { return (v > 0) - (v < 0); };
+  for (const auto& [file, func] : names) {
+    for (const auto& [other_file, other_func] : names) {
+      const std::string key = vorel::make_key(other_file, other_func, vorel::kRoutineOrder);
+      const std::string built = vorel::make_key(file, func, vorel::kRoutineOrder);
+      EXPECT_EQ(sign(vorel::compare_key(key, file, func, vorel::kRoutineOrder)),
+                sign(key.compare(built)))
+          << key << " vs " << built;
+    }
+  }
 }
 
 // f'a.c' three times (block counts 2, 3, 4), g'a.c' twice, h once; no root,
