@@ -33,8 +33,8 @@ DpiValueTarget indirect(uint64_t address, float count) { return DpiValueTarget{a
 DpiValueTarget virt(uint64_t address, float count) { return DpiValueTarget{address, 1, count}; }
 
 TEST(CallGraphWriter, WritesSectionsCallsAndStatistics) {
-  CgNode f_node{.key = "f", .name = "f", .edges = {}};
-  CgNode main_node{.key = "main", .name = "main", .executed = true, .value = 1, .frequency = 5.0f, .edges = {}};
+  CgNode f_node{.key = "f", .name = "f", .records = {}, .edges = {}};
+  CgNode main_node{.key = "main", .name = "main", .executed = true, .value = 1, .frequency = 5.0f, .records = {}, .edges = {}};
   main_node.edges.push_front(CgEdge{&f_node, 12, 3.5f});
   CgNode idle;  // has a node but never ran
 
