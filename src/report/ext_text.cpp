@@ -55,7 +55,7 @@ std::string to_utf8_text(std::string_view bytes) {
   return is_utf8(bytes) ? std::string(bytes) : cp1252_to_utf8(bytes);
 }
 
-std::string xml_text(std::string_view bytes) {
+std::string xml_text(std::string_view bytes, std::string_view stand_in) {
   const std::string text = to_utf8_text(bytes);
   std::string out;
   out.reserve(text.size());
@@ -73,10 +73,10 @@ std::string xml_text(std::string_view bytes) {
       default: break;
     }
     if (c < 0x20) {
-      out += kReplacement;
+      out += stand_in;
     } else if (c == 0xEF && text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
                (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE) {
-      out += kReplacement;  // U+FFFE, U+FFFF
+      out += stand_in;  // U+FFFE, U+FFFF
       i += 2;
     } else {
       out += static_cast<char>(c);

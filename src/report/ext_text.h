@@ -14,8 +14,8 @@ std::string to_utf8_text(std::string_view bytes);
 
 // to_utf8_text, escaped for XML 1.0 text and attribute values; a character
 // XML 1.0 cannot hold (controls other than tab, line feed and carriage
-// return; U+FFFE, U+FFFF) becomes U+FFFD.
-std::string xml_text(std::string_view bytes);
+// return; U+FFFE, U+FFFF) becomes `stand_in` (U+FFFD unless given).
+std::string xml_text(std::string_view bytes, std::string_view stand_in = "\xEF\xBF\xBD");
 
 // to_utf8_text, escaped for the inside of a JSON string.
 std::string json_text(std::string_view bytes);

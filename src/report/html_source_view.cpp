@@ -10,6 +10,7 @@
 #include "platform/output_file.h"
 #include "report/report_options.h"
 #include "platform/codepage.h"
+#include "platform/fs.h"
 #include "report/display_name.h"
 #include "report/format.h"
 #include "report/html_context.h"
@@ -23,15 +24,6 @@
 namespace vorel {
 
 namespace {
-
-// Reads the whole source once: the encoding check and the view share it.
-std::string read_all(std::FILE* in) {
-  std::string bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-  return bytes;
-}
 
 // The name shown for a source file: its display name when the path has a
 // directory part, else the path.
@@ -105,7 +97,7 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
     print_err("Error - Cannot open %s!\n", path.c_str());
     return false;
   }
-  const std::string source = read_all(in);
+  const std::string source = read_rest(in);
   const SourceEncoding encoding = classify_encoding(source);
   const std::string page = source_view_name(node->report_name(), s.page_extension, s.host.separator);
   std::FILE* out = output_open(page);

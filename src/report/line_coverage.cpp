@@ -10,6 +10,7 @@
 #include "coverage/position_state.h"
 #include "base/diag.h"
 #include "base/output.h"
+#include "platform/fs.h"
 #include "platform/output_file.h"
 #include "report/report_options.h"
 #include "report/format.h"
@@ -114,15 +115,6 @@ void write_lines(std::string_view source, std::FILE* out, const CoverageList& fi
   }
 }
 
-// Reads the whole source.
-std::string read_all(std::FILE* in) {
-  std::string bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-  return bytes;
-}
-
 }  // namespace
 
 bool write_line_coverage(const CoverageList& files, bool block_counts, const ReportOptions& options) {
@@ -135,7 +127,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
     print_err("Error - Cannot open %s!\n", source.c_str());
     return false;
   }
-  const std::string bytes = read_all(in);
+  const std::string bytes = read_rest(in);
   const std::string out_name = dir_name(node->report_name(), "LCOV", options.host.separator);
   std::FILE* out = output_open(out_name);
   if (!out) {

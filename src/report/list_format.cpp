@@ -2,44 +2,12 @@
 
 #include <cinttypes>
 
-#include "platform/codepage.h"
+#include "report/ext_text.h"
 #include "report/format.h"
 
 namespace vorel {
 
 namespace {
-
-// True when `text` is well-formed UTF-8: shortest forms only, no surrogates,
-// nothing above U+10FFFF.
-bool is_utf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    size_t n;
-    uint32_t cp;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if (c >= 0xC2 && c <= 0xDF) {
-      n = 1, cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      n = 2, cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      n = 3, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (text.size() - i <= n) return false;
-    for (size_t k = 1; k <= n; ++k) {
-      const auto b = static_cast<unsigned char>(text[i + k]);
-      if ((b & 0xC0) != 0x80) return false;
-      cp = cp << 6 | (b & 0x3F);
-    }
-    constexpr uint32_t kShortest[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kShortest[n] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return false;
-    i += n + 1;
-  }
-  return true;
-}
 
 double block_coverage(uint32_t covered, uint32_t blocks) {
   return round_hundredths(percentage(covered, blocks));
@@ -131,40 +99,9 @@ void write_xml_tail(std::FILE* out) { std::fputs("</PROJECT>\n", out); }
 
 void write_xml_attribute(std::FILE* out, std::string_view text) {
   // Names come from the profiles as bytes: a name that is not UTF-8 is taken
-  // as Windows-1252, as the source views take such sources.
-  std::string converted;
-  if (!is_utf8(text)) {
-    converted = cp1252_to_utf8(text);
-    text = converted;
-  }
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    switch (c) {
-      case '"': escaped += "&quot;"; break;
-      case '&': escaped += "&amp;"; break;
-      case '\'': escaped += "&apos;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      // Kept as references: a parser turns a literal one into a blank.
-      case '\t': escaped += "&#9;"; break;
-      case '\n': escaped += "&#10;"; break;
-      case '\r': escaped += "&#13;"; break;
-      default:
-        // Characters XML 1.0 cannot hold at all (the other C0 controls and
-        // U+FFFE, U+FFFF, as EF BF BE/BF) become a visible '?'.
-        if (static_cast<unsigned char>(c) < 0x20) {
-          escaped += '?';
-        } else if (text.substr(i, 2) == "\xEF\xBF" && i + 2 < text.size() &&
-                   (text[i + 2] == '\xBE' || text[i + 2] == '\xBF')) {
-          escaped += '?';
-          i += 2;
-        } else {
-          escaped += c;
-        }
-    }
-  }
+  // as Windows-1252, as the source views take such sources; a character XML
+  // 1.0 cannot hold becomes a visible '?'.
+  const std::string escaped = xml_text(text, "?");
   std::fwrite(escaped.data(), 1, escaped.size(), out);
 }
 
