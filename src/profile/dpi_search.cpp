@@ -7,9 +7,15 @@
 
 namespace vorel {
 
+namespace {
+std::string search_key(const DpiFile* f, const std::string& file, const std::string& func) {
+  return routine_key(f->impl ? f->impl->options.host : host_rules(), file, func);
+}
+}  // namespace
+
 const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func) {
   if (!f) return nullptr;
-  std::string key = make_key(file, func, kRoutineOrder);
+  std::string key = search_key(f, file, func);
   size_t lo = 0;
   size_t hi = f->index.size();
   while (lo < hi) {
@@ -28,7 +34,7 @@ const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file,
                                     const std::string& func) {
   if (!f) return nullptr;
   // The lower bound is the first of a run of equal keys, however long the run.
-  std::string key = make_key(file, func, kRoutineOrder);
+  std::string key = search_key(f, file, func);
   auto it = std::lower_bound(f->index.begin(), f->index.end(), key,
                              [](const DpiIndexEntry& e, const std::string& k) { return e.key < k; });
   if (it == f->index.end() || it->key != key) return nullptr;

@@ -14,4 +14,9 @@ std::string make_key(std::string_view file, std::string_view function, KeyOrder 
   return key;
 }
 
+std::string routine_key(const HostRules& rules, std::string_view file, std::string_view function) {
+  if (!rules.fold_case) return make_key(file, function, kRoutineOrder);
+  return make_key(normalise_path(rules, file), function, kRoutineOrder);
+}
+
 }  // namespace vorel
