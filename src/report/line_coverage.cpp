@@ -11,6 +11,7 @@
 #include "report/report_options.h"
 #include "report/format.h"
 #include "report/page_names.h"
+#include "platform/file_open.h"
 
 namespace vorel {
 
@@ -57,14 +58,23 @@ bool write_prefix(std::FILE* out, const std::optional<LineInfo>& info, unsigned 
 }
 
 // Copies one line, from its first character `c` up to and including its line
-// feed or up to the end of file. Returns whether it ended with a line feed.
-bool copy_line(std::FILE* in, std::FILE* out, int c) {
+// feed or up to the end of file, in one write. Returns whether it ended with
+// a line feed. The source is read in binary mode; where the text-mode output
+// writes CR LF for LF (Windows) a CR before the line feed is left to it, so
+// a CR LF source line comes out as CR LF, not CR CR LF.
+bool copy_line(std::FILE* in, std::FILE* out, int c, std::string& line) {
+  line.clear();
   for (;;) {
-    std::putc(c, out);
-    if (c == '\n') return true;
+    line.push_back(static_cast<char>(c));
+    if (c == '\n') break;
     c = std::getc(in);
-    if (c == EOF) return false;
+    if (c == EOF) break;
   }
+  const bool ended = line.back() == '\n';
+  if (kTextStreamsWriteCrLf && ended && line.size() >= 2 && line[line.size() - 2] == '\r')
+    line.erase(line.size() - 2, 1);
+  std::fwrite(line.data(), 1, line.size(), out);
+  return ended;
 }
 
 // The -blockcounts lines of a line with more than one block.
@@ -84,11 +94,12 @@ void write_block_lines(std::FILE* out, const LineInfo& info, unsigned line, bool
 }
 
 void write_lines(std::FILE* in, std::FILE* out, const CoverageList& files, bool block_counts) {
+  std::string text;
   int c = std::getc(in);
   for (unsigned line = 1; c != EOF; ++line) {
     std::optional<LineInfo> info = files.line_query(line);
     bool count_printed = write_prefix(out, info, line);
-    bool ended = copy_line(in, out, c);
+    bool ended = copy_line(in, out, c, text);
     if (block_counts && info && info->blocks > 1) {
       // A last line without line feed still ends before its detail lines.
       if (!ended) std::putc('\n', out);
@@ -105,7 +116,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
   if (!node) internal_error("line-coverage text without a current source file");
   const std::string& source = node->name();
 
-  std::FILE* in = std::fopen(source.c_str(), "rb");
+  std::FILE* in = open_file(source, "rb");
   if (!in) {
     print_err("Error - Cannot open %s!\n", source.c_str());
     return false;

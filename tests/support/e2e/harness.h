@@ -51,5 +51,13 @@ void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
 // Names of the entries of a directory, sorted.
 std::vector<std::string> list_dir(const std::string& path);
+// The bundled example's directory at `to`: a symbolic link on POSIX, a copy
+// on Windows (where links need privileges).
+bool place_demo(const std::string& to);
+
+// The Windows form of an expected text output, by the documented rule: every
+// LF becomes CR LF on a Windows build (text-mode output files and standard
+// streams), unchanged elsewhere.
+std::string host_text(std::string text);
 
 }  // namespace e2e

@@ -2,14 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <chrono>
+#include <thread>
+#endif
 
 #include "e2e/harness.h"
 
 namespace vorel {
 namespace {
+
+#ifndef _WIN32
 
 // A child process holds an exclusive lock on bytes 0-15, then creates a
 // marker file just before it releases the lock. A shared open in the parent
@@ -50,6 +57,34 @@ TEST(LockedOpen, SharedOpenWaitsForAnExclusiveLock) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   for (int fd : ready) ::close(fd);
 }
+
+#else
+// Windows: LockFileEx locks belong to a handle, so a second thread's handle
+// stands in for the other process. The thread takes the exclusive lock
+// through open_with_lock itself, creates the marker and then releases it.
+TEST(LockedOpen, SharedOpenWaitsForAnExclusiveLock) {
+  e2e::TempDir dir;
+  const std::string file = dir.file("profile.dpi"), marker = dir.file("released");
+  e2e::write_file(file, "0123456789abcdefXYZ");
+  std::FILE* held = open_with_lock(file.c_str(), "r+b");
+  ASSERT_NE(held, nullptr);
+  std::thread holder([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    e2e::write_file(marker, "");
+    std::fclose(held);
+  });
+  std::FILE* f = open_with_lock(file.c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  EXPECT_TRUE(e2e::file_exists(marker)) << "the shared open did not wait";
+  char head[4] = {};
+  EXPECT_TRUE(std::fread(head, 1, 3, f) == 3 && std::string(head) == "012");
+  std::FILE* g = open_with_lock(file.c_str(), "rt");  // shared opens do not wait
+  EXPECT_NE(g, nullptr);
+  std::fclose(f);
+  if (g) std::fclose(g);
+  holder.join();
+}
+#endif
 
 }  // namespace
 }  // namespace vorel
