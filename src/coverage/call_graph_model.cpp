@@ -64,12 +64,12 @@ CgNode& CallGraph::find_or_make(const std::string& module, const std::string& na
 
 void CallGraph::add_definition(const std::string& file, const std::string& name,
                                CgDefinition def) {
-  definitions_[make_key(file, name, kRoutineOrder)].push_back(std::move(def));
+  definitions_[routine_key(rules_, file, name)].push_back(std::move(def));
 }
 
 const std::vector<CgDefinition>* CallGraph::definitions(const std::string& file,
                                                          const std::string& name) const {
-  auto it = definitions_.find(make_key(file, name, kRoutineOrder));
+  auto it = definitions_.find(routine_key(rules_, file, name));
   return it == definitions_.end() ? nullptr : &it->second;
 }
 

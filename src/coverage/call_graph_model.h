@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host.h"
+
 namespace vorel {
 
 struct CoverageOptions;
@@ -64,6 +66,9 @@ class CallGraph {
  public:
   static constexpr size_t kBuckets = 991;
 
+  // `rules` give the lookup key of the definitions (routine_key).
+  explicit CallGraph(HostRules rules = host_rules()) : rules_(rules) {}
+
   // The node of (module, name), or nullptr.
   const CgNode* find(const std::string& module, const std::string& name, bool is_static) const;
   // The node of (module, name), made when missing.
@@ -81,6 +86,7 @@ class CallGraph {
 
   std::array<std::vector<std::unique_ptr<CgNode>>, kBuckets> buckets_;
   size_t node_count_ = 0;
+  HostRules rules_;
   std::map<std::string, std::vector<CgDefinition>> definitions_;
 };
 

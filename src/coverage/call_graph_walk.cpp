@@ -71,7 +71,7 @@ RoutineResolver routine_resolver(DpiFile* dpi) {
 bool walk_call_graph(const CoverageOptions& options, DpiFile* dpi, const CallGraphVisit& visit) {
   if (dpi->routine_count == 0 && dpi->index.empty()) return true;
   std::vector<const DpiIndexEntry*> ordered = entries_in_file_order(*dpi);
-  CallGraph graph;
+  CallGraph graph(options.host);
   if (!build_call_graph(options.spi_file_name, options.src_root_dir, dpi, graph)) return false;
   for (const DpiIndexEntry* entry : ordered) {
     std::unique_ptr<DpiRoutine> record = dpi_load_routine(dpi, *entry);

@@ -1,18 +1,36 @@
 #include "platform/host.h"
 
 #include <cctype>
+#include <cstdlib>
+#include <cstring>
 
 namespace vorel {
 
 HostRules windows_rules() { return HostRules{'\\', true, true}; }
 HostRules posix_rules() { return HostRules{'/', false, false}; }
 
-HostRules host_rules() {
+namespace {
+
+HostRules build_host_rules() {
 #ifdef _WIN32
   return windows_rules();
 #else
   return posix_rules();
 #endif
+}
+
+HostRules chosen_rules() {
+  const char* choice = std::getenv(kHostRulesVariable);
+  if (choice && std::strcmp(choice, "windows") == 0) return windows_rules();
+  if (choice && std::strcmp(choice, "posix") == 0) return posix_rules();
+  return build_host_rules();
+}
+
+}  // namespace
+
+HostRules host_rules() {
+  static const HostRules rules = chosen_rules();
+  return rules;
 }
 
 std::string normalise_path(const HostRules& rules, std::string_view path) {

@@ -19,8 +19,11 @@ struct HostRules {
 // The rules of a Windows host and of a POSIX host.
 HostRules windows_rules();
 HostRules posix_rules();
-// The rules of the host this program was built for.
+// The rules of the host this program was built for; the environment
+// variable VORELCOV_HOST_RULES=windows or =posix selects the other set (a
+// test switch: it lets the end-to-end tests run under both sets on one host).
 HostRules host_rules();
+inline constexpr const char* kHostRulesVariable = "VORELCOV_HOST_RULES";
 
 // Normalises a source path (the component list's file_name, component-file
 // entries): on a case-folding host a-z become A-Z and '/' becomes '\\';

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/host.h"
+
 namespace vorel {
 
 // Slots of a routine's segments, in table-of-contents order.
@@ -123,6 +125,7 @@ struct DpiFile {
 struct DpiOpenOptions {
   std::string src_root;           // normalised source root with its final separator, or empty
   bool check_duplicate_keys = true;  // off with -multiple-definitions
+  HostRules host = host_rules();     // the lookup-key rule (routine_key)
 };
 
 // Opens and indexes the file. Returns nullptr when it cannot be opened or
@@ -154,7 +157,8 @@ bool dpi_block_position_known(const DpiRoutine& r, uint32_t i);
 int dpi_position_mode(const DpiRoutine& r);
 uint32_t dpi_src_root(const DpiRoutine& r);
 
-// Index search (sorted by routine-order key of file F and function N).
+// Index search (sorted by routine_key of file F and function N under the
+// file's host rules).
 const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file, const std::string& func);
 const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func);
 const DpiIndexEntry* dpi_next_entry(const DpiFile* f, const DpiIndexEntry* e);

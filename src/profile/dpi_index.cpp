@@ -55,7 +55,7 @@ uint64_t entry_exec_count(const DpiFile& f, const DpiRoutine& r) {
 }
 
 void finish_entry(DpiFile& f, DpiIndexEntry& e) {
-  e.key = make_key(e.file_name, e.func_name, kRoutineOrder);
+  e.key = routine_key(f.impl->options.host, e.file_name, e.func_name);
   f.max_entry_exec_count = std::max(f.max_entry_exec_count, e.entry_exec_count);
 }
 

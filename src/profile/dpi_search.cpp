@@ -7,13 +7,26 @@
 
 namespace vorel {
 
+namespace {
+// The file name as it stands in the index keys (routine_key): normalised
+// under case-folding rules, `file` itself otherwise (no copy).
+std::string_view key_file(const DpiFile* f, const std::string& file, std::string& folded) {
+  const HostRules rules = f->impl ? f->impl->options.host : host_rules();
+  if (!rules.fold_case) return file;
+  folded = normalise_path(rules, file);
+  return folded;
+}
+}  // namespace
+
 const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func) {
   if (!f) return nullptr;
+  std::string folded;
+  const std::string_view kf = key_file(f, file, folded);
   size_t lo = 0;
   size_t hi = f->index.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    int c = compare_key(f->index[mid].key, file, func, kRoutineOrder);
+    int c = compare_key(f->index[mid].key, kf, func, kRoutineOrder);
     if (c == 0) return &f->index[mid];
     if (c < 0)
       lo = mid + 1;
@@ -26,12 +39,14 @@ const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, con
 const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file,
                                     const std::string& func) {
   if (!f) return nullptr;
+  std::string folded;
+  const std::string_view kf = key_file(f, file, folded);
   // The lower bound is the first of a run of equal keys, however long the run.
   auto it = std::lower_bound(f->index.begin(), f->index.end(), 0,
                              [&](const DpiIndexEntry& e, int) {
-                               return compare_key(e.key, file, func, kRoutineOrder) < 0;
+                               return compare_key(e.key, kf, func, kRoutineOrder) < 0;
                              });
-  if (it == f->index.end() || compare_key(it->key, file, func, kRoutineOrder) != 0) return nullptr;
+  if (it == f->index.end() || compare_key(it->key, kf, func, kRoutineOrder) != 0) return nullptr;
   return &*it;
 }
 

@@ -30,4 +30,9 @@ int compare_key(std::string_view key, std::string_view file, std::string_view fu
   return at < key.size() ? 1 : 0;
 }
 
+std::string routine_key(const HostRules& rules, std::string_view file, std::string_view function) {
+  if (!rules.fold_case) return make_key(file, function, kRoutineOrder);
+  return make_key(normalise_path(rules, file), function, kRoutineOrder);
+}
+
 }  // namespace vorel

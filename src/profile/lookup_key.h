@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/host.h"
+
 namespace vorel {
 
 enum KeyOrder : int { kFileOrder = 0, kRoutineOrder = 1 };
@@ -16,5 +18,12 @@ std::string make_key(std::string_view file, std::string_view function, KeyOrder 
 // std::string::compare) without building the key.
 int compare_key(std::string_view key, std::string_view file, std::string_view function,
                 KeyOrder order);
+
+// The one key that joins a static routine to its dynamic record, wherever
+// they are joined (index, coverage pass, function lists, call graph): routine
+// order with the file name in the host's normalised form, so that under the
+// Windows rules case and '/' versus '\\' do not matter. Under the POSIX
+// rules this is make_key(file, function, kRoutineOrder).
+std::string routine_key(const HostRules& rules, std::string_view file, std::string_view function);
 
 }  // namespace vorel
