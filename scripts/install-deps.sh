@@ -7,15 +7,19 @@
 #   install-deps.sh test    the above plus the test suite's frameworks and the
 #                           tools the end-to-end checks run (default;
 #                           xmllint reads every XML list of the suite)
+#   install-deps.sh windows the Windows cross build and its suite under wine:
+#                           mingw-w64 (posix threads), GoogleTest sources, wine
 set -euo pipefail
 
 build=(make cmake g++ zlib1g-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
       lcov libxml2-utils groff)
+windows=(make cmake g++-mingw-w64-x86-64-posix googletest wine wine64)
 case "${1:-test}" in
   build) packages=("${build[@]}") ;;
   test) packages=("${build[@]}" "${test[@]}") ;;
-  *) echo "usage: $0 [build|test]" >&2; exit 2 ;;
+  windows) packages=("${windows[@]}") ;;
+  *) echo "usage: $0 [build|test|windows]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -22,16 +22,16 @@ struct FatalExit {
 
 // printf-style output to a stream / to stdout; no prefix, no line end, no
 // flush is added.
-void print_to(std::FILE* stream, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
-void print_out(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-void print_err(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void print_to(std::FILE* stream, const char* fmt, ...) __attribute__((format(gnu_printf, 2, 3)));
+void print_out(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
+void print_err(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 
 // Records word 0 of the arguments for the internal-error message.
 void set_program_name(const char* name);
 const char* program_name();  // nullptr until recorded
 
 // "<program>: INTERNAL ERROR: <message>\n" on stderr, then status 1.
-[[noreturn]] void internal_error(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+[[noreturn]] void internal_error(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 
 // An allocation for `purpose` failed: "ERROR: unable to allocate <size>
 // bytes of memory for <purpose>\n" on stderr, then status 1.
@@ -52,6 +52,6 @@ enum TraceBit : uint32_t {
 void set_trace_mask(uint32_t mask);
 bool trace_on(uint32_t bit);
 // Prints a trace line on stderr and flushes it (only when `bit` is set).
-void trace(uint32_t bit, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+void trace(uint32_t bit, const char* fmt, ...) __attribute__((format(gnu_printf, 2, 3)));
 
 }  // namespace vorel

@@ -5,6 +5,7 @@
 
 #include "coverage/position_state.h"
 #include "base/diag.h"
+#include "platform/file_open.h"
 
 namespace vorel {
 
@@ -14,7 +15,7 @@ double percent_of(uint64_t part, uint64_t whole) {
 }
 
 std::optional<uint32_t> count_source_lines(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "r");
+  std::FILE* f = open_file(path, "rb");
   if (!f) return std::nullopt;
   uint64_t newlines = 0;
   int last = EOF;
@@ -47,7 +48,7 @@ bool CoverageList::add_filename(const std::string& name, const std::string& repo
   FileEntry entry;
   entry.name = name;
   entry.report_name = report_name;
-  if (std::FILE* f = std::fopen(name.c_str(), "r")) {
+  if (std::FILE* f = open_file(name, "r")) {
     entry.flags = kFileReadable;
     std::fclose(f);
   }

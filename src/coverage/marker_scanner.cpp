@@ -6,6 +6,7 @@
 #include "coverage/component.h"
 #include "coverage/markers.h"
 #include "base/diag.h"
+#include "platform/file_open.h"
 
 namespace vorel {
 
@@ -200,7 +201,7 @@ MarkerScanner MarkerScanner::scan_text(std::string_view text, const std::string&
 MarkerScanner MarkerScanner::scan_file(const std::string& path, const MarkerLists& markers,
                                        const std::vector<const Component*>& by_start) {
   if (!markers_need_scan(markers)) return MarkerScanner();
-  std::FILE* in = std::fopen(path.c_str(), "r");
+  std::FILE* in = open_file(path, "rb");
   // A missing source is reported by the position table, which skips the file.
   if (!in) return MarkerScanner();
   std::string text;

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "base/diag.h"
+#include "platform/file_open.h"
 #include "platform/host.h"
 
 namespace vorel {
@@ -130,7 +131,7 @@ ComponentFile read_component_file(const std::optional<std::string>& file_name, M
                                   const HostRules& rules) {
   if (!file_name) return ComponentFile{{}, std::move(markers)};
   const std::string& name = *file_name;
-  std::FILE* in = std::fopen(name.c_str(), "r");
+  std::FILE* in = open_file(name, "r");
   if (!in) {
     print_err("ERROR: Couldn't open the component file %s\n", name.c_str());
     fatal_exit(1);

@@ -69,7 +69,7 @@ struct Maps {
   }
 };
 
-std::string printf_string(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string printf_string(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 std::string printf_string(const char* fmt, ...) {
   char buf[512];
   va_list ap;

@@ -20,6 +20,7 @@
 #include "report/page_names.h"
 #include "report/source_encoding.h"
 #include "report/source_render.h"
+#include "platform/file_open.h"
 
 namespace vorel {
 
@@ -92,7 +93,7 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   if (!node || !entry) return false;
   const std::string& path = node->name();
   trace(kTraceSourceView, "Begin OutputLineCoverage for file: %s\n", path.c_str());
-  std::FILE* in = std::fopen(path.c_str(), "rb");
+  std::FILE* in = open_file(path, "rb");
   if (!in) {
     print_err("Error - Cannot open %s!\n", path.c_str());
     return false;

@@ -10,6 +10,7 @@
 #include "coverage/position_state.h"
 #include "base/diag.h"
 #include "base/output.h"
+#include "platform/file_open.h"
 #include "platform/fs.h"
 #include "platform/output_file.h"
 #include "report/report_options.h"
@@ -92,7 +93,7 @@ void append_block_lines(std::string& out, const LineInfo& info, unsigned line,
 }
 
 // Writes every line of `source` (NUL bytes and carriage returns copied as
-// they are) with its prefix; one write per line.
+// they are, but for the CR of a CR LF on Windows) with its prefix; one write per line.
 void write_lines(std::string_view source, std::FILE* out, const CoverageList& files,
                  bool block_counts) {
   std::string text;
@@ -106,6 +107,10 @@ void write_lines(std::string_view source, std::FILE* out, const CoverageList& fi
     bool count_printed = append_prefix(text, info, line);
     text.append(source.data() + at, end - at);
     at = end;
+    // Where the text-mode output writes CR LF for LF (Windows), the CR of a
+    // CR LF source line is left to it: CR LF comes out, not CR CR LF.
+    if (kTextStreamsWriteCrLf && ended && text.size() >= 2 && text[text.size() - 2] == '\r')
+      text.erase(text.size() - 2, 1);
     if (block_counts && info && info->blocks > 1) {
       // A last line without line feed still ends before its detail lines.
       if (!ended) text.push_back('\n');
@@ -122,7 +127,7 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
   if (!node) internal_error("line-coverage text without a current source file");
   const std::string& source = node->name();
 
-  std::FILE* in = std::fopen(source.c_str(), "rb");
+  std::FILE* in = open_file(source, "rb");
   if (!in) {
     print_err("Error - Cannot open %s!\n", source.c_str());
     return false;

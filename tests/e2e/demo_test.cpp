@@ -12,7 +12,6 @@
 // is not counted), 9/5 (line 19 not counted; 10, 12, 25, 26 never ran).
 // selftest.c is excluded by the component file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -25,7 +24,7 @@ namespace {
 
 TEST(Demo, RunsCleanlyAndMatchesItsDescription) {
   TempDir dir;
-  ASSERT_EQ(symlink((source_dir() + "/examples/demo").c_str(), dir.file("demo").c_str()), 0);
+  ASSERT_TRUE(place_demo(dir.file("demo")));
   RunResult r = run_vorelcov({"-spi", "demo/demo.spi", "-dpi", "demo/demo.dpi", "-srcroot", "demo",
                               "-comp", "demo/demo.comp", "-txtlcov", "-blockcounts", "-nopmeter"},
                              dir.path());

@@ -4,7 +4,6 @@
 // against the example's description: functions 18/15, blocks 98/88, lines
 // 90/79), the coverage gate, and specified outputs that stay byte-identical.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,7 +23,7 @@ namespace pw = profile_writer;
 
 RunResult run_demo(const TempDir& dir, std::vector<std::string> extra, bool meter = false) {
   if (!file_exists(dir.file("demo")))
-    symlink((source_dir() + "/examples/demo").c_str(), dir.file("demo").c_str());
+    place_demo(dir.file("demo"));
   std::vector<std::string> args = {"-spi", "demo/demo.spi", "-dpi", "demo/demo.dpi", "-srcroot",
                                    "demo", "-comp", "demo/demo.comp"};
   if (!meter) args.push_back("-nopmeter");

@@ -55,9 +55,17 @@ std::optional<std::string> read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
 // What `xmllint --noout` says about the file at `path`: "" when it is
-// well-formed XML.
+// well-formed XML (always "" on Windows, where xmllint is not at hand).
 std::string xml_lint(const std::string& path);
 // Names of the entries of a directory, sorted.
 std::vector<std::string> list_dir(const std::string& path);
+// The bundled example's directory at `to`: a symbolic link on POSIX, a copy
+// on Windows (where links need privileges).
+bool place_demo(const std::string& to);
+
+// The Windows form of an expected text output, by the documented rule: every
+// LF becomes CR LF on a Windows build (text-mode output files and standard
+// streams), unchanged elsewhere.
+std::string host_text(std::string text);
 
 }  // namespace e2e

@@ -1,0 +1,65 @@
+// Windows: the locked open with LockFileEx on the same byte range (0-15).
+#include "platform/locked_open.h"
+
+#include <cerrno>
+#include <cstring>
+#include <io.h>
+#include <windows.h>
+
+#include "platform/win_text.h"
+
+namespace vorel {
+
+namespace {
+
+bool writes(const char* mode) {
+  return std::strpbrk(mode, "+aw") != nullptr;
+}
+
+bool is_text_mode(const char* mode) {
+  return std::strchr(mode, 'b') == nullptr && std::strchr(mode, 't') != nullptr;
+}
+
+// Profile files are read in binary mode on every host: the readers drop a
+// CR before LF themselves, and binary offsets are exact (text-mode ftell of
+// the C runtime is not). "rt" thus opens "rb" and skips the byte-order mark.
+std::wstring binary_mode(const char* mode) {
+  std::wstring out;
+  for (const char* p = mode; *p; ++p)
+    if (*p != 't' && *p != 'b') out.push_back(static_cast<wchar_t>(*p));
+  out.push_back(L'b');
+  return out;
+}
+
+}  // namespace
+
+std::FILE* open_with_lock(const char* name, const char* mode) {
+  const bool exclusive = writes(mode);
+  std::FILE* fp = ::_wfopen(widen(name).c_str(), binary_mode(mode).c_str());
+  if (!fp) return nullptr;
+
+  HANDLE h = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(fp)));
+  OVERLAPPED at {};
+  const DWORD flags = exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
+  if (!::LockFileEx(h, flags, 0, 16, 0, &at)) {
+    DWORD code = ::GetLastError();
+    std::fprintf(stderr, "ERROR: %s lock of %s failed, code = %lu\n\t%s",
+                 exclusive ? "exclusive" : "shared", name, static_cast<unsigned long>(code),
+                 windows_error_text(code).c_str());
+    std::fprintf(stderr, "\n");
+    std::fclose(fp);
+    return nullptr;
+  }
+  // The lock goes with the handle when the stream is closed.
+  if (is_text_mode(mode)) {
+    unsigned char bom[3];
+    size_t got = std::fread(bom, 1, 3, fp);
+    if (got != 3 || bom[0] != 0xEF || bom[1] != 0xBB || bom[2] != 0xBF) {
+      std::clearerr(fp);
+      std::fseek(fp, 0, SEEK_SET);
+    }
+  }
+  return fp;
+}
+
+}  // namespace vorel
