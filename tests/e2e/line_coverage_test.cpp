@@ -2,7 +2,7 @@
 // totals table CODE_COVERAGE.TXT, on small programs whose expected outputs
 // were worked out by hand (see each test).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <filesystem>
 
 #include <regex>
 #include <string>
@@ -141,7 +141,7 @@ TEST(LineCoverage, ReportDirectoryThatIsAFileStopsTheRun) {
 TEST(LineCoverage, SummaryThatCannotBeCreatedFailsTheRun) {
   TempDir dir;
   write_inputs(dir, program());
-  mkdir(dir.file("CODE_COVERAGE.TXT").c_str(), 0777);
+  std::filesystem::create_directory(dir.file("CODE_COVERAGE.TXT"));
   RunResult r = run_lcov(dir);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "Unable to create summary file, Code_Coverage!\n");

@@ -12,7 +12,7 @@
 
 namespace link_check {
 
-inline std::string slurp(const std::filesystem::path& p) { return e2e::read_file(p).value_or(""); }
+inline std::string slurp(const std::filesystem::path& p) { return e2e::read_file(p.string()).value_or(""); }
 
 inline std::string percent_decode(const std::string& s) {
   std::string out;
