@@ -11,3 +11,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Programs built here run under wine (test discovery, the suite).
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Static zlib (the importer): no DLL beyond the system's.
+set(ZLIB_USE_STATIC_LIBS ON)

@@ -13,9 +13,16 @@ build_dir=${BUILD_DIR:-build-windows}
 jobs=${JOBS:-2}
 ./scripts/install-deps.sh windows
 
-# wine keeps its prefix in $WINEPREFIX (default ~/.wine); create it quietly once.
+# A wine prefix of this build's own (made quietly the first time), so that
+# stopping its wine server at the end touches no other wine session.
+mkdir -p "$build_dir"
+export WINEPREFIX=${WINEPREFIX:-$PWD/$build_dir/wine-prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 wine wineboot --init >/dev/null 2>&1 || true
+trap 'wineserver -k 2>/dev/null || true' EXIT  # no wine process outlives the run
+
+# ctest runs each test program under wine (CMAKE_CROSSCOMPILING_EMULATOR);
+# each has a time limit (VORELCOV_TEST_TIMEOUT, 900 s by default).
 
 tests=ON
 [ "${NO_TESTS:-}" = 1 ] && tests=OFF

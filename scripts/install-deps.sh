@@ -8,13 +8,14 @@
 #                           tools the end-to-end checks run (default;
 #                           xmllint reads every XML list of the suite)
 #   install-deps.sh windows the Windows cross build and its suite under wine:
-#                           mingw-w64 (posix threads), GoogleTest sources, wine
+#                           mingw-w64 (posix threads), its zlib, GoogleTest
+#                           sources, wine
 set -euo pipefail
 
 build=(make cmake g++ zlib1g-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
       lcov libxml2-utils groff)
-windows=(make cmake g++-mingw-w64-x86-64-posix googletest wine wine64)
+windows=(make cmake g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64)
 case "${1:-test}" in
   build) packages=("${build[@]}") ;;
   test) packages=("${build[@]}" "${test[@]}") ;;

@@ -25,12 +25,4 @@ std::optional<std::string> get_env(const char* name) {
   return std::string(value);
 }
 
-std::string read_rest(std::FILE* in) {
-  std::string bytes;
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
-  return bytes;
-}
-
 }  // namespace vorel

@@ -1,7 +1,6 @@
 // Directories, the current working directory and the environment.
 #pragma once
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -16,9 +15,5 @@ std::optional<std::string> current_directory();
 
 // The value of an environment variable, or nullopt when it is not set.
 std::optional<std::string> get_env(const char* name);
-
-// The rest of an open stream, read in large pieces (a source read once and
-// shared by everything that looks at it).
-std::string read_rest(std::FILE* in);
 
 }  // namespace vorel

@@ -33,7 +33,7 @@ std::wstring binary_mode(const char* mode) {
 
 }  // namespace
 
-std::FILE* open_with_lock(const char* name, const char* mode) {
+std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_wait) {
   const bool exclusive = writes(mode);
   std::FILE* fp = ::_wfopen(widen(name).c_str(), binary_mode(mode).c_str());
   if (!fp) return nullptr;
@@ -41,7 +41,13 @@ std::FILE* open_with_lock(const char* name, const char* mode) {
   HANDLE h = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(fp)));
   OVERLAPPED at {};
   const DWORD flags = exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0;
-  if (!::LockFileEx(h, flags, 0, 16, 0, &at)) {
+  // First without waiting: a lock held elsewhere is announced, then awaited.
+  bool locked = ::LockFileEx(h, flags | LOCKFILE_FAIL_IMMEDIATELY, 0, 16, 0, &at);
+  if (!locked && ::GetLastError() == ERROR_LOCK_VIOLATION) {
+    if (on_wait) on_wait(name);
+    locked = ::LockFileEx(h, flags, 0, 16, 0, &at);
+  }
+  if (!locked) {
     DWORD code = ::GetLastError();
     std::fprintf(stderr, "ERROR: %s lock of %s failed, code = %lu\n\t%s",
                  exclusive ? "exclusive" : "shared", name, static_cast<unsigned long>(code),

@@ -1,15 +1,15 @@
 #include "platform/output_file.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
+
+#include "platform/output_sys.h"
 
 namespace vorel {
 
 namespace {
+
+namespace sys = output_sys;
 
 enum class Stage { kOpen, kFinished, kDone };
 
@@ -34,11 +34,11 @@ struct Outputs {
   void abandon() {
     for (Output& f : files) {
       if (f.stream) std::fclose(f.stream);
-      if (f.stage != Stage::kDone && !f.direct) ::unlink(f.temp.c_str());
+      if (f.stage != Stage::kDone && !f.direct) sys::remove_file(f.temp);
     }
     files.clear();
     for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it)
-      ::rmdir(it->c_str());
+      sys::remove_directory(*it);
     made_directories.clear();
     in_transaction = false;
   }
@@ -50,7 +50,7 @@ Outputs& outputs() {
 }
 
 std::string directory_prefix(const std::string& path) {
-  size_t slash = path.rfind('/');
+  size_t slash = path.find_last_of(sys::kSeparators);
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
@@ -60,61 +60,50 @@ Output* find(std::FILE* stream) {
   return nullptr;
 }
 
-int lock_fd = -1;
-
 // A device or a pipe is opened as it is; nothing can be put in place there.
 std::FILE* open_direct(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  std::FILE* stream = ::fdopen(fd, "w");
-  if (!stream) {
-    ::close(fd);
-    return nullptr;
-  }
+  std::FILE* stream = sys::open_device(path);
+  if (!stream) return nullptr;
   Output out{stream, "", path, Stage::kOpen};
   out.direct = true;
   outputs().files.push_back(out);
   return stream;
 }
 
-}  // namespace
-
-std::FILE* output_open(const std::string& path, bool allow_device) {
-  struct stat st {};
-  if (allow_device && ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
-    return open_direct(path);
-  bool keep_mode = false;
-  if (::lstat(path.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) {
-      errno = EISDIR;
-      return nullptr;
-    }
-    if (S_ISREG(st.st_mode)) {
-      if (::access(path.c_str(), W_OK) != 0) return nullptr;
-      keep_mode = true;
-    }
+std::FILE* open_output(const std::string& path, bool allow_device, bool binary) {
+  if (allow_device) {
+    const sys::Kind kind = sys::kind_of(path, true);
+    if (kind != sys::Kind::kMissing && kind != sys::Kind::kFile && kind != sys::Kind::kDirectory)
+      return open_direct(path);
   }
-  Outputs& all = outputs();
-  const std::string prefix = directory_prefix(path) + ".vorelcov-" + std::to_string(::getpid()) + "-";
-  std::string temp;
-  int fd = -1;
-  do {
-    temp = prefix + std::to_string(all.next_number++) + ".tmp";
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  } while (fd < 0 && errno == EEXIST);
-  if (fd < 0) return nullptr;
-  if (keep_mode) (void)::fchmod(fd, st.st_mode & 07777);
-  std::FILE* stream = ::fdopen(fd, "w");
-  if (!stream) {
-    const int saved = errno;
-    ::close(fd);
-    ::unlink(temp.c_str());
-    errno = saved;
+  unsigned mode = 0;
+  const sys::Kind kind = sys::kind_of(path, false, &mode);
+  if (kind == sys::Kind::kDirectory) {
+    errno = EISDIR;
     return nullptr;
   }
+  if (kind == sys::Kind::kFile && !sys::writable(path)) return nullptr;
+  Outputs& all = outputs();
+  const std::string prefix =
+      directory_prefix(path) + ".vorelcov-" + std::to_string(sys::process_id()) + "-";
+  std::string temp;
+  std::FILE* stream = nullptr;
+  do {
+    temp = prefix + std::to_string(all.next_number++) + ".tmp";
+    stream = sys::create_new(temp, kind == sys::Kind::kFile, mode, binary);
+  } while (!stream && errno == EEXIST);
+  if (!stream) return nullptr;
   all.files.push_back(Output{stream, temp, path, Stage::kOpen});
   return stream;
 }
+
+}  // namespace
+
+std::FILE* output_open(const std::string& path, bool allow_device) {
+  return open_output(path, allow_device, false);
+}
+
+std::FILE* output_open_binary(const std::string& path) { return open_output(path, false, true); }
 
 bool output_finish(std::FILE* stream) {
   Output* f = find(stream);
@@ -126,9 +115,9 @@ bool output_finish(std::FILE* stream) {
     f->stage = Stage::kDone;
     return ok;
   }
-  if (ok && !outputs().in_transaction) ok = ::rename(f->temp.c_str(), f->target.c_str()) == 0;
+  if (ok && !outputs().in_transaction) ok = sys::rename_over(f->temp, f->target);
   if (!ok) {
-    ::unlink(f->temp.c_str());
+    sys::remove_file(f->temp);
     f->stage = Stage::kDone;
     return false;
   }
@@ -148,7 +137,7 @@ bool output_commit(std::string* failed) {
   }
   for (Output& f : all.files) {
     if (f.stage != Stage::kFinished) continue;
-    if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
+    if (!sys::rename_over(f.temp, f.target)) {
       if (failed) *failed = f.target;
       all.abandon();
       return false;
@@ -164,24 +153,15 @@ bool output_commit(std::string* failed) {
 void output_abandon() { outputs().abandon(); }
 
 DirectoryState output_directory(const std::string& path) {
-  struct stat st {};
-  if (::lstat(path.c_str(), &st) == 0) {
-    if (S_ISLNK(st.st_mode)) return DirectoryState::kSymlink;
-    return S_ISDIR(st.st_mode) ? DirectoryState::kReady : DirectoryState::kUnusable;
-  }
-  if (::mkdir(path.c_str(), 0777) != 0) return DirectoryState::kUnusable;
+  const sys::Kind kind = sys::kind_of(path, false);
+  if (kind == sys::Kind::kLink) return DirectoryState::kSymlink;
+  if (kind != sys::Kind::kMissing)
+    return kind == sys::Kind::kDirectory ? DirectoryState::kReady : DirectoryState::kUnusable;
+  if (!sys::make_directory(path)) return DirectoryState::kUnusable;
   outputs().made_directories.push_back(path);
   return DirectoryState::kReady;
 }
 
-LockState lock_directory(const std::string& path, bool wait) {
-  if (lock_fd < 0) lock_fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (lock_fd < 0) return LockState::kUnsupported;
-  while (::flock(lock_fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
-    if (errno == EINTR) continue;
-    return errno == EWOULDBLOCK ? LockState::kBusy : LockState::kUnsupported;
-  }
-  return LockState::kAcquired;
-}
+LockState lock_directory(const std::string& path, bool wait) { return sys::lock(path, wait); }
 
 }  // namespace vorel

@@ -25,6 +25,9 @@ namespace vorel {
 // that leads to a device or a pipe (a name the user gave, /dev/stdout) is
 // written directly, without a temporary file.
 std::FILE* output_open(const std::string& path, bool allow_device = false);
+// output_open for bytes written as they are (images): a text stream (what
+// output_open gives) writes CR LF for LF on Windows.
+std::FILE* output_open_binary(const std::string& path);
 
 // Flushes and closes a stream from output_open; false when a write, the
 // flush or the close failed (the temporary file is then removed). Outside a

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_open.h"
+
 namespace vorel {
 
 namespace {
@@ -12,8 +14,16 @@ std::string reason() { return std::strerror(errno); }
 
 }  // namespace
 
+std::string read_rest(std::FILE* in) {
+  std::string bytes;
+  char buffer[65536];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  return bytes;
+}
+
 bool read_whole_file(const std::string& path, std::string* out, std::string* error) {
-  std::FILE* in = std::fopen(path.c_str(), "rb");
+  std::FILE* in = open_file(path, "rb");
   if (!in) {
     *error = reason();
     return false;
@@ -30,7 +40,7 @@ bool read_whole_file(const std::string& path, std::string* out, std::string* err
 
 bool write_whole_file(const std::string& path, std::string_view bytes, std::string* error) {
   const std::string temp = path + ".part";
-  std::FILE* out = std::fopen(temp.c_str(), "wb");
+  std::FILE* out = open_file(temp, "wb");
   if (!out) {
     *error = reason();
     return false;

@@ -2,11 +2,16 @@
 // the coverage-data importer.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vorel {
+
+// The rest of an open stream, read in large pieces (a source read once and
+// shared by everything that looks at it).
+std::string read_rest(std::FILE* in);
 
 // Reads the file `path` into `out`. On failure returns false and sets
 // `error` to the system's reason.

@@ -7,10 +7,11 @@
 #include "coverage/model.h"
 #include "base/diag.h"
 #include "base/output.h"
-#include "platform/output_file.h"
-#include "report/report_options.h"
 #include "platform/codepage.h"
-#include "platform/fs.h"
+#include "platform/file_open.h"
+#include "platform/output_file.h"
+#include "platform/whole_file.h"
+#include "report/report_options.h"
 #include "report/display_name.h"
 #include "report/format.h"
 #include "report/html_context.h"
@@ -20,7 +21,6 @@
 #include "report/page_names.h"
 #include "report/source_encoding.h"
 #include "report/source_render.h"
-#include "platform/file_open.h"
 
 namespace vorel {
 

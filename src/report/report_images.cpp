@@ -142,7 +142,7 @@ const std::vector<ReportImage>& report_images() {
 }
 
 ImageWrite write_image_file(const ReportImage& image, const std::string& path) {
-  std::FILE* f = output_open(path);
+  std::FILE* f = output_open_binary(path);
   if (!f) return ImageWrite::kNotCreated;
   std::fwrite(image.bytes.data(), 1, image.bytes.size(), f);
   return finish_output(f, path) ? ImageWrite::kWritten : ImageWrite::kWriteFailed;

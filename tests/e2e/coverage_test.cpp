@@ -66,7 +66,7 @@ TEST_F(CoverageCli, MissingSourceIsSkippedWithAWarning) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "\nWarning - File " + dir.file("gone.c") + " not found!\n");
   // The full list keeps the skipped file's group, empty.
-  EXPECT_EQ(dir.read("full.txt"), "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n"
+  EXPECT_EQ(dir.text("full.txt"), "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n"
                                   "1\t1\t1\t           5\n\nfile - \"" + dir.file("gone.c") + "\"\n\n");
   // The missing file starts its pass but never reaches the end of it.
   EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
@@ -140,7 +140,7 @@ TEST_F(CoverageCli, RoutinesAndBlocksOnInfeasibleLines) {
   RunResult r = run({"-onelinedsbl", "NF", "-trace", "2", "-txtbcvrgfull", "full.txt"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, kScanDone + "Function: f. Executed = t\n");
-  EXPECT_EQ(dir.read("full.txt"),
+  EXPECT_EQ(dir.text("full.txt"),
             "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n1\t1\t1\t           5\n\n");
 }
 

@@ -95,9 +95,9 @@ TEST(Extensions, OutputsAgreeWithTheTotalsTable) {
   EXPECT_EQ(r.out, "lines: 87.78% (79 of 90), functions: 83.33% (15 of 18), blocks: 89.80% (88 of "
                    "98)\n");
   // The totals table itself is pinned byte for byte (the gate test below).
-  EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("demo/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("demo/CODE_COVERAGE.TXT"));
 
-  const std::string json = dir.read("s.json");
+  const std::string json = dir.text("s.json");
   EXPECT_EQ(json_figure(json, "lines"), kLines);
   EXPECT_EQ(json_figure(json, "functions"), kFunctions);
   EXPECT_EQ(json_figure(json, "blocks"), kBlocks);
@@ -108,14 +108,14 @@ TEST(Extensions, OutputsAgreeWithTheTotalsTable) {
             std::string::npos)
       << json;
 
-  const std::string info = dir.read("t.info");
+  const std::string info = dir.text("t.info");
   EXPECT_EQ(lcov_sum(info, "LF", "LH"), kLines);
   EXPECT_EQ(lcov_sum(info, "FNF", "FNH"), kFunctions);
   EXPECT_NE(info.find("SF:" + std::filesystem::canonical(dir.path()).string() +
                       "/demo/src/util.c\n"),
             std::string::npos);
 
-  const std::string xml = dir.read("c.xml");
+  const std::string xml = dir.text("c.xml");
   EXPECT_NE(xml.find("lines-covered=\"79\" lines-valid=\"90\""), std::string::npos);
   EXPECT_NE(xml.find("<class name=\"demo/src/util.c\" filename=\"demo/src/util.c\" "
                      "line-rate=\"0.5556\""),
@@ -155,7 +155,7 @@ TEST(Extensions, GateAtJustAboveAndJustBelowTheThreshold) {
     EXPECT_EQ(r.err, c.status == 1 ? std::string(c.err) : kScanDone + c.err);
     // The gate acts after every output is complete.
     if (c.status != 1) {
-      EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("demo/CODE_COVERAGE.TXT"));
+      EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("demo/CODE_COVERAGE.TXT"));
     }
   }
 }
@@ -196,8 +196,8 @@ TEST(Extensions, SpecifiedOutputsStayByteIdentical) {
       read_tree(dir.path(), "", trees[with]);
       // The HTML mode computes the same figures from the same line maps.
       if (with && mode.front() == "-counts") {
-        EXPECT_EQ(json_figure(dir.read("ext.json"), "lines"), kLines);
-        EXPECT_EQ(json_figure(dir.read("ext.json"), "functions"), kFunctions);
+        EXPECT_EQ(json_figure(dir.text("ext.json"), "lines"), kLines);
+        EXPECT_EQ(json_figure(dir.text("ext.json"), "functions"), kFunctions);
       } else if (with) {
         EXPECT_TRUE(file_exists(dir.file("ext.json")));
       }
@@ -229,9 +229,9 @@ TEST(Extensions, CoberturaIsWellFormedForAnyName) {
   write_inputs(dir, p, {{name, "int f(void)\n{ return 0; }\n"}});
   RunResult r = run_inputs(dir, {"--cobertura", "c.xml"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(dir.read("c.xml").find("a&amp;&lt;b&gt;&quot;\xEF\xBF\xBD\xE2\x82\xAC.c"),
+  EXPECT_NE(dir.text("c.xml").find("a&amp;&lt;b&gt;&quot;\xEF\xBF\xBD\xE2\x82\xAC.c"),
             std::string::npos)
-      << dir.read("c.xml");
+      << dir.text("c.xml");
   EXPECT_TRUE(cobertura_valid(dir.file("c.xml")));
 }
 

@@ -3,9 +3,15 @@
 // they are, and a profile file another process keeps locked.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#else
+#include <windows.h>
+
+#include <thread>
+#endif
 
 #include <string>
 #include <vector>
@@ -70,10 +76,10 @@ TEST(Hardening, NamesTooDeepForTheUndecoratorAreKept) {
       EXPECT_FALSE(r.signaled);
       EXPECT_EQ(r.status, 0) << r.err.substr(0, 500);
     }
-  const std::string functions = dir.read("f.txt");
+  const std::string functions = dir.text("f.txt");
   EXPECT_NE(functions.find(itanium), std::string::npos);
   EXPECT_NE(functions.find(microsoft), std::string::npos);
-  EXPECT_NE(dir.read("cg.txt").find(dpi_only), std::string::npos);
+  EXPECT_NE(dir.text("cg.txt").find(dpi_only), std::string::npos);
 }
 
 // Control characters, bytes that are not UTF-8 and XML's own characters in
@@ -89,42 +95,87 @@ TEST(Hardening, XmlListsAreWellFormedForAnyName) {
   for (const char* name : {"f.xml", "b.xml", "full.xml"}) EXPECT_EQ(e2e::xml_lint(dir.file(name)), "") << name;
   // '?' for what XML cannot hold; Windows-1252 bytes as UTF-8; references
   // for the rest. A U+00E9 that is UTF-8 already stays as it is.
-  const std::string f = dir.read("f.xml");
+  const std::string f = dir.text("f.xml");
   for (const char* part : {"<PROJECT name = \"p\x7f?\xE2\x82\xAC\">", "<MODULE name = \"f?\xC3\xBF.c\">",
                            "name=\"ctl??&#9;x\"", "name=\"caf\xC3\xA9\"", "name=\"end]]&gt;\"",
                            "name=\"&lt;&amp;&gt;&quot;&apos;\"", "name=\"ok\xC3\xA9?\""})
     EXPECT_NE(f.find(part), std::string::npos) << part;
 }
 
-// A child holds a write lock on the dynamic profile for a while: the run
-// says once that it waits, then completes.
+// Another holder keeps a write lock on bytes 0-15 of `path` for half a
+// second: a child process on POSIX (fcntl), a thread of this process on
+// Windows (LockFileEx locks belong to a handle).
+#ifndef _WIN32
+class LockHolder {
+ public:
+  explicit LockHolder(const std::string& path) {
+    int ready[2];
+    if (::pipe(ready) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      int fd = ::open(path.c_str(), O_RDWR);
+      struct flock lock {};
+      lock.l_type = F_WRLCK;
+      lock.l_len = 16;
+      if (fd < 0 || ::fcntl(fd, F_SETLK, &lock) != 0 || ::write(ready[1], "L", 1) != 1) _exit(2);
+      ::usleep(500 * 1000);
+      _exit(0);
+    }
+    char c = 0;
+    held_ = pid_ > 0 && ::read(ready[0], &c, 1) == 1;
+    for (int fd : ready) ::close(fd);
+  }
+  ~LockHolder() {
+    int status = 0;
+    if (pid_ > 0) ::waitpid(pid_, &status, 0);
+  }
+  bool held() const { return held_; }
+
+ private:
+  pid_t pid_ = -1;
+  bool held_ = false;
+};
+#else
+class LockHolder {
+ public:
+  explicit LockHolder(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           nullptr, OPEN_EXISTING, 0, nullptr);
+    OVERLAPPED at{};
+    held_ = h != INVALID_HANDLE_VALUE && LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 16, 0, &at);
+    if (h == INVALID_HANDLE_VALUE) return;
+    release_ = std::thread([h] {
+      Sleep(500);
+      CloseHandle(h);  // the lock goes with the handle
+    });
+  }
+  ~LockHolder() {
+    if (release_.joinable()) release_.join();
+  }
+  bool held() const { return held_; }
+
+ private:
+  std::thread release_;
+  bool held_ = false;
+};
+#endif
+
+// The run says once that it waits for the locked dynamic profile, then
+// completes.
 TEST(Hardening, WaitForALockedProfileIsAnnounced) {
   e2e::TempDir dir;
   write_program(dir, {"g"});
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
-  pid_t pid = ::fork();
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    int fd = ::open(dir.file("t.dpi").c_str(), O_RDWR);
-    struct flock lock {};
-    lock.l_type = F_WRLCK;
-    lock.l_len = 16;
-    if (fd < 0 || ::fcntl(fd, F_SETLK, &lock) != 0 || ::write(ready[1], "L", 1) != 1) _exit(2);
-    ::usleep(500 * 1000);
-    _exit(0);
+  e2e::RunResult r;
+  {
+    LockHolder holder(dir.file("t.dpi"));
+    ASSERT_TRUE(holder.held());
+    r = run(dir, {"-txtfcvrg", "f.txt"});
   }
-  char c = 0;
-  ASSERT_EQ(::read(ready[0], &c, 1), 1);
-  e2e::RunResult r = run(dir, {"-txtfcvrg", "f.txt"});
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  for (int fd : ready) ::close(fd);
   EXPECT_EQ(r.status, 0) << r.err;
   const std::string line = "vorelcov: waiting for t.dpi locked by another process\n";
   ASSERT_NE(r.err.find(line), std::string::npos) << r.err;
   EXPECT_EQ(r.err.find(line), r.err.rfind(line));
-  EXPECT_NE(dir.read("f.txt").find("function - g\t"), std::string::npos);
+  EXPECT_NE(dir.text("f.txt").find("function - g\t"), std::string::npos);
 }
 
 }  // namespace

@@ -71,12 +71,12 @@ TEST_F(HostRulesTest, DriveLetterNamesFindTheirRecordsInEveryJoin) {
                           "cg.txt"}, kWindows);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err.find("Warning"), std::string::npos) << r.err;
-  EXPECT_EQ(dir_.read("f.txt"),
+  EXPECT_EQ(dir_.text("f.txt"),
             "Covered Functions in File: \"D:\\PR\xC3\xBC" "FUNG\\SRC\\GRADE.C\"\n"
             "function - grade\t4\t3\t2\t 66.67\n"
             "function - helper\t4\t1\t1\t100.00\n"
             "\n");
-  std::string windows_graph = dir_.read("cg.txt");
+  std::string windows_graph = dir_.text("cg.txt");
 
   // The call graph is the one of the same program with one spelling under
   // the POSIX rules (pinned by the call-graph tests), with the source root
@@ -84,7 +84,7 @@ TEST_F(HostRulesTest, DriveLetterNamesFindTheirRecordsInEveryJoin) {
   write(program("C:\\Work\\", "Src\\Grade.c"), program("C:\\Work\\", "Src\\Grade.c"));
   r = run({"-srcroot", "D:\\Pr\xC3\xBC" "fung", "-txtdcg", "cg.txt"}, kPosix);
   ASSERT_EQ(r.status, 0) << r.err;
-  std::string posix_graph = dir_.read("cg.txt");
+  std::string posix_graph = dir_.text("cg.txt");
   const std::string posix_root = "D:\\Pr\xC3\xBC" "fung/", windows_root = "D:\\PR\xC3\xBC" "FUNG\\";
   for (size_t at; (at = posix_graph.find(posix_root)) != std::string::npos;)
     posix_graph.replace(at, posix_root.size(), windows_root);
@@ -97,7 +97,7 @@ TEST_F(HostRulesTest, PosixRulesKeepCaseAndSeparators) {
   write(program("/work/", "src/Grade.c"), program("/work/", "src/grade.c"));
   e2e::RunResult r = run({"-srcroot", "/r", "-txtfcvrg", "f.txt"}, kPosix);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(dir_.read("f.txt"), "");
+  EXPECT_EQ(dir_.text("f.txt"), "");
 }
 
 }  // namespace

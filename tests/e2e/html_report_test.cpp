@@ -41,7 +41,7 @@ void write_inputs(const TempDir& dir, const pw::Program& p) {
 // Whether the page (the root page, or one under CodeCoverage/) holds `text`.
 bool page_has(const TempDir& dir, const std::string& page, const std::string& text) {
   const std::string path = page == "CODE_COVERAGE.HTML" ? page : "CodeCoverage/" + page;
-  return dir.read(path).find(text) != std::string::npos;
+  return dir.text(path).find(text) != std::string::npos;
 }
 
 // The expected pages were worked out by hand. demo.c: 3 functions, 2 ran
@@ -63,10 +63,10 @@ TEST(HtmlReport, HandCheckedPagesAndLinks) {
                            "__UNCOVERED_FILES_COVERAGE_4.HTML", "SRC_DEMO_C.HTML",
                            "SRC_DEMO_C_CVRDFNCS_4.HTML", "SRC_DEMO_C_SRC.HTML",
                            "SRC_UTIL_C_UNCVRDFNCS_4.HTML"})
-    EXPECT_EQ(dir.read(std::string("CodeCoverage/") + page),
+    EXPECT_EQ(dir.text(std::string("CodeCoverage/") + page),
               expected_file(std::string("html_demo/") + page))
         << page;
-  EXPECT_EQ(dir.read("CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
+  EXPECT_EQ(dir.text("CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
   // Every page and image of the set is there and linked: 4 images, toolbar,
   // help, summary; 6 + 2 file lists; demo.c: frame, view, 4 + 4 function
   // lists; util.c: frame, view, 4 function lists.
@@ -122,8 +122,8 @@ TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
     EXPECT_TRUE(page_has(dir, page, charset)) << page;
   for (const char* page : {"CODE_COVERAGE.HTML", "CodeCoverage/__CODE_COVERAGE.HTML",
                            "CodeCoverage/__HELP.HTML", "CodeCoverage/SRC_DEMO_C_SRC.HTML"})
-    EXPECT_EQ(dir.read(page).find("charset"), std::string::npos) << page;
-  const std::string list = dir.read("CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML");
+    EXPECT_EQ(dir.text(page).find("charset"), std::string::npos) << page;
+  const std::string list = dir.text("CodeCoverage/__UNCOVERED_FILES_COVERAGE_4.HTML");
   EXPECT_NE(list.find("<a href=\"SRC_%C3%BC%3CB%3E%26C_C.HTML\" title=\"src/\xC3\xBC&lt;b&gt;&amp;c.c\">"
                       "\xC3\xBC&lt;b&gt;&amp;c.c</a>"),
             std::string::npos) << list;

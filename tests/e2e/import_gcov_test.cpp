@@ -61,11 +61,11 @@ TEST(ImportGcov, LineCountsOfTheReportAreGcovsLineCounts) {
             "           #####:      6:    s = 0;\n"
             "               2:      7:  return s + (int)d;\n"
             "               -:      8:}\n";
-  EXPECT_EQ(dir.read("CodeCoverage/" + lcov[0]), expected);
+  EXPECT_EQ(dir.text("CodeCoverage/" + lcov[0]), expected);
   // -demang shows the instances' signatures.
   RunResult f = e2e::run_vorelcov({"-txtfcvrg", "f.txt", "-demang", "-nopmeter"}, dir.path());
   ASSERT_EQ(f.status, 0) << f.err;
-  EXPECT_NE(dir.read("f.txt").find("int twice<int>(int)"), std::string::npos) << dir.read("f.txt");
+  EXPECT_NE(dir.text("f.txt").find("int twice<int>(int)"), std::string::npos) << dir.text("f.txt");
 }
 
 TEST(ImportGcov, BadInputEndsWithStatusOneAndAMessageNamingTheFile) {

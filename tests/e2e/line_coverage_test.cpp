@@ -93,11 +93,11 @@ TEST(LineCoverage, HandCheckedReportWithBlockCounts) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, kScanDone);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(dir.read("CodeCoverage/SRC_PROG_C.LCOV"),
+  EXPECT_EQ(dir.text("CodeCoverage/SRC_PROG_C.LCOV"),
             expected_file("line_coverage/SRC_PROG_C.LCOV"));
-  EXPECT_EQ(dir.read("CodeCoverage/SRC_UNUSED_C.LCOV"),
+  EXPECT_EQ(dir.text("CodeCoverage/SRC_UNUSED_C.LCOV"),
             expected_file("line_coverage/SRC_UNUSED_C.LCOV"));
-  EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
   EXPECT_EQ(list_dir(dir.file("CodeCoverage")),
             (std::vector<std::string>{"SRC_PROG_C.LCOV", "SRC_UNUSED_C.LCOV"}));
 }
@@ -110,8 +110,8 @@ TEST(LineCoverage, WithoutBlockCountsNoDetailLines) {
   EXPECT_EQ(r.status, 0);
   const std::regex detail(".*(-BLOCK |blocks covered).*\n");
   const std::string expected = std::regex_replace(expected_file("line_coverage/SRC_PROG_C.LCOV"), detail, "");
-  EXPECT_EQ(dir.read("CodeCoverage/SRC_PROG_C.LCOV"), expected);
-  EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
+  EXPECT_EQ(dir.text("CodeCoverage/SRC_PROG_C.LCOV"), expected);
+  EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("line_coverage/CODE_COVERAGE.TXT"));
 }
 
 // A component file that keeps one file leaves the other table out.
@@ -121,7 +121,7 @@ TEST(LineCoverage, OnlyCoveredOrOnlyUncoveredFiles) {
     write_inputs(dir, program());
     write_file(dir.file("comp.txt"), only == "PROG" ? "prog\n" : "unused\n");
     EXPECT_EQ(run_lcov(dir, {"-comp", "comp.txt"}).status, 0);
-    EXPECT_EQ(dir.read("CODE_COVERAGE.TXT"), expected_file("line_coverage/ONLY_" + only + ".TXT"));
+    EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("line_coverage/ONLY_" + only + ".TXT"));
     EXPECT_EQ(list_dir(dir.file("CodeCoverage")).size(), 1u);
   }
 }

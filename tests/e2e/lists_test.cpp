@@ -99,11 +99,11 @@ class ListsTest : public testing::Test {
     return e2e::run_vorelcov(all, dir_.path());
   }
 
-  std::string output(const std::string& name) { return dir_.read(name); }
+  std::string output(const std::string& name) { return dir_.text(name); }
   // An XML list, which must be well-formed.
   std::string xml_output(const std::string& name) {
     EXPECT_EQ(e2e::xml_lint(dir_.file(name)), "") << name;
-    return dir_.read(name);
+    return dir_.text(name);
   }
 
   e2e::TempDir dir_;

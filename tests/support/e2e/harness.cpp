@@ -65,6 +65,31 @@ std::vector<std::string> list_dir(const std::string& path) {
   return names;
 }
 
+std::string text_form(const std::string& text) {
+#ifdef _WIN32
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += "<LF without CR>";
+    out.push_back(text[i]);
+  }
+  return out;
+#else
+  return text;
+#endif
+}
+
+std::string host_name(std::string name) {
+#ifdef _WIN32
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c == '/') c = '\\';
+  }
+#endif
+  return name;
+}
+
 std::string host_text(std::string text) {
 #ifdef _WIN32
   std::string out;

@@ -17,10 +17,18 @@ struct RunResult {
 };
 
 // Environment changes for one run: a value sets the variable, nullopt unsets
-// it. VOREL_PROF_SRC_ROOT is unset unless a test sets it.
+// it. VOREL_PROF_SRC_ROOT is unset unless a test sets it. The expected texts
+// are written for the POSIX naming rules: on Windows the harness selects
+// them (VORELCOV_HOST_RULES=posix) unless a test sets the variable, so that
+// the same expectations check the Windows build; kHostsOwnRules runs under
+// the host's own rules (expected names through host_name).
 using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
+inline const EnvChanges kHostsOwnRules = {{"VORELCOV_HOST_RULES", std::nullopt}};
 
-// Runs vorelcov with `args` (word 0 is added) in directory `cwd`.
+// Runs vorelcov with `args` (word 0 is added) in directory `cwd`. The
+// standard streams are handed back in their LF form (text_form), so one
+// expected text serves both hosts. On Windows a run that hangs is ended
+// after two minutes (status -1).
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env = {});
 
@@ -32,6 +40,12 @@ RunResult run_program(const std::string& bin, const std::vector<std::string>& ar
 std::string vorelcov_path();
 std::string importer_path();
 std::string source_dir();
+
+// The LF form of a text output (a standard stream or a text file): on
+// Windows every line must end with CR LF there (host_text); CR LF becomes LF
+// and a bare LF is marked "<LF without CR>" so that a comparison shows it.
+// Elsewhere the text as it is.
+std::string text_form(const std::string& text);
 
 // A fresh directory under $TMPDIR, removed with everything in it at the end.
 class TempDir {
@@ -45,6 +59,8 @@ class TempDir {
   std::string file(const std::string& name) const;
   // The content of file(name), or "<missing name>".
   std::string read(const std::string& name) const;
+  // A text output file(name) in its LF form (text_form).
+  std::string text(const std::string& name) const { return text_form(read(name)); }
 
  private:
   std::string path_;
@@ -67,5 +83,8 @@ bool place_demo(const std::string& to);
 // LF becomes CR LF on a Windows build (text-mode output files and standard
 // streams), unchanged elsewhere.
 std::string host_text(std::string text);
+// A source name as shown under the host's own rules: upper case with '\\'
+// on Windows, unchanged elsewhere.
+std::string host_name(std::string name);
 
 }  // namespace e2e

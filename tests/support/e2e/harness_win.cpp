@@ -47,6 +47,9 @@ void append_word(std::wstring& line, const std::wstring& word) {
 std::wstring environment_block(const EnvChanges& env) {
   std::vector<std::pair<std::wstring, std::optional<std::wstring>>> changes;
   changes.push_back({L"VOREL_PROF_SRC_ROOT", std::nullopt});
+  bool rules_chosen = false;
+  for (const auto& [name, value] : env) rules_chosen |= name == "VORELCOV_HOST_RULES";
+  if (!rules_chosen) changes.push_back({L"VORELCOV_HOST_RULES", L"posix"});
   for (const auto& [name, value] : env)
     changes.push_back({widen(name), value ? std::optional<std::wstring>(widen(*value)) : std::nullopt});
   std::wstring block;
@@ -75,6 +78,9 @@ HANDLE capture_file(const std::filesystem::path& path) {
   return h;
 }
 
+// A run that takes longer than this is a hang: it is ended and fails.
+constexpr DWORD kRunLimitMs = 120 * 1000;
+
 }  // namespace
 
 RunResult run_program(const std::string& bin, const std::vector<std::string>& args, const std::string& cwd,
@@ -102,7 +108,11 @@ RunResult run_program(const std::string& bin, const std::vector<std::string>& ar
   if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
                       block.data(), dir.c_str(), &si, &pi))
     throw std::runtime_error("CreateProcess failed");
-  WaitForSingleObject(pi.hProcess, INFINITE);
+  const bool hung = WaitForSingleObject(pi.hProcess, kRunLimitMs) == WAIT_TIMEOUT;
+  if (hung) {
+    TerminateProcess(pi.hProcess, 1);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+  }
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);
   CloseHandle(pi.hThread);
@@ -111,9 +121,10 @@ RunResult run_program(const std::string& bin, const std::vector<std::string>& ar
   CloseHandle(err);
   if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
   RunResult r;
-  r.status = static_cast<int>(code);
-  r.out = read_file(capture.file("out")).value_or("");
-  r.err = read_file(capture.file("err")).value_or("");
+  r.status = hung ? -1 : static_cast<int>(code);
+  r.out = text_form(read_file(capture.file("out")).value_or(""));
+  r.err = text_form(read_file(capture.file("err")).value_or(""));
+  if (hung) r.err += "<ended after " + std::to_string(kRunLimitMs / 1000) + " s>";
   return r;
 }
 

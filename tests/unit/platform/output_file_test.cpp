@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <unistd.h>
+#else
+#include <io.h>
+#endif
 
 #include <filesystem>
 
@@ -19,6 +23,7 @@ bool write_output(const std::string& path, const std::string& text) {
   return output_finish(out);
 }
 
+#ifndef _WIN32
 // Every write of the stream fails as on a full disk: its descriptor is
 // pointed at /dev/full. Nothing appears, no temporary file stays.
 TEST(OutputFile, AFailedWriteIsReportedAndLeavesNothing) {
@@ -53,6 +58,39 @@ TEST(OutputFile, ReplacesLinksAndKeepsModes) {
   std::filesystem::create_directory(dir.file("sub"));
   EXPECT_EQ(output_open(dir.file("sub")), nullptr);
 }
+#else
+// Every write of the stream fails: its descriptor is pointed at a file open
+// for reading. Nothing appears, no temporary file stays.
+TEST(OutputFile, AFailedWriteIsReportedAndLeavesNothing) {
+  e2e::TempDir dir, other;
+  e2e::write_file(other.file("r"), "");
+  std::FILE* out = output_open(dir.file("page.html"));
+  ASSERT_NE(out, nullptr);
+  const int read_only = ::_open(other.file("r").c_str(), _O_RDONLY);
+  ASSERT_GE(read_only, 0);
+  ASSERT_GE(::_dup2(read_only, ::_fileno(out)), 0);
+  ::_close(read_only);
+  std::fputs("<html>\n", out);
+  EXPECT_FALSE(output_finish(out));
+  EXPECT_EQ(e2e::list_dir(dir.path()), std::vector<std::string>{});
+}
+
+// An existing file is replaced (MoveFileExW); text outputs end their lines
+// with CR LF, binary ones keep their bytes; a directory is refused.
+TEST(OutputFile, ReplacesFilesInTextOrBinaryMode) {
+  e2e::TempDir dir;
+  e2e::write_file(dir.file("page"), "old");
+  ASSERT_TRUE(write_output(dir.file("page"), "a\nb\n"));
+  EXPECT_EQ(dir.read("page"), "a\r\nb\r\n");
+  std::FILE* image = output_open_binary(dir.file("page"));
+  ASSERT_NE(image, nullptr);
+  std::fputs("a\nb\n", image);
+  ASSERT_TRUE(output_finish(image));
+  EXPECT_EQ(dir.read("page"), "a\nb\n");
+  std::filesystem::create_directory(dir.file("sub"));
+  EXPECT_EQ(output_open(dir.file("sub")), nullptr);
+}
+#endif
 
 // Inside a transaction nothing is in place before the commit; an abandoned
 // transaction removes its temporary files and the directory it made.
@@ -76,8 +114,10 @@ TEST(OutputFile, TransactionsCommitOrLeaveNothing) {
       EXPECT_EQ(dir.read("a"), "old");
     }
   }
+#ifndef _WIN32  // links need privileges on Windows
   std::filesystem::create_directory_symlink(dir.file("made"), dir.file("linked"));
   EXPECT_EQ(output_directory(dir.file("linked")), DirectoryState::kSymlink);
+#endif
 }
 
 }  // namespace

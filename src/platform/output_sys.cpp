@@ -1,0 +1,65 @@
+// POSIX: the system calls under the output files.
+#include "platform/output_sys.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vorel::output_sys {
+
+Kind kind_of(const std::string& path, bool follow, unsigned* mode) {
+  struct stat st {};
+  if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) != 0) return Kind::kMissing;
+  if (mode) *mode = st.st_mode & 07777;
+  if (S_ISREG(st.st_mode)) return Kind::kFile;
+  if (S_ISDIR(st.st_mode)) return Kind::kDirectory;
+  return S_ISLNK(st.st_mode) ? Kind::kLink : Kind::kOther;
+}
+
+bool writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+
+std::FILE* open_device(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (!stream) ::close(fd);
+  return stream;
+}
+
+std::FILE* create_new(const std::string& path, bool keep_mode, unsigned mode, bool) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  if (keep_mode) (void)::fchmod(fd, mode);
+  std::FILE* stream = ::fdopen(fd, "w");
+  if (!stream) {
+    const int saved = errno;
+    ::close(fd);
+    ::unlink(path.c_str());
+    errno = saved;
+  }
+  return stream;
+}
+
+bool rename_over(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void remove_file(const std::string& path) { ::unlink(path.c_str()); }
+void remove_directory(const std::string& path) { ::rmdir(path.c_str()); }
+bool make_directory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }
+
+LockState lock(const std::string& path, bool wait) {
+  static int lock_fd = -1;
+  if (lock_fd < 0) lock_fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (lock_fd < 0) return LockState::kUnsupported;
+  while (::flock(lock_fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+    if (errno == EINTR) continue;
+    return errno == EWOULDBLOCK ? LockState::kBusy : LockState::kUnsupported;
+  }
+  return LockState::kAcquired;
+}
+
+}  // namespace vorel::output_sys
