@@ -5,6 +5,7 @@
 #   BUILD_DIR   build directory (default: build-windows)
 #   JOBS        parallel jobs (default: 2)
 #   NO_TESTS=1  build vorelcov.exe only
+#   CTEST_ARGS  further ctest arguments (e.g. -R to choose test programs)
 # Further arguments go to CMake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,4 +33,5 @@ cmake -S . -B "$build_dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.c
 cmake --build "$build_dir" -j "$jobs"
 [ "$tests" = ON ] || exit 0
 cd "$build_dir"
-ctest --output-on-failure -j "$jobs"
+# shellcheck disable=SC2086
+ctest --output-on-failure -j "$jobs" ${CTEST_ARGS:-}

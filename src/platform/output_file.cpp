@@ -88,10 +88,14 @@ std::FILE* open_output(const std::string& path, bool allow_device, bool binary) 
       directory_prefix(path) + ".vorelcov-" + std::to_string(sys::process_id()) + "-";
   std::string temp;
   std::FILE* stream = nullptr;
-  do {
+  // A name left by an earlier process of the same number is skipped; the
+  // attempts are bounded, as a system may report EEXIST for a name that can
+  // never be created.
+  for (int attempt = 0; attempt < 1000; ++attempt) {
     temp = prefix + std::to_string(all.next_number++) + ".tmp";
     stream = sys::create_new(temp, kind == sys::Kind::kFile, mode, binary);
-  } while (!stream && errno == EEXIST);
+    if (stream || errno != EEXIST) break;
+  }
   if (!stream) return nullptr;
   all.files.push_back(Output{stream, temp, path, Stage::kOpen});
   return stream;

@@ -135,7 +135,8 @@ TempDir::TempDir() {
     std::filesystem::path p = base / ("vorelcov-test-" + std::to_string(rd() % 100000000u));
     std::error_code ec;
     if (std::filesystem::create_directory(p, ec)) {
-      std::u8string u = p.generic_u8string();
+      // The native form, as the program's working directory reads.
+      std::u8string u = p.u8string();
       path_.assign(u.begin(), u.end());
       return;
     }
