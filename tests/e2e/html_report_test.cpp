@@ -110,6 +110,9 @@ TEST(HtmlReport, DifferentialRunSplitsTheListsFiftyFifty) {
 // A non-ASCII file name adds the charset line to the pages that show it;
 // markup in file, project and owner names is escaped.
 TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX only: Windows file names cannot hold '<' and '>'";
+#endif
   TempDir dir;
   pw::Program p = demo_program();
   p.modules[1].files[0].name = "\xC3\xBC<b>&c.c";

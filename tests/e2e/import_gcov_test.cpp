@@ -22,7 +22,8 @@ const char* const kSource =
     "  return s + (int)d;\n"                                // 7
     "}\n";                                                  // 8: not executable
 
-std::string json(const std::string& dir) {
+std::string json(std::string dir) {
+  for (size_t at = 0; (at = dir.find('\\', at)) != std::string::npos; at += 2) dir.insert(at, 1, '\\');
   return R"J({"format_version": "1", "current_working_directory": ")J" + dir + R"J(", "data_file": "t.cpp",
   "files": [{"file": "t.cpp", "functions": [
     {"name": "_Z5twiceIiET_S0_", "demangled_name": "int twice<int>(int)", "start_line": 1, "start_column": 22,

@@ -59,7 +59,7 @@ std::map<std::string, std::string> snapshot(const std::string& root) {
   std::map<std::string, std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(root))
     if (e.is_regular_file())
-      files[fs::relative(e.path(), root).string()] = read_file(e.path().string()).value_or("?");
+      files[fs::relative(e.path(), root).generic_string()] = read_file(e.path().string()).value_or("?");
   return files;
 }
 
