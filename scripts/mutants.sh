@@ -12,6 +12,10 @@
 #                                 only when that misses the fault the dropped
 #                                 tests; "dropped-only" marks a catch the cut
 #                                 would lose
+#   scripts/mutants.sh --matrix [ids]
+#                                 runs the whole suite for every mutant and
+#                                 records every test that catches it (for
+#                                 finding tests that catch nothing alone)
 #
 #   BUILD_DIR     build directory (default: build-mutants; Release, tests on)
 #   JOBS          parallel jobs for build and ctest (default: 2)
@@ -83,6 +87,13 @@ if [[ ${1:-} == -h || ${1:-} == --help ]]; then
   exit
 fi
 without=""
+stop=--stop-on-failure
+most=3
+if [[ ${1:-} == --matrix ]]; then
+  stop=""
+  most=100000
+  shift
+fi
 if [[ ${1:-} == --without ]]; then
   without=${2:?--without needs a test-name regex}
   shift 2
@@ -140,7 +151,7 @@ for id in "${ids[@]}"; do
   else
     if ! cmake --build "$build_dir" -j "$jobs" >"$build_dir/mutants-build.log" 2>&1; then
       status="no-compile"
-    elif (cd "$build_dir" && ctest -j "$jobs" --stop-on-failure --timeout "$timeout" \
+    elif (cd "$build_dir" && ctest -j "$jobs" $stop --timeout "$timeout" \
             ${without:+-E "$without"} >mutants-ctest.log 2>&1); then
       status="survived"
       if [[ -n $without ]] && ! (cd "$build_dir" && ctest -j "$jobs" --timeout "$timeout" \
@@ -151,9 +162,9 @@ for id in "${ids[@]}"; do
       fi
     else
       status="caught"
-      # The first failing tests, for the results file.
+      # The first failing tests (every one with --matrix), for the results file.
       by=$(grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted|Exception)' \
-             "$build_dir/mutants-ctest.log" | sed -E 's/^[0-9]+ - //; s/ \(.*//' | head -3 | tr '\n' ' ')
+             "$build_dir/mutants-ctest.log" | sed -E 's/^[0-9]+ - //; s/ \(.*//' | head -"$most" | tr '\n' ' ')
     fi
     restore
   fi
