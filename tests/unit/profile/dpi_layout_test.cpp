@@ -86,6 +86,7 @@ TEST(DpiLayout, SegmentedLayoutsKeepEveryField) {
   const vorel::DpiBlock& packed = ls.routines[1]->blocks[0];
   EXPECT_EQ(std::make_tuple(packed.start_line, packed.start_col, packed.end_line, packed.end_col),
             std::make_tuple(10u, 3u, 12u, 9u));
+  EXPECT_EQ(ls.routines[1]->blocks[1].start_col, 1000u);
   EXPECT_EQ(vorel::dpi_position_mode(*ls.routines[0]), 0);
   EXPECT_FALSE(vorel::dpi_block_position_known(*ls.routines[0], 0));
 }

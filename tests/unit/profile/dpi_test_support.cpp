@@ -76,6 +76,7 @@ Program rich_program() {
   packed.position_mode = 2;
   packed.blocks[0].end_line = 12;
   packed.blocks[0].end_col = 9;
+  packed.blocks[1].col = 1000;  // needs all ten bits of the packed column
   Routine bare = routine("bare", {1, 1, 1});
   bare.position_mode = 0;
   bare.entries = {EntryPoint{"bare", 0}, EntryPoint{"bare2", 2}};

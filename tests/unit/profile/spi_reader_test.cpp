@@ -156,6 +156,7 @@ TEST(SpiReader, FollowUpRecords) {
     std::vector<std::string> pieces;
     std::string err = "";
   } cases[] = {
+      {"a word may carry a 0x prefix", {{"m", {"01 0x1 00000001 00000001 0X5 00000002 00000000 00000000"}}}, {f}},
       {"an unknown record kind is skipped with a warning",
        {{"m", {rec(9, 1, 2, 3), kF}}}, {f},
        "vorelcov: warning #11005: Ignoring unknown record type in .spi file, file either invalid "
