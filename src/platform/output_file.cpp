@@ -5,6 +5,11 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 namespace vorel {
@@ -19,13 +24,18 @@ struct Output {
   std::string target;
   Stage stage = Stage::kOpen;
   bool direct = false;  // written in place: a device or a pipe
+  uint64_t order = 0;   // output_order_key of the opening thread
 };
 
+// The outputs of the run; `mutex` guards the lists (a deque: an entry stays
+// in place while others are added). Streams are written, flushed and closed
+// outside the lock, each by the one thread that opened it.
 struct Outputs {
-  std::vector<Output> files;
+  std::mutex mutex;
+  std::deque<Output> files;
   std::vector<std::string> made_directories;
   bool in_transaction = false;
-  unsigned next_number = 0;
+  std::atomic<unsigned> next_number{0};
 
   // A process that ends without commit (a stop that skipped the driver's
   // clean-up) leaves no temporary file.
@@ -54,10 +64,22 @@ std::string directory_prefix(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+thread_local uint64_t t_order = 0;
+
+// The entry of an open stream (searched from the newest: a stream is mostly
+// finished soon after it is opened). Call with the lock held.
 Output* find(std::FILE* stream) {
-  for (Output& f : outputs().files)
-    if (f.stream == stream) return &f;
+  std::deque<Output>& files = outputs().files;
+  for (auto it = files.rbegin(); it != files.rend(); ++it)
+    if (it->stream == stream) return &*it;
   return nullptr;
+}
+
+void add_output(Output out) {
+  Outputs& all = outputs();
+  out.order = t_order;
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.files.push_back(std::move(out));
 }
 
 int lock_fd = -1;
@@ -73,7 +95,7 @@ std::FILE* open_direct(const std::string& path) {
   }
   Output out{stream, "", path, Stage::kOpen};
   out.direct = true;
-  outputs().files.push_back(out);
+  add_output(std::move(out));
   return stream;
 }
 
@@ -99,7 +121,7 @@ std::FILE* output_open(const std::string& path, bool allow_device) {
   std::string temp;
   int fd = -1;
   do {
-    temp = prefix + std::to_string(all.next_number++) + ".tmp";
+    temp = prefix + std::to_string(all.next_number.fetch_add(1)) + ".tmp";
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EEXIST);
   if (fd < 0) return nullptr;
@@ -112,34 +134,46 @@ std::FILE* output_open(const std::string& path, bool allow_device) {
     errno = saved;
     return nullptr;
   }
-  all.files.push_back(Output{stream, temp, path, Stage::kOpen});
+  add_output(Output{stream, temp, path, Stage::kOpen});
   return stream;
 }
 
 bool output_finish(std::FILE* stream) {
-  Output* f = find(stream);
+  Outputs& all = outputs();
+  Output* f = nullptr;
+  bool in_transaction = false;
+  {
+    std::lock_guard<std::mutex> lock(all.mutex);
+    f = find(stream);
+    in_transaction = all.in_transaction;
+  }
   if (!f) return false;
+  // Only this thread uses *f until its stage changes.
   bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
   ok = std::fclose(stream) == 0 && ok;
+  Stage stage = Stage::kDone;
+  if (!f->direct) {
+    if (ok && !in_transaction) ok = ::rename(f->temp.c_str(), f->target.c_str()) == 0;
+    if (!ok)
+      ::unlink(f->temp.c_str());
+    else if (in_transaction)
+      stage = Stage::kFinished;
+  }
+  std::lock_guard<std::mutex> lock(all.mutex);
   f->stream = nullptr;
-  if (f->direct) {
-    f->stage = Stage::kDone;
-    return ok;
-  }
-  if (ok && !outputs().in_transaction) ok = ::rename(f->temp.c_str(), f->target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(f->temp.c_str());
-    f->stage = Stage::kDone;
-    return false;
-  }
-  f->stage = outputs().in_transaction ? Stage::kFinished : Stage::kDone;
-  return true;
+  f->stage = stage;
+  return ok;
 }
+
+void output_order_key(uint64_t key) { t_order = key; }
 
 void output_begin() { outputs().in_transaction = true; }
 
 bool output_commit(std::string* failed) {
   Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  std::stable_sort(all.files.begin(), all.files.end(),
+                   [](const Output& a, const Output& b) { return a.order < b.order; });
   for (const Output& f : all.files) {
     if (f.stage != Stage::kOpen) continue;
     if (failed) *failed = f.target;
@@ -161,7 +195,11 @@ bool output_commit(std::string* failed) {
   return true;
 }
 
-void output_abandon() { outputs().abandon(); }
+void output_abandon() {
+  Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.abandon();
+}
 
 DirectoryState output_directory(const std::string& path) {
   struct stat st {};
@@ -170,7 +208,9 @@ DirectoryState output_directory(const std::string& path) {
     return S_ISDIR(st.st_mode) ? DirectoryState::kReady : DirectoryState::kUnusable;
   }
   if (::mkdir(path.c_str(), 0777) != 0) return DirectoryState::kUnusable;
-  outputs().made_directories.push_back(path);
+  Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.made_directories.push_back(path);
   return DirectoryState::kReady;
 }
 
