@@ -208,7 +208,10 @@ void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
   const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
   if (meter) progress_start(static_cast<int>(n));
-  OrderedWork pool(figures_only ? 1 : pass_threads(run));
+  // Four files per thread in hand keep the workers busy while this thread
+  // computes; more would only hold memory.
+  const unsigned threads = figures_only ? 1 : pass_threads(run);
+  OrderedWork pool(threads, 4 * static_cast<size_t>(threads));
   size_t i = 0;
   while (i < n) {
     size_t next = i + 1;

@@ -18,9 +18,20 @@ namespace {
 
 enum class Stage { kOpen, kFinished, kDone };
 
+std::string directory_prefix(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// ".vorelcov-<pid>-<n>.tmp" in the directory of `target`.
+std::string temp_name(const std::string& target, unsigned number) {
+  return directory_prefix(target) + ".vorelcov-" + std::to_string(::getpid()) + "-" +
+         std::to_string(number) + ".tmp";
+}
+
 struct Output {
   std::FILE* stream = nullptr;
-  std::string temp;
+  unsigned number = 0;  // of the temporary name (temp_name), kept instead of the name
   std::string target;
   Stage stage = Stage::kOpen;
   bool direct = false;  // written in place: a device or a pipe
@@ -44,7 +55,7 @@ struct Outputs {
   void abandon() {
     for (Output& f : files) {
       if (f.stream) std::fclose(f.stream);
-      if (f.stage != Stage::kDone && !f.direct) ::unlink(f.temp.c_str());
+      if (f.stage != Stage::kDone && !f.direct) ::unlink(temp_name(f.target, f.number).c_str());
     }
     files.clear();
     for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it)
@@ -57,11 +68,6 @@ struct Outputs {
 Outputs& outputs() {
   static Outputs all;
   return all;
-}
-
-std::string directory_prefix(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 thread_local uint64_t t_order = 0;
@@ -93,7 +99,7 @@ std::FILE* open_direct(const std::string& path) {
     ::close(fd);
     return nullptr;
   }
-  Output out{stream, "", path, Stage::kOpen};
+  Output out{stream, 0, path, Stage::kOpen};
   out.direct = true;
   add_output(std::move(out));
   return stream;
@@ -117,11 +123,12 @@ std::FILE* output_open(const std::string& path, bool allow_device) {
     }
   }
   Outputs& all = outputs();
-  const std::string prefix = directory_prefix(path) + ".vorelcov-" + std::to_string(::getpid()) + "-";
   std::string temp;
+  unsigned number = 0;
   int fd = -1;
   do {
-    temp = prefix + std::to_string(all.next_number.fetch_add(1)) + ".tmp";
+    number = all.next_number.fetch_add(1);
+    temp = temp_name(path, number);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EEXIST);
   if (fd < 0) return nullptr;
@@ -134,7 +141,7 @@ std::FILE* output_open(const std::string& path, bool allow_device) {
     errno = saved;
     return nullptr;
   }
-  add_output(Output{stream, temp, path, Stage::kOpen});
+  add_output(Output{stream, number, path, Stage::kOpen});
   return stream;
 }
 
@@ -153,9 +160,10 @@ bool output_finish(std::FILE* stream) {
   ok = std::fclose(stream) == 0 && ok;
   Stage stage = Stage::kDone;
   if (!f->direct) {
-    if (ok && !in_transaction) ok = ::rename(f->temp.c_str(), f->target.c_str()) == 0;
+    const std::string temp = temp_name(f->target, f->number);
+    if (ok && !in_transaction) ok = ::rename(temp.c_str(), f->target.c_str()) == 0;
     if (!ok)
-      ::unlink(f->temp.c_str());
+      ::unlink(temp.c_str());
     else if (in_transaction)
       stage = Stage::kFinished;
   }
@@ -182,7 +190,7 @@ bool output_commit(std::string* failed) {
   }
   for (Output& f : all.files) {
     if (f.stage != Stage::kFinished) continue;
-    if (::rename(f.temp.c_str(), f.target.c_str()) != 0) {
+    if (::rename(temp_name(f.target, f.number).c_str(), f.target.c_str()) != 0) {
       if (failed) *failed = f.target;
       all.abandon();
       return false;
