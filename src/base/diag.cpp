@@ -3,6 +3,7 @@
 #include <cinttypes>
 
 #include "base/catalog.h"
+#include "base/console_buffer.h"
 
 namespace vorel {
 
@@ -12,39 +13,63 @@ uint32_t g_trace_mask = 0;
 
 const char* severity_word(bool error) { return error ? "error" : "warning"; }
 
+// Every console write goes through these three: a thread whose output is
+// captured (console_buffer.h) appends to its buffer instead.
+void console_vwrite(std::FILE* stream, const char* fmt, va_list ap) {
+  if (ConsoleBuffer* buffer = console_capture_for(stream))
+    buffer->append(stream, fmt, ap);
+  else
+    std::vfprintf(stream, fmt, ap);
+}
+
+void console_write(std::FILE* stream, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+void console_write(std::FILE* stream, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  console_vwrite(stream, fmt, ap);
+  va_end(ap);
+}
+
+void console_flush(std::FILE* stream) {
+  if (ConsoleBuffer* buffer = console_capture_for(stream))
+    buffer->flush(stream);
+  else
+    std::fflush(stream);
+}
+
 void vprint_catalog(bool error, int number, va_list ap) {
   const char* text = catalog_text(number);
-  std::fprintf(stderr, "vorelcov: %s #%d: ", severity_word(error), number);
-  if (text) std::vfprintf(stderr, text, ap);
-  std::fputc('\n', stderr);
-  std::fflush(stderr);
+  console_write(stderr, "vorelcov: %s #%d: ", severity_word(error), number);
+  if (text) console_vwrite(stderr, text, ap);
+  console_write(stderr, "\n");
+  console_flush(stderr);
 }
 }  // namespace
 
 void fatal_exit(int status) {
-  std::fflush(stdout);
-  std::fflush(stderr);
+  console_flush(stdout);
+  console_flush(stderr);
   throw FatalExit{status};
 }
 
 void print_to(std::FILE* stream, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(stream, fmt, ap);
+  console_vwrite(stream, fmt, ap);
   va_end(ap);
 }
 
 void print_out(const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(stdout, fmt, ap);
+  console_vwrite(stdout, fmt, ap);
   va_end(ap);
 }
 
 void print_err(const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(stderr, fmt, ap);
+  console_vwrite(stderr, fmt, ap);
   va_end(ap);
 }
 
@@ -52,18 +77,18 @@ void set_program_name(const char* name) { g_program_name = name; }
 const char* program_name() { return g_program_name; }
 
 void internal_error(const char* fmt, ...) {
-  if (g_program_name) std::fprintf(stderr, "%s: ", g_program_name);
-  std::fputs("INTERNAL ERROR: ", stderr);
+  if (g_program_name) console_write(stderr, "%s: ", g_program_name);
+  console_write(stderr, "INTERNAL ERROR: ");
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(stderr, fmt, ap);
+  console_vwrite(stderr, fmt, ap);
   va_end(ap);
-  std::fputc('\n', stderr);
+  console_write(stderr, "\n");
   fatal_exit(1);
 }
 
 void allocation_failed(uint64_t size, const char* purpose) {
-  std::fprintf(stderr, "ERROR: unable to allocate %" PRIu64 " bytes of memory for %s\n", size, purpose);
+  console_write(stderr, "ERROR: unable to allocate %" PRIu64 " bytes of memory for %s\n", size, purpose);
   fatal_exit(1);
 }
 
@@ -89,9 +114,9 @@ void trace(uint32_t bit, const char* fmt, ...) {
   if (!trace_on(bit)) return;
   va_list ap;
   va_start(ap, fmt);
-  std::vfprintf(stderr, fmt, ap);
+  console_vwrite(stderr, fmt, ap);
   va_end(ap);
-  std::fflush(stderr);
+  console_flush(stderr);
 }
 
 }  // namespace vorel

@@ -63,24 +63,46 @@ Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
   c.readable_name = std::move(readable);
   c.file_name = std::move(file_name);
   c.proc_name = info.routine_name;
-  c.linkage = info.linkage;
-  c.module_name = info.module_name;
   return c;
 }
 
 }  // namespace
 
+// Sorts positions, then moves the entries along the permutation's cycles:
+// the only extra memory is one position per entry (a stable sort of the
+// entries themselves would take a second list of entries).
 void sort_components(std::vector<Component>& entries) {
-  std::stable_sort(entries.begin(), entries.end(), component_less);
+  std::vector<uint32_t> order(entries.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+  std::stable_sort(order.begin(), order.end(), [&entries](uint32_t a, uint32_t b) {
+    return component_less(entries[a], entries[b]);
+  });
+  // entries[i] takes the entry now at order[i]; a placed position is marked
+  // by order[i] == i.
+  for (size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    Component held = std::move(entries[start]);
+    size_t at = start;
+    while (order[at] != start) {
+      const size_t from = order[at];
+      entries[at] = std::move(entries[from]);
+      order[at] = static_cast<uint32_t>(at);
+      at = from;
+    }
+    entries[at] = std::move(held);
+    order[at] = static_cast<uint32_t>(at);
+  }
 }
 
+// In place: entries[0, kept) are the ones kept so far (no second list, so
+// the peak memory of a large program holds the list once).
 void dedupe_components(std::vector<Component>& entries, bool multiple_definitions) {
-  std::vector<Component> kept;
-  kept.reserve(entries.size());
-  for (Component& c : entries) {
+  size_t kept = 0;
+  for (size_t i = 0; i < entries.size(); ++i) {
+    Component& c = entries[i];
     c.first_in_file = true;
-    if (!kept.empty() && kept.back().file_name == c.file_name) {
-      Component& last = kept.back();
+    if (kept > 0 && entries[kept - 1].file_name == c.file_name) {
+      Component& last = entries[kept - 1];
       c.first_in_file = false;
       if (last.start_line == c.start_line && last.readable_name && c.readable_name &&
           *last.readable_name == *c.readable_name) {
@@ -92,9 +114,10 @@ void dedupe_components(std::vector<Component>& entries, bool multiple_definition
         }
       }
     }
-    kept.push_back(std::move(c));
+    if (kept != i) entries[kept] = std::move(c);
+    ++kept;
   }
-  entries = std::move(kept);
+  entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(kept), entries.end());
 }
 
 ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,

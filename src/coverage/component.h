@@ -39,8 +39,6 @@ struct Component {
   std::string file_name;             // normalised source path, the grouping key
   std::string report_name;          // base of the file's report page names
   std::string proc_name;             // the routine's name in the profile files
-  char linkage = 'E';               // 'S' static, 'E' external
-  std::string module_name;
   bool newly_covered = false;       // -ref: ran now, not in the reference
 };
 

@@ -199,4 +199,15 @@ std::vector<const FileEntry*> CoverageList::get_filenames(uint32_t mask) const {
 
 void CoverageList::reset_file() { node_.reset(); }
 
+CoverageList CoverageList::take_file() {
+  CoverageList file;
+  file.merge_mode_ = merge_mode_;
+  file.node_ = std::move(node_);
+  if (current_entry_) {
+    file.entries_.push_back(*current_entry_);
+    file.current_entry_ = &file.entries_.back();
+  }
+  return file;
+}
+
 }  // namespace vorel

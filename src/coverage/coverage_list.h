@@ -122,6 +122,10 @@ class CoverageList {
 
   // Frees the position table (between files).
   void reset_file();
+  // Moves the position table into a new list that holds a copy of the
+  // current entry as its only entry (for writing the file's output while
+  // this list goes on to the next file).
+  CoverageList take_file();
 
  private:
   FileListNode& require_node(const char* operation) const;

@@ -9,4 +9,15 @@ void CoverageModel::reset_file() {
   current_group = {};
 }
 
+CoverageModel CoverageModel::take_file() {
+  CoverageModel file;
+  file.components.non_printable_name = components.non_printable_name;
+  file.files = files.take_file();
+  file.functions = std::move(functions);
+  file.scanner = std::move(scanner);
+  file.current_group = current_group;
+  reset_file();
+  return file;
+}
+
 }  // namespace vorel

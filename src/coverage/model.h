@@ -29,6 +29,10 @@ struct CoverageModel {
 
   // Frees the per-file state: position table, function tables, scanner, group.
   void reset_file();
+  // Moves the per-file state into a model of its own (its components keep
+  // only the flags the writers read; its group still points into this
+  // model's list) and resets this model's.
+  CoverageModel take_file();
 };
 
 }  // namespace vorel

@@ -17,6 +17,7 @@ struct ExtensionOptions {
   std::optional<int64_t> fail_under_line;
   std::optional<int64_t> fail_under_function;
   std::optional<int64_t> fail_under_block;
+  unsigned jobs = 0;  // --jobs N: threads of the per-file pass; 0: one per core
 
   // Some extension needs the per-file figures.
   bool wants_figures() const {

@@ -43,6 +43,23 @@ void take_threshold(int argc, const char* const* argv, int& i, std::optional<int
   }
 }
 
+// Most threads --jobs takes.
+constexpr unsigned long kMaxJobs = 256;
+
+void take_jobs(int argc, const char* const* argv, int& i, unsigned& jobs) {
+  const char* name = argv[i];
+  const char* value = take_value(argc, argv, i);
+  errno = 0;
+  char* end = nullptr;
+  const unsigned long n = std::strtoul(value, &end, 10);
+  if (end == value || *end != '\0' || errno != 0 || value[0] == '-' || n < 1 || n > kMaxJobs) {
+    print_err("ERROR: option %s needs a number of threads from 1 to %lu, not \"%s\".\n", name,
+              kMaxJobs, value);
+    fatal_exit(1);
+  }
+  jobs = static_cast<unsigned>(n);
+}
+
 const char* const kExtensionHelp =
     "Extensions (GNU-style long options):\n"
     "   --help\n"
@@ -62,6 +79,10 @@ const char* const kExtensionHelp =
     "   --fail-under-block <pct>\n"
     "        After every output is written, ends with exit status 3 when the\n"
     "        total percentage (rounded to hundredths) is below <pct>.\n"
+    "   --jobs <n>\n"
+    "        Writes the per-file outputs (source views, line-coverage files)\n"
+    "        on <n> threads, 1 to 256; default: one per processor core. The\n"
+    "        outputs and messages are the same for every <n>.\n"
     "\n"
     "        Line figures need a static profile file of format 7 or later.\n"
     "        Exit status: 0 complete run, 1 orderly stop (usage, option or\n"
@@ -96,6 +117,8 @@ bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions&
     take_threshold(argc, argv, i, options.fail_under_function);
   } else if (std::strcmp(word, "--fail-under-block") == 0) {
     take_threshold(argc, argv, i, options.fail_under_block);
+  } else if (std::strcmp(word, "--jobs") == 0) {
+    take_jobs(argc, argv, i, options.jobs);
   } else {
     return false;
   }

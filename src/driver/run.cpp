@@ -1,6 +1,7 @@
 #include "driver/run.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "coverage/component.h"
@@ -11,6 +12,7 @@
 #include "coverage/model.h"
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "base/ordered_work.h"
 #include "driver/extensions.h"
 #include "driver/layer_options.h"
 #include "driver/options.h"
@@ -156,13 +158,13 @@ void start_up(int argc, char** argv, Run& run) {
 
 // ---- the per-file loop ----
 
-void write_file_output(Run& run, bool line_coverage) {
+void write_file_output(const Run& run, bool line_coverage, const CoverageModel& file) {
   const Settings& s = run.settings;
   bool ok = true;
   if (line_coverage)
-    ok = write_line_coverage(run.model.files, s.block_counts, run.report);
+    ok = write_line_coverage(file.files, s.block_counts, run.report);
   else if (!s.no_html)
-    ok = html_write_source_view(run.report, run.model);
+    ok = html_write_source_view(run.report, file);
   if (!ok) fatal_exit(1);
 }
 
@@ -182,26 +184,59 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
   return compute_file(ctx, first, line_coverage);
 }
 
+// One file between its computation and its output.
+struct FileJob {
+  CoverageModel model;  // the file's own state, moved out of the run's model
+  bool write = false;
+};
+
+unsigned pass_threads(const Run& run) {
+  const unsigned jobs = run.settings.extensions.jobs;
+  return jobs != 0 ? jobs : hardware_threads();
+}
+
 // Walks the component list one source-file group at a time; every entry
 // ticks the meter once, processed or skipped. A figures-only pass (for the
 // extension outputs of modes without a file pass) writes no file output and
 // keeps the meter quiet.
+//
+// The computation runs on this thread, file after file (it adds to the
+// run's totals, lists and figures); the file's output is written on a
+// worker from the file's own state. Console output and the meter come out
+// in file order (base/ordered_work.h).
 void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
   const bool meter = run.settings.progress_meter && !figures_only;
   const std::vector<Component>& entries = run.model.components.entries;
   const size_t n = entries.size();
   if (meter) progress_start(static_cast<int>(n));
+  // Four files per thread in hand keep the workers busy while this thread
+  // computes; more would only hold memory.
+  const unsigned threads = figures_only ? 1 : pass_threads(run);
+  OrderedWork pool(threads, 4 * static_cast<size_t>(threads));
   size_t i = 0;
   while (i < n) {
-    const std::string file = entries[i].file_name;
-    if (compute_group(run, i, line_coverage) && !figures_only)
-      write_file_output(run, line_coverage);
-    run.extensions.file_done();
-    if (meter) progress_tick();
-    run.model.reset_file();
-    for (++i; i < n && entries[i].file_name == file; ++i)
-      if (meter) progress_tick();
+    size_t next = i + 1;
+    while (next < n && entries[next].file_name == entries[i].file_name) ++next;
+    auto job = std::make_shared<FileJob>();
+    pool.add(
+        [&run, job, i, line_coverage, figures_only] {
+          job->write = compute_group(run, i, line_coverage) && !figures_only;
+          run.extensions.file_done();
+          if (job->write)
+            job->model = run.model.take_file();
+          else
+            run.model.reset_file();
+        },
+        [&run, job, line_coverage] {
+          if (job->write) write_file_output(run, line_coverage, job->model);
+        },
+        [meter, ticks = next - i] {
+          if (meter)
+            for (size_t t = 0; t < ticks; ++t) progress_tick();
+        });
+    i = next;
   }
+  pool.finish();
 }
 
 // ---- the two modes ----

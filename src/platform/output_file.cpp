@@ -1,6 +1,11 @@
 #include "platform/output_file.h"
 
 #include <cerrno>
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
 #include <vector>
 
 #include "platform/output_sys.h"
@@ -13,19 +18,35 @@ namespace sys = output_sys;
 
 enum class Stage { kOpen, kFinished, kDone };
 
+std::string directory_prefix(const std::string& path) {
+  size_t slash = path.find_last_of(sys::kSeparators);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// ".vorelcov-<pid>-<n>.tmp" in the directory of `target`.
+std::string temp_name(const std::string& target, unsigned number) {
+  return directory_prefix(target) + ".vorelcov-" + std::to_string(sys::process_id()) + "-" +
+         std::to_string(number) + ".tmp";
+}
+
 struct Output {
   std::FILE* stream = nullptr;
-  std::string temp;
+  unsigned number = 0;  // of the temporary name (temp_name), kept instead of the name
   std::string target;
   Stage stage = Stage::kOpen;
   bool direct = false;  // written in place: a device or a pipe
+  uint64_t order = 0;   // output_order_key of the opening thread
 };
 
+// The outputs of the run; `mutex` guards the lists (a deque: an entry stays
+// in place while others are added). Streams are written, flushed and closed
+// outside the lock, each by the one thread that opened it.
 struct Outputs {
-  std::vector<Output> files;
+  std::mutex mutex;
+  std::deque<Output> files;
   std::vector<std::string> made_directories;
   bool in_transaction = false;
-  unsigned next_number = 0;
+  std::atomic<unsigned> next_number{0};
 
   // A process that ends without commit (a stop that skipped the driver's
   // clean-up) leaves no temporary file.
@@ -34,7 +55,7 @@ struct Outputs {
   void abandon() {
     for (Output& f : files) {
       if (f.stream) std::fclose(f.stream);
-      if (f.stage != Stage::kDone && !f.direct) sys::remove_file(f.temp);
+      if (f.stage != Stage::kDone && !f.direct) sys::remove_file(temp_name(f.target, f.number));
     }
     files.clear();
     for (auto it = made_directories.rbegin(); it != made_directories.rend(); ++it)
@@ -49,24 +70,31 @@ Outputs& outputs() {
   return all;
 }
 
-std::string directory_prefix(const std::string& path) {
-  size_t slash = path.find_last_of(sys::kSeparators);
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+thread_local uint64_t t_order = 0;
+
+// The entry of an open stream (searched from the newest: a stream is mostly
+// finished soon after it is opened). Call with the lock held.
+Output* find(std::FILE* stream) {
+  std::deque<Output>& files = outputs().files;
+  for (auto it = files.rbegin(); it != files.rend(); ++it)
+    if (it->stream == stream) return &*it;
+  return nullptr;
 }
 
-Output* find(std::FILE* stream) {
-  for (Output& f : outputs().files)
-    if (f.stream == stream) return &f;
-  return nullptr;
+void add_output(Output out) {
+  Outputs& all = outputs();
+  out.order = t_order;
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.files.push_back(std::move(out));
 }
 
 // A device or a pipe is opened as it is; nothing can be put in place there.
 std::FILE* open_direct(const std::string& path) {
   std::FILE* stream = sys::open_device(path);
   if (!stream) return nullptr;
-  Output out{stream, "", path, Stage::kOpen};
+  Output out{stream, 0, path, Stage::kOpen};
   out.direct = true;
-  outputs().files.push_back(out);
+  add_output(std::move(out));
   return stream;
 }
 
@@ -84,20 +112,18 @@ std::FILE* open_output(const std::string& path, bool allow_device, bool binary) 
   }
   if (kind == sys::Kind::kFile && !sys::writable(path)) return nullptr;
   Outputs& all = outputs();
-  const std::string prefix =
-      directory_prefix(path) + ".vorelcov-" + std::to_string(sys::process_id()) + "-";
-  std::string temp;
+  unsigned number = 0;
   std::FILE* stream = nullptr;
   // A name left by an earlier process of the same number is skipped; the
   // attempts are bounded, as a system may report EEXIST for a name that can
   // never be created.
   for (int attempt = 0; attempt < 1000; ++attempt) {
-    temp = prefix + std::to_string(all.next_number++) + ".tmp";
-    stream = sys::create_new(temp, kind == sys::Kind::kFile, mode, binary);
+    number = all.next_number.fetch_add(1);
+    stream = sys::create_new(temp_name(path, number), kind == sys::Kind::kFile, mode, binary);
     if (stream || errno != EEXIST) break;
   }
   if (!stream) return nullptr;
-  all.files.push_back(Output{stream, temp, path, Stage::kOpen});
+  add_output(Output{stream, number, path, Stage::kOpen});
   return stream;
 }
 
@@ -110,29 +136,42 @@ std::FILE* output_open(const std::string& path, bool allow_device) {
 std::FILE* output_open_binary(const std::string& path) { return open_output(path, false, true); }
 
 bool output_finish(std::FILE* stream) {
-  Output* f = find(stream);
+  Outputs& all = outputs();
+  Output* f = nullptr;
+  bool in_transaction = false;
+  {
+    std::lock_guard<std::mutex> lock(all.mutex);
+    f = find(stream);
+    in_transaction = all.in_transaction;
+  }
   if (!f) return false;
+  // Only this thread uses *f until its stage changes.
   bool ok = std::fflush(stream) == 0 && std::ferror(stream) == 0;
   ok = std::fclose(stream) == 0 && ok;
+  Stage stage = Stage::kDone;
+  if (!f->direct) {
+    const std::string temp = temp_name(f->target, f->number);
+    if (ok && !in_transaction) ok = sys::rename_over(temp, f->target);
+    if (!ok)
+      sys::remove_file(temp);
+    else if (in_transaction)
+      stage = Stage::kFinished;
+  }
+  std::lock_guard<std::mutex> lock(all.mutex);
   f->stream = nullptr;
-  if (f->direct) {
-    f->stage = Stage::kDone;
-    return ok;
-  }
-  if (ok && !outputs().in_transaction) ok = sys::rename_over(f->temp, f->target);
-  if (!ok) {
-    sys::remove_file(f->temp);
-    f->stage = Stage::kDone;
-    return false;
-  }
-  f->stage = outputs().in_transaction ? Stage::kFinished : Stage::kDone;
-  return true;
+  f->stage = stage;
+  return ok;
 }
+
+void output_order_key(uint64_t key) { t_order = key; }
 
 void output_begin() { outputs().in_transaction = true; }
 
 bool output_commit(std::string* failed) {
   Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  std::stable_sort(all.files.begin(), all.files.end(),
+                   [](const Output& a, const Output& b) { return a.order < b.order; });
   for (const Output& f : all.files) {
     if (f.stage != Stage::kOpen) continue;
     if (failed) *failed = f.target;
@@ -141,7 +180,7 @@ bool output_commit(std::string* failed) {
   }
   for (Output& f : all.files) {
     if (f.stage != Stage::kFinished) continue;
-    if (!sys::rename_over(f.temp, f.target)) {
+    if (!sys::rename_over(temp_name(f.target, f.number), f.target)) {
       if (failed) *failed = f.target;
       all.abandon();
       return false;
@@ -154,7 +193,11 @@ bool output_commit(std::string* failed) {
   return true;
 }
 
-void output_abandon() { outputs().abandon(); }
+void output_abandon() {
+  Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.abandon();
+}
 
 DirectoryState output_directory(const std::string& path) {
   const sys::Kind kind = sys::kind_of(path, false);
@@ -162,7 +205,9 @@ DirectoryState output_directory(const std::string& path) {
   if (kind != sys::Kind::kMissing)
     return kind == sys::Kind::kDirectory ? DirectoryState::kReady : DirectoryState::kUnusable;
   if (!sys::make_directory(path)) return DirectoryState::kUnusable;
-  outputs().made_directories.push_back(path);
+  Outputs& all = outputs();
+  std::lock_guard<std::mutex> lock(all.mutex);
+  all.made_directories.push_back(path);
   return DirectoryState::kReady;
 }
 

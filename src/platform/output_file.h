@@ -8,9 +8,11 @@
 // of a failed run and leaves the previous outputs as they were. A rename
 // replaces a symbolic link at the target instead of writing through it.
 //
-// The run's lock serialises runs that write in one directory.
+// The run's lock serialises runs that write in one directory. Outputs may be
+// opened and finished on several threads at once.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -33,6 +35,11 @@ std::FILE* output_open_binary(const std::string& path);
 // flush or the close failed (the temporary file is then removed). Outside a
 // transaction the file is renamed into place at once (false when that fails).
 bool output_finish(std::FILE* stream);
+
+// Orders the outputs of work spread over threads: the outputs this thread
+// opens from now on are put in place after those opened under a smaller key
+// (every thread starts at 0), and in opening order within one key.
+void output_order_key(uint64_t key);
 
 // ---- the run's transaction ----
 

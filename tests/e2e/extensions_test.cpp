@@ -146,6 +146,8 @@ TEST(Extensions, GateAtJustAboveAndJustBelowTheThreshold) {
        "vorelcov: block coverage 89.80% is below --fail-under-block 89.81% by 0.01%.\n"},
       {"--fail-under-block", "101", 1,
        "ERROR: option --fail-under-block needs a percentage from 0 to 100, not \"101\".\n"},
+      {"--jobs", "0", 1, "ERROR: option --jobs needs a number of threads from 1 to 256, not \"0\".\n"},
+      {"--jobs", "3", 0, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.option) + " " + c.value);
