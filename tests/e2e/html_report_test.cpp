@@ -133,6 +133,8 @@ TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
   for (const char* text : {"Uncovered Files in &lt;i&gt;x&lt;/i&gt;</h4>", ">&lt;b&gt;me&lt;/b&gt;</a>"})
     EXPECT_NE(list.find(text), std::string::npos) << text;
   EXPECT_EQ(list.find("<b>"), std::string::npos);
+  EXPECT_NE(dir.text("CodeCoverage/__CODE_COVERAGE.HTML").find("Coverage Summary of &lt;i&gt;x&lt;/i&gt;</h3>"),
+            std::string::npos);
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
 }
