@@ -17,10 +17,11 @@ class SourceViewTest : public PageTest {
  protected:
   // Makes `name` (with `text`) the current file of the model, with one
   // covered routine at line 1, and writes its view ("gone": the file is
-  // removed before).
+  // removed before). The name is relative to the working directory, so that
+  // its page name is the same on every host.
   bool write(const std::string& name, const std::string& text) {
-    path_ = dir_.file(name);
-    e2e::write_file(path_, text);
+    path_ = name;
+    e2e::write_file(dir_.file(name), text);
     model_.reset_file();
     model_.files.add_filename(path_, path_);
     EXPECT_TRUE(model_.files.set_name(path_, path_));
@@ -31,7 +32,7 @@ class SourceViewTest : public PageTest {
   }
   // The page name of `name` + suffix in the report directory.
   std::string page_of(const std::string& name, const std::string& suffix) const {
-    std::string p = dir_.file(name);
+    std::string p = name;
     for (char& c : p) c = c == '/' ? '_' : static_cast<char>(std::toupper(c));
     p[p.rfind('.')] = '_';
     return "CodeCoverage/" + p + suffix;
