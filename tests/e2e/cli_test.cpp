@@ -7,9 +7,9 @@
 namespace e2e {
 namespace {
 
-RunResult run(const std::vector<std::string>& args, const EnvChanges& env = {}) {
+RunResult run(const std::vector<std::string>& args) {
   TempDir dir;
-  return run_vorelcov(args, dir.path(), env);
+  return run_vorelcov(args, dir.path(), kHostsOwnRules);
 }
 
 void expect_usage(const RunResult& r, const std::string& message, const std::string& banner = kBanner) {
@@ -40,7 +40,7 @@ TEST(CommandLineCli, TheDynamicProfileLookedFor) {
     const std::vector<std::string> files = {"app.spi"};
 #endif
     write_file(dir.file("app.spi"), "V");
-    RunResult r = run_vorelcov(args, dir.path());
+    RunResult r = run_vorelcov(args, dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file " + name + "!\n");
@@ -151,7 +151,7 @@ TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
   for (const auto& [args, message] : cases) {
     SCOPED_TRACE(message);
     TempDir dir;
-    RunResult r = run_vorelcov(args, dir.path());
+    RunResult r = run_vorelcov(args, dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, message);

@@ -39,9 +39,11 @@ class CoverageCli : public ::testing::Test {
   }
   RunResult run(std::vector<std::string> args) {
     args.insert(args.begin(), {"-nohtml", "-nopmeter"});
-    return run_vorelcov(args, dir.path());
+    return run_vorelcov(args, dir.path(), kHostsOwnRules);
   }
-  std::string a() const { return dir.file("a.c"); }
+  // A source name as the run shows it.
+  std::string shown(const std::string& name) const { return host_name(dir.file(name)); }
+  std::string a() const { return shown("a.c"); }
 
   TempDir dir;
 };
@@ -64,14 +66,14 @@ TEST_F(CoverageCli, MissingSourceIsSkippedWithAWarning) {
                        source("gone.c", {routine("h", 1, 2, 1)})});
   RunResult r = run({"-trace", "1", "-txtbcvrgfull", "full.txt"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "\nWarning - File " + dir.file("gone.c") + " not found!\n");
+  EXPECT_EQ(r.out, "\nWarning - File " + shown("gone.c") + " not found!\n");
   // The full list keeps the skipped file's group, empty.
   EXPECT_EQ(dir.text("full.txt"), "file - \"" + a() + "\"\nfunction - f\t5\t1\t1\t100.00\n"
-                                  "1\t1\t1\t           5\n\nfile - \"" + dir.file("gone.c") + "\"\n\n");
+                                  "1\t1\t1\t           5\n\nfile - \"" + shown("gone.c") + "\"\n\n");
   // The missing file starts its pass but never reaches the end of it.
   EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
                                "End markBlocks for file:   " + a() + "\n"
-                               "Begin markBlocks for file: " + dir.file("gone.c") + "\n");
+                               "Begin markBlocks for file: " + shown("gone.c") + "\n");
 }
 
 TEST_F(CoverageCli, ComponentFileNarrowsTheReportToFilesOfInterest) {
@@ -85,8 +87,8 @@ TEST_F(CoverageCli, ComponentFileNarrowsTheReportToFilesOfInterest) {
   write_file(dir.file("comp.txt"), "lib/\n~/test_\n");
   RunResult r = run({"-comp", "comp.txt", "-trace", "1"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + dir.file("lib/b.c") + "\n"
-                               "End markBlocks for file:   " + dir.file("lib/b.c") + "\n");
+  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + shown("lib/b.c") + "\n"
+                               "End markBlocks for file:   " + shown("lib/b.c") + "\n");
 }
 
 TEST_F(CoverageCli, ComponentFileErrorsEndTheRun) {

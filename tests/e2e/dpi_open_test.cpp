@@ -42,9 +42,10 @@ TEST(DynamicProfileCli, GoodRejectedAndCorruptFiles) {
     std::vector<std::string> args;
     std::string err;
   } cases[] = {
-      {dpi_image(program(), DpiLayout::kFixed).bytes, {}, duplicate + "/src/a.c'\n" + no_spi},
-      {image.bytes, {}, duplicate + dir.path() + "/a.c'\n" + no_spi},
-      {dpi_image(program(), DpiLayout::kSegmentedToc).bytes, {}, duplicate + dir.path() + "/a.c'\n" + no_spi},
+      {dpi_image(program(), DpiLayout::kFixed).bytes, {}, duplicate + host_name("/src/a.c") + "'\n" + no_spi},
+      {image.bytes, {}, duplicate + host_name(dir.path() + "/a.c") + "'\n" + no_spi},
+      {dpi_image(program(), DpiLayout::kSegmentedToc).bytes, {},
+       duplicate + host_name(dir.path() + "/a.c") + "'\n" + no_spi},
       {image.bytes, {"-multiple-definitions"}, no_spi},
       // The reference file is opened after the static one.
       {image.bytes, {"-ref", "missing.dpi", "-multiple-definitions"}, no_spi},
@@ -61,7 +62,7 @@ TEST(DynamicProfileCli, GoodRejectedAndCorruptFiles) {
   };
   for (const auto& c : cases) {
     write_file(dir.file("zentra.dpi"), c.bytes);
-    RunResult r = run_vorelcov(c.args, dir.path());
+    RunResult r = run_vorelcov(c.args, dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, kScanDone + c.err);
   }

@@ -38,6 +38,11 @@ void write_inputs(const TempDir& dir, const pw::Program& p) {
   write_inputs(dir, p, {{"demo.c", *read_file(data + "demo.c")}, {"util.c", *read_file(data + "util.c")}});
 }
 
+// A hand-checked page with the shown source names in the host's form.
+std::string expected_page(const std::string& page) {
+  return host_names(expected_file("html_demo/" + page), {"src/demo.c", "src/util.c", "demo.c", "util.c"});
+}
+
 // Whether the page (the root page, or one under CodeCoverage/) holds `text`.
 bool page_has(const TempDir& dir, const std::string& page, const std::string& text) {
   const std::string path = page == "CODE_COVERAGE.HTML" ? page : "CodeCoverage/" + page;
@@ -55,7 +60,7 @@ bool page_has(const TempDir& dir, const std::string& page, const std::string& te
 TEST(HtmlReport, HandCheckedPagesAndLinks) {
   TempDir dir;
   write_inputs(dir, demo_program());
-  RunResult r = run_inputs(dir, {"-prj", "demo", "-counts"});
+  RunResult r = run_inputs(dir, {"-prj", "demo", "-counts"}, kHostsOwnRules);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, kScanDone);
   EXPECT_EQ(r.out, "");
@@ -64,9 +69,9 @@ TEST(HtmlReport, HandCheckedPagesAndLinks) {
                            "SRC_DEMO_C_CVRDFNCS_4.HTML", "SRC_DEMO_C_SRC.HTML",
                            "SRC_UTIL_C_UNCVRDFNCS_4.HTML"})
     EXPECT_EQ(dir.text(std::string("CodeCoverage/") + page),
-              expected_file(std::string("html_demo/") + page))
+              expected_page(page))
         << page;
-  EXPECT_EQ(dir.text("CODE_COVERAGE.HTML"), expected_file("html_demo/CODE_COVERAGE.HTML"));
+  EXPECT_EQ(dir.text("CODE_COVERAGE.HTML"), expected_page("CODE_COVERAGE.HTML"));
   // Every page and image of the set is there and linked: 4 images, toolbar,
   // help, summary; 6 + 2 file lists; demo.c: frame, view, 4 + 4 function
   // lists; util.c: frame, view, 4 function lists.
@@ -94,7 +99,7 @@ TEST(HtmlReport, DifferentialRunSplitsTheListsFiftyFifty) {
     if (r.name == "main")
       for (auto& b : r.blocks) b.count = 0;
   pw::write_dpi(ref, dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
-  RunResult r = run_inputs(dir, {"-ref", "ref.dpi"});
+  RunResult r = run_inputs(dir, {"-ref", "ref.dpi"}, kHostsOwnRules);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(page_has(dir, "CODE_COVERAGE.HTML", "<frameset cols=\"50%, *\">\n"));
   EXPECT_TRUE(page_has(dir, "__CODE_COVERAGE.HTML", "<TH ALIGN=\"center\">missed</TH>"));
@@ -154,10 +159,10 @@ TEST(HtmlReport, DirectoryNamesOwnerAndTestLinks) {
   for (bool dirs : {true, false}) {
     std::vector<std::string> extra = {"-maddr", "me@x.org", "-qst_host", "h"};
     if (dirs) extra.push_back("-showdirnames");
-    ASSERT_EQ(run_inputs(dir, extra).status, 0);
-    const std::string shown = dirs ? "sub/b.c" : "b.c";
+    ASSERT_EQ(run_inputs(dir, extra, kHostsOwnRules).status, 0);
+    const std::string shown = host_name(dirs ? "sub/b.c" : "b.c");
     EXPECT_TRUE(page_has(dir, "__COVERED_FILES_COVERAGE_4.HTML",
-                         "<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"src/sub/b.c\">" +
+                         "<TD ALIGN=\"left\"><a href=\"SRC_SUB_B_C.HTML\" title=\"" + host_name("src/sub/b.c") + "\">" +
                              shown + "</a></TD>\n"));
     EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C_SRC.HTML", "<title>Listing of " + shown + "</title>\n"));
     EXPECT_TRUE(page_has(dir, "SRC_SUB_B_C.HTML",
@@ -179,7 +184,7 @@ TEST(HtmlReport, UnwritableReportDirectoryEndsTheRun) {
   TempDir dir;
   write_inputs(dir, demo_program());
   write_file(dir.file("CodeCoverage"), "not a directory");
-  RunResult r = run_inputs(dir);
+  RunResult r = run_inputs(dir, {}, kHostsOwnRules);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "Unable to create ToolBar file!\n");
 }

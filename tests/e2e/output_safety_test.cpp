@@ -81,7 +81,7 @@ RunResult run_in(const std::string& cwd, const TempDir& inputs, std::vector<std:
   std::vector<std::string> args = {"-spi", inputs.file("t.spi"), "-dpi", inputs.file(dpi),
                                    "-srcroot", inputs.file("src"), "-nopmeter"};
   args.insert(args.end(), extra.begin(), extra.end());
-  return run_vorelcov(args, cwd);
+  return run_vorelcov(args, cwd, kHostsOwnRules);
 }
 
 #ifndef _WIN32
@@ -261,7 +261,7 @@ TEST(OutputSafety, PageNamesAreOneToOne) {
   }
   pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
   pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
-  RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path());
+  RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path(), kHostsOwnRules);
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(dir.text("CodeCoverage/X_C_SRC.HTML").find("text of x.c"), std::string::npos);
   EXPECT_NE(dir.text("CodeCoverage/X_C_SRC1_SRC.HTML").find("text of x_c.src"), std::string::npos);

@@ -19,17 +19,17 @@ std::string too_long_warning(const std::string& root) {
 TEST(SourceRootCli, TooLongOptionIsRefusedAndTheRunGoesOn) {
   TempDir dir;
   std::string root = "/" + std::string(150, 'a') + "/./" + std::string(150, 'b') + "//";
-  RunResult r = run_vorelcov({"-srcroot", root}, dir.path());
+  RunResult r = run_vorelcov({"-srcroot", root}, dir.path(), kHostsOwnRules);
   EXPECT_EQ(r.status, 1);
   std::string normalised = "/" + std::string(150, 'a') + "/" + std::string(150, 'b') + "/";
-  EXPECT_EQ(r.err, kScanDone + too_long_warning(normalised) + kNoDpi);
+  EXPECT_EQ(r.err, kScanDone + too_long_warning(host_name(normalised)) + kNoDpi);
 }
 
 TEST(SourceRootCli, TooLongEnvironmentValueLosesItsQuotes) {
   TempDir dir;
   std::string root = "/" + std::string(300, 'e');
-  RunResult r = run_vorelcov({}, dir.path(), {{"VOREL_PROF_SRC_ROOT", "\"" + root + "\""}});
-  EXPECT_EQ(r.err, kScanDone + too_long_warning(root) + kNoDpi);
+  RunResult r = run_vorelcov({}, dir.path(), {{"VOREL_PROF_SRC_ROOT", "\"" + root + "\""}, kHostsOwnRules[0]});
+  EXPECT_EQ(r.err, kScanDone + too_long_warning(host_name(root)) + kNoDpi);
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ TEST(StaticProfileE2e, RejectedStaticFiles) {
     pw::write_dpi(pw::Program{}, dir.file("app.dpi"), pw::DpiLayout::kFixed);
     std::vector<std::string> args = c.args;
     args.insert(args.end(), {"-spi", "app.spi", "-dpi", "app.dpi"});
-    RunResult r = run_vorelcov(args, dir.path());
+    RunResult r = run_vorelcov(args, dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, kScanDone + c.err);
     EXPECT_EQ(r.out, "");

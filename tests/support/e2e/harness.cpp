@@ -90,6 +90,15 @@ std::string host_name(std::string name) {
   return name;
 }
 
+std::string host_names(std::string text, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    const std::string shown = host_name(name);
+    for (size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += shown.size())
+      text.replace(at, name.size(), shown);
+  }
+  return text;
+}
+
 std::string host_text(std::string text) {
 #ifdef _WIN32
   std::string out;

@@ -19,9 +19,12 @@ struct RunResult {
 // Environment changes for one run: a value sets the variable, nullopt unsets
 // it. VOREL_PROF_SRC_ROOT is unset unless a test sets it. The expected texts
 // are written for the POSIX naming rules: on Windows the harness selects
-// them (VORELCOV_HOST_RULES=posix) unless a test sets the variable, so that
-// the same expectations check the Windows build; kHostsOwnRules runs under
-// the host's own rules (expected names through host_name).
+// them (VORELCOV_HOST_RULES=posix) unless a test sets the variable.
+// kHostsOwnRules runs under the host's own rules; the Windows form of an
+// expected output then follows one rule: the source names it shows are
+// upper case with '\\' for '/' (host_name, host_names), and its lines end
+// with CR LF (compared in their LF form, text_form). On POSIX the rule is the
+// identity. A test the rule does not fit keeps the POSIX rules and says why.
 using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
 inline const EnvChanges kHostsOwnRules = {{"VORELCOV_HOST_RULES", std::nullopt}};
 
@@ -86,5 +89,10 @@ std::string host_text(std::string text);
 // A source name as shown under the host's own rules: upper case with '\\'
 // on Windows, unchanged elsewhere.
 std::string host_name(std::string name);
+// An expected text for a run under the host's own rules: every occurrence of
+// each of `names` (the source names the text shows) replaced by its host_name.
+// The rest of the text is the same on both hosts; a test whose expectation
+// this rule does not fit keeps the POSIX rules and says why.
+std::string host_names(std::string text, const std::vector<std::string>& names);
 
 }  // namespace e2e

@@ -29,10 +29,11 @@ inline void write_inputs(const TempDir& dir, const profile_writer::Program& p,
   }
 }
 
-inline RunResult run_inputs(const TempDir& dir, const std::vector<std::string>& extra = {}) {
+inline RunResult run_inputs(const TempDir& dir, const std::vector<std::string>& extra = {},
+                            const EnvChanges& env = {}) {
   std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src", "-nopmeter"};
   args.insert(args.end(), extra.begin(), extra.end());
-  return run_vorelcov(args, dir.path());
+  return run_vorelcov(args, dir.path(), env);
 }
 
 }  // namespace e2e
