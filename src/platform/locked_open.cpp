@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/locked_open_bom.h"
+
 namespace vorel {
 
 namespace {
@@ -30,10 +32,6 @@ int open_flags(const char* mode, bool* writes) {
   if (append) flags |= O_CREAT | O_APPEND;
   (void)read;
   return flags | O_CLOEXEC;
-}
-
-bool is_text_mode(const char* mode) {
-  return std::strchr(mode, 'b') == nullptr && std::strchr(mode, 't') != nullptr;
 }
 
 // fdopen does not know the 't' flag; drop it.
@@ -84,14 +82,7 @@ std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_
     ::close(fd);
     return nullptr;
   }
-  if (is_text_mode(mode)) {
-    unsigned char bom[3];
-    size_t got = std::fread(bom, 1, 3, fp);
-    if (got != 3 || bom[0] != 0xEF || bom[1] != 0xBB || bom[2] != 0xBF) {
-      std::clearerr(fp);
-      std::fseek(fp, 0, SEEK_SET);
-    }
-  }
+  if (is_text_mode(mode)) skip_utf8_bom(fp);
   return fp;
 }
 

@@ -6,6 +6,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/locked_open_bom.h"
 #include "platform/win_text.h"
 
 namespace vorel {
@@ -14,10 +15,6 @@ namespace {
 
 bool writes(const char* mode) {
   return std::strpbrk(mode, "+aw") != nullptr;
-}
-
-bool is_text_mode(const char* mode) {
-  return std::strchr(mode, 'b') == nullptr && std::strchr(mode, 't') != nullptr;
 }
 
 // Profile files are read in binary mode on every host: the readers drop a
@@ -57,14 +54,7 @@ std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_
     return nullptr;
   }
   // The lock goes with the handle when the stream is closed.
-  if (is_text_mode(mode)) {
-    unsigned char bom[3];
-    size_t got = std::fread(bom, 1, 3, fp);
-    if (got != 3 || bom[0] != 0xEF || bom[1] != 0xBB || bom[2] != 0xBF) {
-      std::clearerr(fp);
-      std::fseek(fp, 0, SEEK_SET);
-    }
-  }
+  if (is_text_mode(mode)) skip_utf8_bom(fp);
   return fp;
 }
 
