@@ -18,27 +18,22 @@
 #include <vector>
 
 #include "e2e/harness.h"
+#include "e2e/program_inputs.h"
 #include "profile_writer/program.h"
 
 namespace {
 
 using profile_writer::Routine;
 
-Routine routine(const std::string& name, uint32_t start, uint32_t end, uint32_t number,
-                std::vector<profile_writer::BlockAt> blocks) {
-  for (profile_writer::BlockAt& b : blocks) b.lines = {b.line};
-  Routine r = profile_writer::routine(name, start, end, blocks);
-  r.function_number = number;
-  return r;
-}
+using e2e::numbered_routine;
 
 profile_writer::Program program(const std::string& root, const std::string& file) {
-  Routine grade = routine("grade", 3, 9, 1, {{3, 1, 4}, {4, 5, 4}, {5, 5, 0}});
+  Routine grade = numbered_routine("grade", 3, 9, 1, {{3, 1, 4}, {4, 5, 4}, {5, 5, 0}});
   grade.calls = {profile_writer::CallSite{"helper", 1, 4, true}};
-  Routine helper = routine("helper", 11, 12, 2, {{11, 1, 4}});
+  Routine helper = numbered_routine("helper", 11, 12, 2, {{11, 1, 4}});
   helper.is_static = true;
   helper.external = false;
-  Routine unused = routine("unused", 14, 16, 3, {{14, 1, 0}});
+  Routine unused = numbered_routine("unused", 14, 16, 3, {{14, 1, 0}});
   profile_writer::Program p;
   p.modules = {{root, "Grade.obj", {{root, file, {grade, helper, unused}}}}};
   return p;

@@ -22,6 +22,7 @@
 
 #include "cli_expect.h"
 #include "e2e/harness.h"
+#include "e2e/program_inputs.h"
 #include "profile_writer/program.h"
 
 namespace {
@@ -31,17 +32,10 @@ using profile_writer::Routine;
 using profile_writer::Target;
 using profile_writer::ValueSite;
 
-// A routine with its function number; each block's line map is its own line.
-Routine routine(const std::string& name, uint32_t start, uint32_t end, uint32_t number,
-                std::vector<profile_writer::BlockAt> blocks) {
-  for (profile_writer::BlockAt& b : blocks) b.lines = {b.line};
-  Routine r = profile_writer::routine(name, start, end, blocks);
-  r.function_number = number;
-  return r;
-}
+using e2e::numbered_routine;
 
 profile_writer::Program demo_program() {
-  Routine main_r = routine("main", 3, 12, 1,
+  Routine main_r = numbered_routine("main", 3, 12, 1,
                            {{3, 1, 2}, {4, 5, 2}, {5, 5, 2}, {6, 5, 2}, {8, 9, 0}, {10, 1, 2},
                             {10, 1, 4}});
   main_r.calls = {CallSite{"compute", 1, 4, false}, CallSite{"(indirect)", 2, 5, false},
@@ -49,23 +43,23 @@ profile_writer::Program demo_program() {
   main_r.value_sites = {ValueSite{2, {Target{0x1000, false, 2.0f}}},
                         ValueSite{3, {Target{0x2000, true, 2.0f}, Target{0xdead, true, 1.0f}}}};
 
-  Routine helper = routine("helper", 14, 17, 2, {{14, 1, 0}, {15, 5, 0}});
+  Routine helper = numbered_routine("helper", 14, 17, 2, {{14, 1, 0}, {15, 5, 0}});
   helper.is_static = true;
   helper.external = false;
 
-  Routine compute = routine("compute", 2, 6, 3, {{2, 1, 2}, {3, 5, 2}, {5, 5, 0}});
+  Routine compute = numbered_routine("compute", 2, 6, 3, {{2, 1, 2}, {3, 5, 2}, {5, 5, 0}});
   compute.calls = {CallSite{"_Z6squarei", 1, 3, false}, CallSite{"(indirect)", 2, 5, false}};
   compute.value_sites = {ValueSite{2, {}}};
 
-  Routine square = routine("_Z6squarei", 8, 9, 4, {{8, 1, 4}});
+  Routine square = numbered_routine("_Z6squarei", 8, 9, 4, {{8, 1, 4}});
   square.indirectly_called = true;
   square.address = 0x1000;
 
-  Routine shape = routine("Shape_area", 11, 12, 5, {{11, 1, 2}});
+  Routine shape = numbered_routine("Shape_area", 11, 12, 5, {{11, 1, 2}});
   shape.indirectly_called = true;
   shape.address = 0x2000;
 
-  Routine unused = routine("unused", 14, 16, 6, {{14, 1, 0}, {15, 3, 0}});
+  Routine unused = numbered_routine("unused", 14, 16, 6, {{14, 1, 0}, {15, 3, 0}});
   unused.in_dpi = false;
 
   profile_writer::Program p;

@@ -3,6 +3,7 @@
 // vorelcov on them with the source root "src".
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -16,6 +17,15 @@ namespace e2e {
 inline profile_writer::Module module(const std::string& source,
                                      std::vector<profile_writer::Routine> routines) {
   return profile_writer::module("/build/t/", source, std::move(routines));
+}
+
+// A routine with its function number; each block's line map is its own line.
+inline profile_writer::Routine numbered_routine(const std::string& name, uint32_t start, uint32_t end,
+                                                uint32_t number, std::vector<profile_writer::BlockAt> blocks) {
+  for (profile_writer::BlockAt& b : blocks) b.lines = {b.line};
+  profile_writer::Routine r = profile_writer::routine(name, start, end, blocks);
+  r.function_number = number;
+  return r;
 }
 
 // Writes the profiles and each (name, text) as src/name.
