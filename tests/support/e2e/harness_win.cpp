@@ -80,6 +80,7 @@ HANDLE capture_file(const std::filesystem::path& path) {
 
 // A run that takes longer than this is a hang: it is ended and fails.
 constexpr DWORD kRunLimitMs = 120 * 1000;
+constexpr int kStartTries = 5;
 
 }  // namespace
 
@@ -105,9 +106,26 @@ RunResult run_program(const std::string& bin, const std::vector<std::string>& ar
   si.hStdError = err;
   PROCESS_INFORMATION pi{};
   std::wstring dir = widen(cwd);
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
-                      block.data(), dir.c_str(), &si, &pi))
-    throw std::runtime_error("CreateProcess failed");
+  // Under wine a start can fail now and then when the machine is busy (seen
+  // once in 70 quick starts in CI); a few spaced tries tell that apart from a
+  // start that cannot work.
+  DWORD start_error = 0;
+  for (int attempt = 0; attempt < kStartTries; ++attempt) {
+    if (attempt > 0) Sleep(250 * attempt);
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_UNICODE_ENVIRONMENT,
+                       block.data(), dir.c_str(), &si, &pi)) {
+      start_error = 0;
+      break;
+    }
+    start_error = GetLastError();
+  }
+  if (start_error != 0) {
+    CloseHandle(out);
+    CloseHandle(err);
+    if (in != INVALID_HANDLE_VALUE) CloseHandle(in);
+    throw std::runtime_error("CreateProcess failed " + std::to_string(kStartTries) + " times, error " +
+                             std::to_string(start_error));
+  }
   const bool hung = WaitForSingleObject(pi.hProcess, kRunLimitMs) == WAIT_TIMEOUT;
   if (hung) {
     TerminateProcess(pi.hProcess, 1);
