@@ -67,8 +67,8 @@ void CallGraph::add_definition(const std::string& file, const std::string& name,
   definitions_[routine_key(rules_, file, name)].push_back(std::move(def));
 }
 
-const std::vector<CgDefinition>* CallGraph::definitions(const std::string& file,
-                                                         const std::string& name) const {
+const std::vector<CgDefinition>* CallGraph::definitions(std::string_view file,
+                                                         std::string_view name) const {
   auto it = definitions_.find(routine_key(rules_, file, name));
   return it == definitions_.end() ? nullptr : &it->second;
 }
@@ -112,7 +112,7 @@ void cg_add_routine(CallGraph& graph, const SpiRoutine& routine, const DpiRoutin
   }
 }
 
-const std::string& call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
+std::string_view call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
                                      const DpiRoutine& record, bool* is_static) {
   const std::vector<CgDefinition>* defs = graph.definitions(entry.file_name, entry.func_name);
   if (!defs || defs->empty()) {

@@ -76,8 +76,8 @@ class CallGraph {
 
   // Definitions of the routines with the lookup key (file, name), in reader order.
   void add_definition(const std::string& file, const std::string& name, CgDefinition def);
-  const std::vector<CgDefinition>* definitions(const std::string& file,
-                                               const std::string& name) const;
+  const std::vector<CgDefinition>* definitions(std::string_view file,
+                                               std::string_view name) const;
 
   size_t node_count() const { return node_count_; }
 
@@ -103,7 +103,7 @@ void cg_add_routine(CallGraph& graph, const SpiRoutine& routine, const DpiRoutin
 // same lookup key whose full block count equals the record's (else the first
 // such routine); without a static routine, the record's source file name.
 // `is_static` receives the linkage that keys the record's node.
-const std::string& call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
+std::string_view call_graph_module(const CallGraph& graph, const DpiIndexEntry& entry,
                                      const DpiRoutine& record, bool* is_static);
 
 // Count of block `i` of a record; an index outside the record is the
@@ -115,7 +115,7 @@ uint64_t cg_block_count(const DpiRoutine& record, uint64_t i);
 uint64_t cg_truncate(double value);
 
 // Name of the routine registered at an indirect-call target address, or nullptr.
-using RoutineResolver = std::function<const std::string*(uint64_t address)>;
+using RoutineResolver = std::function<const std::string_view*(uint64_t address)>;
 RoutineResolver routine_resolver(DpiFile* dpi);
 
 // Builds the graph over the static routines (the static file is read again,
@@ -126,7 +126,7 @@ RoutineResolver routine_resolver(DpiFile* dpi);
 // a corrupt profile file ends the run with status 1. A dynamic profile file
 // without routine records visits nothing.
 using CallGraphVisit =
-    std::function<void(const std::string& module, const DpiRoutine& record, const CgNode* node)>;
+    std::function<void(std::string_view module, const DpiRoutine& record, const CgNode* node)>;
 bool walk_call_graph(const CoverageOptions& options, DpiFile* dpi, const CallGraphVisit& visit);
 
 }  // namespace vorel

@@ -77,8 +77,8 @@ bool walk_call_graph(const CoverageOptions& options, DpiFile* dpi, const CallGra
     std::unique_ptr<DpiRoutine> record = dpi_load_routine(dpi, *entry);
     if (!record) continue;  // no per-routine data: skipped
     bool is_static = false;
-    const std::string& module = call_graph_module(graph, *entry, *record, &is_static);
-    visit(module, *record, graph.find(module, record->func_name, is_static));
+    const std::string_view module = call_graph_module(graph, *entry, *record, &is_static);
+    visit(module, *record, graph.find(std::string(module), record->func_name, is_static));
   }
   return true;
 }

@@ -14,9 +14,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/host.h"
+#include "profile/name_arena.h"
 
 namespace vorel {
 
@@ -30,11 +32,13 @@ enum DpiSegmentSlot : int {
   kSlotCount = 5,
 };
 
-// One routine of the index.
+// One routine of the index. Its names live in the file's name arena
+// (DpiFile::names), once per text: the key holds the function name as its
+// first part, and each file name is stored once for all its routines.
 struct DpiIndexEntry {
-  std::string file_name;        // source file name, re-rooted with the source root
-  std::string func_name;
-  std::string key;              // routine-order lookup key of the two names
+  std::string_view file_name;   // source file name, re-rooted with the source root
+  std::string_view func_name;   // the key's first func_name.size() bytes
+  std::string_view key;         // routine-order lookup key of the two names (NUL-terminated)
   // Payload positions and lengths of the routine's segments (0: absent); in
   // the fixed layout slot 0 holds the record's start and length. A main
   // length of 0 (table of contents) is taken from the segment header.
@@ -110,6 +114,7 @@ struct DpiFile {
   uint32_t header_value = 0;
   uint64_t max_entry_exec_count = 0;
   std::vector<DpiIndexEntry> index;       // sorted by key
+  NameArena names;                        // the index entries' names
   uint64_t magic = 0;
   std::string header_string;
   std::string second_header_string;       // empty when none

@@ -54,8 +54,12 @@ uint64_t entry_exec_count(const DpiFile& f, const DpiRoutine& r) {
   return best / f.runs;
 }
 
-void finish_entry(DpiFile& f, DpiIndexEntry& e) {
-  e.key = routine_key(f.impl->options.host, e.file_name, e.func_name);
+// Names the entry: the file name stored once per text, the key stored per
+// entry, the function name as the key's first part.
+void finish_entry(DpiFile& f, DpiIndexEntry& e, std::string_view file_name, std::string_view func_name) {
+  e.file_name = f.names.intern(file_name);
+  e.key = f.names.add(routine_key(f.impl->options.host, file_name, func_name));
+  e.func_name = e.key.substr(0, func_name.size());
   f.max_entry_exec_count = std::max(f.max_entry_exec_count, e.entry_exec_count);
 }
 
@@ -66,13 +70,13 @@ void index_walked(DpiFile& f) {
   for (DpiIndexEntry& e : f.index) {
     dpi_read_routine(f, e, DpiReadMode::kSummary, scratch);
     check_record_kind(f, scratch.flags);
-    e.file_name = scratch.src_root_len != 0 ? dpi_reroot(f, scratch.file_name, scratch.src_root_len)
-                                            : scratch.file_name;
-    e.func_name = scratch.func_name;
+    const std::string file_name = scratch.src_root_len != 0
+                                      ? dpi_reroot(f, scratch.file_name, scratch.src_root_len)
+                                      : scratch.file_name;
     e.func_number = scratch.func_number;
     e.flags = static_cast<uint32_t>(scratch.attributes & 3);
     e.entry_exec_count = entry_exec_count(f, scratch);
-    finish_entry(f, e);
+    finish_entry(f, e, file_name, scratch.func_name);
     register_addresses(*f.impl, e.file_order,
                        DpiRoutineAddresses{scratch.attributes, scratch.address,
                                            scratch.vtbl_address, scratch.vtbl_name});
@@ -86,10 +90,8 @@ void index_from_toc(DpiFile& f, DpiToc& toc) {
     names.push_back(s.root_len != 0 ? dpi_reroot(f, s.name, s.root_len) : s.name);
   f.index = std::move(toc.entries);
   for (size_t i = 0; i < f.index.size(); ++i) {
-    DpiIndexEntry& e = f.index[i];
-    e.file_name = names[toc.file_of[i]];
-    finish_entry(f, e);
-    register_addresses(*f.impl, e.file_order, toc.addresses[i]);
+    finish_entry(f, f.index[i], names[toc.file_of[i]], toc.func_names[i]);
+    register_addresses(*f.impl, f.index[i].file_order, toc.addresses[i]);
   }
 }
 
@@ -154,7 +156,7 @@ void dpi_sort_index(DpiFile& f) {
   for (size_t i = 1; i < f.index.size(); ++i) {
     bool starts_run = f.index[i].key == f.index[i - 1].key &&
                       (i < 2 || f.index[i - 1].key != f.index[i - 2].key);
-    if (starts_run) catalog_warning(kMsgDuplicateKey, f.name.c_str(), f.index[i].key.c_str());
+    if (starts_run) catalog_warning(kMsgDuplicateKey, f.name.c_str(), f.index[i].key.data());
   }
 }
 

@@ -81,12 +81,14 @@ bool read_entry(DpiFile& f, uint64_t entry_pos, uint64_t size, uint32_t slots, D
   for (uint32_t k = 0; k < slots; ++k)
     if (entry.seg_pos[k] > file_size || entry.seg_len[k] > file_size - entry.seg_pos[k]) return false;
   if (file_index >= toc.files.size() || !toc.files[file_index].present) return false;
-  if (!entry_string(data, size, entry_pos, func_off, func_len, entry.func_name) ||
+  std::string func_name;
+  if (!entry_string(data, size, entry_pos, func_off, func_len, func_name) ||
       !entry_string(data, size, entry_pos, vtbl_off, vtbl_len, addr.vtbl_name))
     return false;
   entry.flags = static_cast<uint32_t>(addr.attributes & 3);
   entry.file_order = static_cast<uint32_t>(toc.entries.size());
   toc.entries.push_back(std::move(entry));
+  toc.func_names.push_back(std::move(func_name));
   toc.file_of.push_back(file_index);
   toc.addresses.push_back(std::move(addr));
   return true;

@@ -26,7 +26,8 @@ struct DpiStoredName {
 };
 
 struct DpiToc {
-  std::vector<DpiIndexEntry> entries;          // file order; file_name not yet re-rooted
+  std::vector<DpiIndexEntry> entries;          // file order; names not yet set
+  std::vector<std::string> func_names;         // per entry
   std::vector<uint32_t> file_of;               // per entry: index into files
   std::vector<DpiStoredName> files;            // by file index
   std::vector<DpiRoutineAddresses> addresses;  // per entry

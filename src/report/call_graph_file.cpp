@@ -12,7 +12,7 @@ bool write_call_graph_file(std::FILE* out, const CoverageOptions& options, bool 
                            DpiFile* dpi) {
   CallGraphWriter writer(out, demangle, dpi->runs, routine_resolver(dpi));
   const bool built = walk_call_graph(
-      options, dpi, [&writer](const std::string& module, const DpiRoutine& record,
+      options, dpi, [&writer](std::string_view module, const DpiRoutine& record,
                               const CgNode* node) { writer.function(module, record, node); });
   if (!built) return false;
   writer.finish();

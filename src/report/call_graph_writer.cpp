@@ -41,7 +41,7 @@ void CallGraphWriter::write_stats(const char* tag, const std::string* name, uint
                c.indirect_sum, static_cast<int>(c.virtual_sites), c.virtual_sum);
 }
 
-void CallGraphWriter::open_module(const std::string& module) {
+void CallGraphWriter::open_module(std::string_view module) {
   if (module_open_) write_stats(".mstats", &module_, module_index_, module_counters_);
   ++module_index_;
   module_ = module;
@@ -83,8 +83,8 @@ void CallGraphWriter::write_value_sites(const DpiRoutine& record, CgCounters& co
       if (!(quotient > 0)) break;
       uint64_t count = cg_truncate(quotient);
       bool is_virtual = target.virtual_marker != 0;
-      const std::string* callee = resolve_(target.address);
-      std::string shown = callee ? shown_name(*callee) : "(null)";
+      const std::string_view* callee = resolve_(target.address);
+      std::string shown = callee ? shown_name(std::string(*callee)) : "(null)";
       std::fprintf(out_, "        %s %u %u \"%s\" %d %" PRIu64 "\n",
                    is_virtual ? ".vcall" : ".icall", site_number, target_number++, shown.c_str(),
                    block, count);
@@ -102,7 +102,7 @@ void CallGraphWriter::write_value_sites(const DpiRoutine& record, CgCounters& co
   }
 }
 
-void CallGraphWriter::function(const std::string& module, const DpiRoutine& record,
+void CallGraphWriter::function(std::string_view module, const DpiRoutine& record,
                                const CgNode* node) {
   if (!module_open_ || module != module_) open_module(module);
   std::string shown = shown_name(record.func_name);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace vorel {
 
@@ -33,21 +34,21 @@ struct CgCounters {
 class CallGraphWriter {
  public:
   // Name of the routine registered at an indirect-call target address, or nullptr.
-  using Resolver = std::function<const std::string*(uint64_t address)>;
+  using Resolver = std::function<const std::string_view*(uint64_t address)>;
 
   CallGraphWriter(std::FILE* out, bool demangle, uint32_t runs, Resolver resolve);
 
   // One routine record of `module`; `node` is its call-graph node or nullptr.
   // A value-profile site outside the record's blocks ends the run with the
   // profile library's assertion "i < dpi->block_cnt".
-  void function(const std::string& module, const DpiRoutine& record, const CgNode* node);
+  void function(std::string_view module, const DpiRoutine& record, const CgNode* node);
 
   // After the last record: the open module's and the program's statistics.
   // Writes nothing when no record was handed in.
   void finish();
 
  private:
-  void open_module(const std::string& module);
+  void open_module(std::string_view module);
   void write_stats(const char* tag, const std::string* name, uint64_t number,
                    const CgCounters& counters);
   void write_direct_calls(const std::string& shown, const CgNode* node, CgCounters& counters);

@@ -14,11 +14,12 @@ namespace {
 using namespace dpi_test;
 using profile_writer::DpiLayout;
 
-vorel::DpiIndexEntry entry(const std::string& file, const std::string& func, uint32_t order) {
+vorel::DpiIndexEntry entry(vorel::DpiFile& f, const std::string& file, const std::string& func,
+                           uint32_t order) {
   vorel::DpiIndexEntry e;
-  e.file_name = file;
-  e.func_name = func;
-  e.key = func + "'" + file + "'";
+  e.key = f.names.add(func + "'" + file + "'");
+  e.file_name = f.names.intern(file);
+  e.func_name = e.key.substr(0, func.size());
   e.file_order = order;
   return e;
 }
@@ -28,14 +29,14 @@ vorel::DpiIndexEntry entry(const std::string& file, const std::string& func, uin
 TEST(DpiIndex, SearchOnAHandMadeIndex) {
   vorel::DpiFile f;
   f.name = "hand.dpi";
-  f.index = {entry("b.c", "f", 0), entry("a.c", "g", 1), entry("a.c", "\xC3\xA9", 2),
-             entry("a.c", "Z", 3), entry("a.c", "g", 4)};
-  for (uint32_t i = 0; i < 5; ++i) f.index.push_back(entry("a.c", "f", 5 + i));
+  f.index = {entry(f, "b.c", "f", 0), entry(f, "a.c", "g", 1), entry(f, "a.c", "\xC3\xA9", 2),
+             entry(f, "a.c", "Z", 3), entry(f, "a.c", "g", 4)};
+  for (uint32_t i = 0; i < 5; ++i) f.index.push_back(entry(f, "a.c", "f", 5 + i));
   auto c = test_support::capture([&] { vorel::dpi_sort_index(f); });
   const std::string warning = warning_prefix(vorel::kMsgDuplicateKey) + "Multiple profile entries in hand.dpi match lookup key, ";
   EXPECT_EQ(c.err, warning + "f'a.c'\n" + warning + "g'a.c'\n");
   std::string keys;
-  for (const vorel::DpiIndexEntry& e : f.index) keys += e.key + " ";
+  for (const vorel::DpiIndexEntry& e : f.index) keys += std::string(e.key) + " ";
   EXPECT_EQ(keys, "Z'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'b.c' g'a.c' g'a.c' \xC3\xA9'a.c' ");
   EXPECT_EQ(vorel::dpi_find_first(&f, "a.c", "f"), &f.index[1]);
   const vorel::DpiIndexEntry* any = vorel::dpi_find_any(&f, "a.c", "f");

@@ -119,7 +119,7 @@ struct Fields {
   Fields& operator()(const char* name, const T& value) {
     text += name;
     text += '=';
-    if constexpr (std::is_convertible_v<T, std::string>) text += value;
+    if constexpr (std::is_convertible_v<T, std::string_view>) text += value;
     else text += std::to_string(value);
     text += ' ';
     return *this;

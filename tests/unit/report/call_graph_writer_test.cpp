@@ -46,7 +46,7 @@ TEST(CallGraphWriter, WritesSectionsCallsAndStatistics) {
   g_r.vp_sites = {site(0, {indirect(0x100, 2), indirect(0x100, 2), indirect(0x100, 2),
                            indirect(0x100, 2)})};
 
-  const std::map<uint64_t, std::string> names = {{0x100, "tgt"}, {0x200, "vt"}};
+  const std::map<uint64_t, std::string_view> names = {{0x100, "tgt"}, {0x200, "vt"}};
   MemStream out;
   CallGraphWriter w(out.get(), false, 2, [&](uint64_t address) {
     auto it = names.find(address);
