@@ -13,16 +13,16 @@
 
 namespace vorel {
 
-std::optional<std::string> readable_name(const std::string& proc_name, bool full_signature) {
+std::optional<std::string> readable_name(std::string_view proc_name, bool full_signature) {
   static constexpr std::string_view kStartup = "__sti__";
   if (proc_name.starts_with(kStartup)) {
     // Compiler-generated routines that run static initialisers at start-up.
-    std::string rest = proc_name.substr(kStartup.size());
+    std::string rest(proc_name.substr(kStartup.size()));
     std::optional<std::string> undecorated = undecorate(rest, full_signature);
     return "class ExecuteOnStartup " + (undecorated ? *undecorated : rest);
   }
   std::optional<std::string> undecorated = undecorate(proc_name, full_signature);
-  if (!undecorated) return proc_name;
+  if (!undecorated) return std::string(proc_name);
   return *undecorated;
 }
 
@@ -41,15 +41,15 @@ bool component_less(const Component& a, const Component& b) {
   return a.proc_name < b.proc_name;
 }
 
-bool has_non_printable(const std::string& s) {
+bool has_non_printable(std::string_view s) {
   for (unsigned char c : s)
     if (c < 0x20 || c >= 0x7f) return true;
   return false;
 }
 
 Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
-                         bool has_line_maps, std::string file_name,
-                         std::optional<std::string> readable) {
+                         bool has_line_maps, std::string_view file_name,
+                         std::optional<std::string_view> readable) {
   Component c;
   c.start_line = info.start_line;
   c.start_column = info.start_column;
@@ -60,9 +60,8 @@ Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
   // A second block count above the block count is corrupt; keep the sum.
   c.extra_blocks = std::min(info.value_b, info.block_count);
   c.counted_blocks = info.block_count - c.extra_blocks;
-  c.readable_name = std::move(readable);
-  c.file_name = std::move(file_name);
-  c.proc_name = info.routine_name;
+  c.readable_name = readable;
+  c.file_name = file_name;
   return c;
 }
 
@@ -133,16 +132,21 @@ ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
       fatal_exit(1);
     }
     std::string path = normalise_path(options.host, info.file_name);
-    std::optional<std::string> readable = readable_name(info.routine_name, options.demangle);
     if (!filter.of_interest(path)) continue;
+    // The readable name shares the stored routine name when they are equal.
+    std::optional<std::string> readable = readable_name(info.routine_name, options.demangle);
+    const std::string_view proc = list.names.add(info.routine_name);
+    std::optional<std::string_view> shown;
+    if (readable) shown = *readable == proc ? proc : list.names.add(*readable);
     list.entries.push_back(make_component(info, spi_current_routine(spi), has_line_maps,
-                                          std::move(path), std::move(readable)));
+                                          list.names.intern(path), shown));
+    list.entries.back().proc_name = proc;
   }
   sort_components(list.entries);
   dedupe_components(list.entries, options.multiple_definitions);
   for (const Component& c : list.entries)
     if (has_non_printable(c.file_name)) list.non_printable_name = true;
-  compute_report_names(list.entries, cwd, options.host, options.page_names);
+  compute_report_names(list.entries, list.names, cwd, options.host, options.page_names);
   return list;
 }
 

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "profile/name_arena.h"
 #include "profile/spi.h"
 
 namespace vorel {
@@ -35,16 +36,20 @@ struct Component {
   uint32_t extra_blocks = 0;        // the record's second block count
   bool first_in_file = false;
   bool ambiguous = false;           // same start line and readable name, other proc_name
-  std::optional<std::string> readable_name;  // missing: the routine is left out
-  std::string file_name;             // normalised source path, the grouping key
-  std::string report_name;          // base of the file's report page names
-  std::string proc_name;             // the routine's name in the profile files
   bool newly_covered = false;       // -ref: ran now, not in the reference
+  // The names are views into the list's name arena (ComponentList::names),
+  // each NUL-terminated (data() is a C string): a file's path and report
+  // name are stored once for all its routines.
+  std::optional<std::string_view> readable_name;  // missing: the routine is left out
+  std::string_view file_name;        // normalised source path, the grouping key
+  std::string_view report_name;      // base of the file's report page names
+  std::string_view proc_name;        // the routine's name in the profile files
 };
 
 struct ComponentList {
   std::vector<Component> entries;   // sorted, de-duplicated; groups contiguous
   bool non_printable_name = false;  // some file_name holds a non-printable byte
+  NameArena names;                  // the entries' names
 };
 
 // Reads every routine of `spi`, keeps those of interest, sorts, de-duplicates
@@ -61,7 +66,7 @@ void dedupe_components(std::vector<Component>& entries, bool multiple_definition
 
 // The readable name of a routine name (-demang: `full_signature`);
 // "__sti__" names become "class ExecuteOnStartup <rest>".
-std::optional<std::string> readable_name(const std::string& proc_name, bool full_signature);
+std::optional<std::string> readable_name(std::string_view proc_name, bool full_signature);
 
 // True for routines that are neither counted nor coloured: missing readable
 // name, start line 0, readable names beginning "___sti__" or "__$U".

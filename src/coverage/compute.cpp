@@ -22,7 +22,7 @@ std::unique_ptr<DpiRoutine> look_up(const CoverageOptions& s, DpiFile* f, const 
 // The name of the full block lists: the readable name, computed afresh,
 // without one leading '_' on hosts with that symbol naming.
 std::string list_name(const CoverageOptions& s, const Component& c) {
-  std::string name = readable_name(c.proc_name, s.demangle).value_or(c.proc_name);
+  std::string name = readable_name(c.proc_name, s.demangle).value_or(std::string(c.proc_name));
   if (s.host.drop_underscore && !name.empty() && name[0] == '_') name = name.substr(1);
   return name;
 }
@@ -51,7 +51,7 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   r.record = look_up(s, ctx.dpi, c);
   const bool executed = routine_executed(r.record.get());
   trace(kTraceRoutines, "Function: %s. Executed = %c\n",
-        s.demangle ? c.readable_name->c_str() : c.proc_name.c_str(), executed ? 't' : 'f');
+        s.demangle ? c.readable_name->data() : c.proc_name.data(), executed ? 't' : 'f');
   // Taken before the unwind repair, as the line-coverage mode counts lines.
   if (ctx.figures) figures_add_routine(*ctx.figures, c, r.record.get(), executed, ctx.model.scanner);
   if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
@@ -149,18 +149,19 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   std::span<Component> group = group_of(model.components.entries, first);
   const Component& head = group.front();
   model.current_group = group;
-  trace(kTraceMarkBlocks, "Begin markBlocks for file: %s\n", head.file_name.c_str());
-  if (ctx.sink) ctx.sink->begin_file(head.file_name);
+  trace(kTraceMarkBlocks, "Begin markBlocks for file: %s\n", head.file_name.data());
+  const std::string file_name(head.file_name), report_name(head.report_name);
+  if (ctx.sink) ctx.sink->begin_file(file_name);
 
-  model.files.add_filename(head.file_name, head.report_name);
-  if (!model.files.set_name(head.file_name, head.report_name)) {
+  model.files.add_filename(file_name, report_name);
+  if (!model.files.set_name(file_name, report_name)) {
     // Keep the full lists well formed: the file's group is closed empty.
     if (ctx.sink) ctx.sink->end_file();
     return false;
   }
   check_dpi(ctx);
   model.functions.open(group.size());
-  if (ctx.figures) figures_begin_file(*ctx.figures, head.file_name);
+  if (ctx.figures) figures_begin_file(*ctx.figures, file_name);
 
   FileWork work;
   for (Component& c : group) {
@@ -177,7 +178,7 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
     ctx.figures->covered_blocks = work.covered_blocks;
   }
   if (ctx.sink) ctx.sink->end_file();
-  trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.file_name.c_str());
+  trace(kTraceMarkBlocks, "End markBlocks for file:   %s\n", head.file_name.data());
   return !ctx.options.differential || work.covered_blocks >= 1;
 }
 

@@ -77,7 +77,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
   const DpiRoutine& d = *r.record;
   if (!record_has_positions(d)) {
     print_err("No line number info for %s: recompile with -Qprof_genx (instead of -Qprof_gen).\n",
-              c.file_name.c_str());
+              c.file_name.data());
     print_err("...Assigning all exec counts to line 1 column 1.\n");
   }
   ++file.executed;

@@ -9,7 +9,7 @@ std::optional<RoutineLineMap> load_line_map(const Component& c) {
   static constexpr const char* kNoLines =
       "Warning: Source line information not available in .spi file for %s\n";
   if (c.line_maps.empty()) {
-    print_err(kNoLines, c.file_name.c_str());
+    print_err(kNoLines, c.file_name.data());
     return std::nullopt;
   }
   RoutineLineMap map;
@@ -21,7 +21,7 @@ std::optional<RoutineLineMap> load_line_map(const Component& c) {
     }
   }
   if (map.all_lines.empty() && c.counted_blocks > 0) {
-    print_err(kNoLines, c.readable_name ? c.readable_name->c_str() : c.proc_name.c_str());
+    print_err(kNoLines, c.readable_name ? c.readable_name->data() : c.proc_name.data());
     return std::nullopt;
   }
   return map;

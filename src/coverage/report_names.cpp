@@ -7,6 +7,7 @@
 #include <set>
 
 #include "coverage/component.h"
+#include "profile/name_arena.h"
 #include "base/diag.h"
 #include "platform/host.h"
 
@@ -125,7 +126,7 @@ void separate_clashes(NameList& names, const PageNameRule& rule) {
 
 }  // namespace
 
-void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
+void compute_report_names(std::vector<Component>& entries, NameArena& arena, std::string_view cwd,
                           const HostRules& rules, const PageNameRule& pages) {
   NameList names = distinct_paths(entries);
   const bool abbreviated = abbreviate(names, cwd, rules.separator);
@@ -134,9 +135,14 @@ void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
               "naming. Some result files will use abbreviated names\n");
   separate_clashes(names, pages);
   size_t next = 0;
+  std::string_view stored;
   for (Component& c : entries) {
-    while (names[next].first != c.file_name) ++next;
-    c.report_name = names[next].second;
+    if (names[next].first != c.file_name) {
+      while (names[next].first != c.file_name) ++next;
+      stored = {};
+    }
+    if (stored.data() == nullptr) stored = arena.intern(names[next].second);
+    c.report_name = stored;
   }
 }
 

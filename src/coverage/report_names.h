@@ -18,6 +18,7 @@ namespace vorel {
 
 struct Component;
 struct HostRules;
+class NameArena;
 
 // The page-name rule without prefix and extension: the last '.' becomes '_',
 // every '/', ':' and '\\' becomes '_', a-z become A-Z. ("src/a.c" -> "SRC_A_C")
@@ -37,7 +38,8 @@ struct PageNameRule {
 // `rules.separator` splits base names. Prints "Warning: Some file or directory
 // names are too long for default result file naming. Some result files will
 // use abbreviated names\n" on stderr once when a name was abbreviated.
-void compute_report_names(std::vector<Component>& entries, std::string_view cwd,
+// The names are stored in `names`, once per file.
+void compute_report_names(std::vector<Component>& entries, NameArena& names, std::string_view cwd,
                           const HostRules& rules, const PageNameRule& pages = {});
 
 }  // namespace vorel

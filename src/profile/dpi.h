@@ -164,16 +164,16 @@ uint32_t dpi_src_root(const DpiRoutine& r);
 
 // Index search (sorted by routine_key of file F and function N under the
 // file's host rules).
-const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file, const std::string& func);
-const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func);
+const DpiIndexEntry* dpi_find_first(const DpiFile* f, std::string_view file, std::string_view func);
+const DpiIndexEntry* dpi_find_any(const DpiFile* f, std::string_view file, std::string_view func);
 const DpiIndexEntry* dpi_next_entry(const DpiFile* f, const DpiIndexEntry* e);
 const DpiIndexEntry* dpi_prev_entry(const DpiFile* f, const DpiIndexEntry* e);
 
 // Matching a static routine to its dynamic record (nullptr: no record).
-std::unique_ptr<DpiRoutine> dpi_match_by_name(DpiFile* f, const std::string& file,
-                                               const std::string& func);
-std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, const std::string& file,
-                                                      const std::string& func,
+std::unique_ptr<DpiRoutine> dpi_match_by_name(DpiFile* f, std::string_view file,
+                                               std::string_view func);
+std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, std::string_view file,
+                                                      std::string_view func,
                                                       uint32_t full_block_count);
 
 // Address maps of this file: routine address -> index entry (indirectly

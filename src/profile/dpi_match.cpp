@@ -3,15 +3,15 @@
 
 namespace vorel {
 
-std::unique_ptr<DpiRoutine> dpi_match_by_name(DpiFile* f, const std::string& file,
-                                               const std::string& func) {
+std::unique_ptr<DpiRoutine> dpi_match_by_name(DpiFile* f, std::string_view file,
+                                               std::string_view func) {
   const DpiIndexEntry* e = dpi_find_any(f, file, func);
   if (!e) return nullptr;
   return dpi_load_routine(f, *e);
 }
 
-std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, const std::string& file,
-                                                      const std::string& func,
+std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, std::string_view file,
+                                                      std::string_view func,
                                                       uint32_t full_block_count) {
   const DpiIndexEntry* e = dpi_find_first(f, file, func);
   while (e) {

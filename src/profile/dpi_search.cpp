@@ -10,7 +10,7 @@ namespace vorel {
 namespace {
 // The file name as it stands in the index keys (routine_key): normalised
 // under case-folding rules, `file` itself otherwise (no copy).
-std::string_view key_file(const DpiFile* f, const std::string& file, std::string& folded) {
+std::string_view key_file(const DpiFile* f, std::string_view file, std::string& folded) {
   const HostRules rules = f->impl ? f->impl->options.host : host_rules();
   if (!rules.fold_case) return file;
   folded = normalise_path(rules, file);
@@ -18,7 +18,7 @@ std::string_view key_file(const DpiFile* f, const std::string& file, std::string
 }
 }  // namespace
 
-const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, const std::string& func) {
+const DpiIndexEntry* dpi_find_any(const DpiFile* f, std::string_view file, std::string_view func) {
   if (!f) return nullptr;
   std::string folded;
   const std::string_view kf = key_file(f, file, folded);
@@ -36,8 +36,8 @@ const DpiIndexEntry* dpi_find_any(const DpiFile* f, const std::string& file, con
   return nullptr;
 }
 
-const DpiIndexEntry* dpi_find_first(const DpiFile* f, const std::string& file,
-                                    const std::string& func) {
+const DpiIndexEntry* dpi_find_first(const DpiFile* f, std::string_view file,
+                                    std::string_view func) {
   if (!f) return nullptr;
   std::string folded;
   const std::string_view kf = key_file(f, file, folded);

@@ -7,12 +7,15 @@
 namespace vorel {
 namespace {
 
+// The names of the hand-made entries, alive for the whole test program.
+NameArena names;
+
 Component comp(const std::string& file, const std::string& proc, uint32_t line,
                std::optional<std::string> readable = std::nullopt, uint32_t counted = 3) {
   Component c;
-  c.file_name = file;
-  c.proc_name = proc;
-  c.readable_name = readable ? readable : proc;
+  c.file_name = names.intern(file);
+  c.proc_name = names.intern(proc);
+  c.readable_name = names.intern(readable ? *readable : proc);
   c.start_line = line;
   c.counted_blocks = counted;
   return c;
@@ -21,7 +24,7 @@ Component comp(const std::string& file, const std::string& proc, uint32_t line,
 std::string describe(const std::vector<Component>& list) {
   std::string out;
   for (const Component& c : list)
-    out += c.file_name + ":" + c.proc_name + "@" + std::to_string(c.start_line) +
+    out += std::string(c.file_name) + ":" + std::string(c.proc_name) + "@" + std::to_string(c.start_line) +
            (c.first_in_file ? "^" : "") + (c.ambiguous ? "?" : "") + " ";
   return out;
 }

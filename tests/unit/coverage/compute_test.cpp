@@ -70,7 +70,7 @@ class ComputeFile : public ::testing::Test {
     model.reset_file();
     model.files.set_merge_mode(!line_coverage);
     const std::vector<Component>& entries = model.components.entries;
-    model.scanner = MarkerScanner::scan_file(entries[0].file_name, markers,
+    model.scanner = MarkerScanner::scan_file(std::string(entries[0].file_name), markers,
                                              order_by_start_line(group_of(entries, 0)));
     return compute_file(ComputeContext{options, dpi, ref_dpi, model, nullptr}, 0, line_coverage);
   }

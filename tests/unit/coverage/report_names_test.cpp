@@ -17,10 +17,11 @@ const char kAbbreviated[] =
 std::string names(const std::vector<std::string>& paths, const std::string& cwd,
                   const HostRules& rules = posix_rules()) {
   std::vector<Component> list(paths.size());
+  NameArena arena;
   for (size_t i = 0; i < paths.size(); ++i) list[i].file_name = paths[i];
-  std::string err = test_support::capture([&] { compute_report_names(list, cwd, rules); }).err;
+  std::string err = test_support::capture([&] { compute_report_names(list, arena, cwd, rules); }).err;
   std::string out = err.empty() ? "" : err == kAbbreviated ? "! " : "<" + err + "> ";
-  for (const Component& c : list) out += c.report_name + " ";
+  for (const Component& c : list) out += std::string(c.report_name) + " ";
   return out;
 }
 
