@@ -48,7 +48,7 @@ uint64_t entry_frequency(const DpiRoutine& record) {
 }
 
 std::vector<BlockDetail> never_run_blocks(const DpiRoutine* record,
-                                          const std::vector<SpiLineMap>& line_maps) {
+                                          std::span<const BlockLineMap> line_maps) {
   std::vector<BlockDetail> out;
   if (record) {
     out.reserve(record->blocks.size());
@@ -56,7 +56,7 @@ std::vector<BlockDetail> never_run_blocks(const DpiRoutine* record,
       if (b.start_line != 0 && b.start_col != 0) out.push_back({b.start_line, b.start_col, 0.0});
   } else {
     out.reserve(line_maps.size());
-    for (const SpiLineMap& m : line_maps)
+    for (const BlockLineMap& m : line_maps)
       if (!m.entries.empty() && m.entries.front() != 0) out.push_back({m.entries.front(), 1, 0.0});
   }
   return out;

@@ -13,14 +13,15 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
+#include "coverage/block_line_map.h"
 #include "coverage/block_list_sink.h"
 
 namespace vorel {
 
 struct DpiRoutine;
-struct SpiLineMap;
 
 // True when the record exists and some block count is not 0.
 bool routine_executed(const DpiRoutine* record);
@@ -52,7 +53,7 @@ uint64_t entry_frequency(const DpiRoutine& record);
 // positioned blocks of its (never run) record; without a record, one block
 // per static line map at the map's first line, column 1. In recording order.
 std::vector<BlockDetail> never_run_blocks(const DpiRoutine* record,
-                                          const std::vector<SpiLineMap>& line_maps);
+                                          std::span<const BlockLineMap> line_maps);
 
 // Orders a block list by line, then column; among equal positions the block
 // recorded later comes first.

@@ -47,7 +47,15 @@ bool has_non_printable(std::string_view s) {
   return false;
 }
 
-Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
+// A copy of the routine's line maps in the list's arenas.
+std::span<const BlockLineMap> copy_line_maps(ComponentList& list, const std::vector<SpiLineMap>& maps) {
+  std::span<BlockLineMap> out = list.line_maps.allocate(maps.size());
+  for (size_t i = 0; i < maps.size(); ++i)
+    out[i] = BlockLineMap{maps[i].block_index, list.lines.add(maps[i].entries)};
+  return out;
+}
+
+Component make_component(ComponentList& list, const SpiRoutineInfo& info, const SpiRoutine* current,
                          bool has_line_maps, std::string_view file_name,
                          std::optional<std::string_view> readable) {
   Component c;
@@ -56,7 +64,7 @@ Component make_component(const SpiRoutineInfo& info, const SpiRoutine* current,
   c.end_line = info.end_line;
   c.end_column = info.end_column;
   c.has_line_map_handle = has_line_maps;
-  if (current) c.line_maps = current->line_maps;
+  if (current) c.line_maps = copy_line_maps(list, current->line_maps);
   // A second block count above the block count is corrupt; keep the sum.
   c.extra_blocks = std::min(info.value_b, info.block_count);
   c.counted_blocks = info.block_count - c.extra_blocks;
@@ -138,7 +146,7 @@ ComponentList build_component_list(SpiFile* spi, const CoverageOptions& options,
     const std::string_view proc = list.names.add(info.routine_name);
     std::optional<std::string_view> shown;
     if (readable) shown = *readable == proc ? proc : list.names.add(*readable);
-    list.entries.push_back(make_component(info, spi_current_routine(spi), has_line_maps,
+    list.entries.push_back(make_component(list, info, spi_current_routine(spi), has_line_maps,
                                           list.names.intern(path), shown));
     list.entries.back().proc_name = proc;
   }

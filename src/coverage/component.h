@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/pod_arena.h"
+#include "coverage/block_line_map.h"
 #include "profile/name_arena.h"
 #include "profile/spi.h"
 
@@ -31,7 +33,7 @@ struct Component {
   uint32_t end_line = 0;            // 0 when unknown
   uint16_t end_column = 0;
   bool has_line_map_handle = false;       // the static file carries line maps (v7+)
-  std::vector<SpiLineMap> line_maps;    // owned copy; empty when the routine has none
+  std::span<const BlockLineMap> line_maps;  // in the list's arenas; empty when the routine has none
   uint32_t counted_blocks = 0;      // static block count minus extra_blocks
   uint32_t extra_blocks = 0;        // the record's second block count
   bool first_in_file = false;
@@ -50,6 +52,8 @@ struct ComponentList {
   std::vector<Component> entries;   // sorted, de-duplicated; groups contiguous
   bool non_printable_name = false;  // some file_name holds a non-printable byte
   NameArena names;                  // the entries' names
+  PodArena<BlockLineMap> line_maps;  // the entries' line maps ...
+  PodArena<uint32_t> lines;          // ... and the lines they list
 };
 
 // Reads every routine of `spi`, keeps those of interest, sorts, de-duplicates

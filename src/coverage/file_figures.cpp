@@ -50,7 +50,7 @@ void figures_add_routine(FileFigures& figures, const Component& c, const DpiRout
     // Every line of the routine's maps is executable; a block's count covers
     // the lines of its map. Counts of blocks the record does not hold stay 0.
     const uint32_t visited = executed && record ? visited_blocks(*record) : 0;
-    for (const SpiLineMap& m : c.line_maps) {
+    for (const BlockLineMap& m : c.line_maps) {
       const uint64_t count = m.block_index < visited ? record->blocks[m.block_index].count : 0;
       for (uint32_t line : m.entries) {
         if (line == 0 || scanner.is_infeasible(line)) continue;  // 0 is no source line

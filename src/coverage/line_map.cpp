@@ -13,7 +13,7 @@ std::optional<RoutineLineMap> load_line_map(const Component& c) {
     return std::nullopt;
   }
   RoutineLineMap map;
-  for (const SpiLineMap& m : c.line_maps) {
+  for (const BlockLineMap& m : c.line_maps) {
     std::set<uint32_t>& lines = map.by_block[m.block_index];
     for (uint32_t line : m.entries) {
       lines.insert(line);

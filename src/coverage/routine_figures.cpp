@@ -42,7 +42,7 @@ RoutineBlocks blocks_of_record(const DpiRoutine& record, uint32_t start_line,
 }
 
 RoutineBlocks blocks_not_executed(const DpiRoutine* record,
-                                  const std::vector<SpiLineMap>& line_maps,
+                                  std::span<const BlockLineMap> line_maps,
                                   uint32_t counted_blocks) {
   RoutineBlocks out;
   out.blocks = counted_blocks;

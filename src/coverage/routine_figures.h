@@ -6,15 +6,16 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "coverage/block_rules.h"
+#include "coverage/block_line_map.h"
 #include "coverage/block_list_sink.h"
 
 namespace vorel {
 
 struct DpiRoutine;
-struct SpiLineMap;
 
 struct RoutineBlocks {
   bool executed = false;     // some block of the record ran
@@ -44,7 +45,7 @@ RoutineBlocks blocks_of_record(const DpiRoutine& record, uint32_t start_line,
 // record, its positioned blocks; without one, one block per static line map
 // at the map's first line, column 1.
 RoutineBlocks blocks_not_executed(const DpiRoutine* record,
-                                  const std::vector<SpiLineMap>& line_maps,
+                                  std::span<const BlockLineMap> line_maps,
                                   uint32_t counted_blocks);
 
 }  // namespace vorel

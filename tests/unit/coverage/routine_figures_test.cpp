@@ -70,9 +70,8 @@ TEST(RoutineBlocks, NoUnwindAndNoPartial) {
 // A routine that never ran lists its record's positions, or without a
 // record the first line of each static line map.
 TEST(RoutineBlocks, NotExecuted) {
-  std::vector<SpiLineMap> maps(3);
-  maps[0].entries = {8, 7};
-  maps[2].entries = {5, 9};
+  const uint32_t first[] = {8, 7}, third[] = {5, 9};
+  const BlockLineMap maps[] = {{0, first}, {1, {}}, {2, third}};
   RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
   EXPECT_TRUE(!r.executed && r.blocks == 4);
   EXPECT_EQ(positions(r), "5:1=0 8:1=0 ");
