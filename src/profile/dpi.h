@@ -33,12 +33,14 @@ enum DpiSegmentSlot : int {
 };
 
 // One routine of the index. Its names live in the file's name arena
-// (DpiFile::names), once per text: the key holds the function name as its
-// first part, and each file name is stored once for all its routines.
+// (DpiFile::names), each file name once for all its routines. The lookup
+// key (routine_key) is not stored: it is compared piece by piece
+// (dpi_compare_entries) and built only to be shown (dpi_entry_key).
 struct DpiIndexEntry {
   std::string_view file_name;   // source file name, re-rooted with the source root
-  std::string_view func_name;   // the key's first func_name.size() bytes
-  std::string_view key;         // routine-order lookup key of the two names (NUL-terminated)
+  std::string_view func_name;
+  std::string_view key_file;    // the file name as the key holds it (normalised under
+                                // case-folding rules, else file_name)
   // Payload positions and lengths of the routine's segments (0: absent); in
   // the fixed layout slot 0 holds the record's start and length. A main
   // length of 0 (table of contents) is taken from the segment header.
@@ -161,6 +163,10 @@ bool dpi_block_position_known(const DpiRoutine& r, uint32_t i);
 // Position mode 0..3 from the flags.
 int dpi_position_mode(const DpiRoutine& r);
 uint32_t dpi_src_root(const DpiRoutine& r);
+
+// The lookup key of an entry, and the key order of two entries.
+std::string dpi_entry_key(const DpiIndexEntry& e);
+int dpi_compare_entries(const DpiIndexEntry& a, const DpiIndexEntry& b);
 
 // Index search (sorted by routine_key of file F and function N under the
 // file's host rules).

@@ -54,12 +54,12 @@ uint64_t entry_exec_count(const DpiFile& f, const DpiRoutine& r) {
   return best / f.runs;
 }
 
-// Names the entry: the file name stored once per text, the key stored per
-// entry, the function name as the key's first part.
+// Names the entry: each file name (and its key form) stored once per text.
 void finish_entry(DpiFile& f, DpiIndexEntry& e, std::string_view file_name, std::string_view func_name) {
+  const HostRules& rules = f.impl->options.host;
   e.file_name = f.names.intern(file_name);
-  e.key = f.names.add(routine_key(f.impl->options.host, file_name, func_name));
-  e.func_name = e.key.substr(0, func_name.size());
+  e.key_file = rules.fold_case ? f.names.intern(normalise_path(rules, file_name)) : e.file_name;
+  e.func_name = f.names.add(func_name);
   f.max_entry_exec_count = std::max(f.max_entry_exec_count, e.entry_exec_count);
 }
 
@@ -125,13 +125,21 @@ bool dpi_build_index(DpiFile& f) {
   return true;
 }
 
+std::string dpi_entry_key(const DpiIndexEntry& e) {
+  return make_key(e.key_file, e.func_name, kRoutineOrder);
+}
+
+int dpi_compare_entries(const DpiIndexEntry& a, const DpiIndexEntry& b) {
+  return compare_keys(a.key_file, a.func_name, b.key_file, b.func_name);
+}
+
 void dpi_sort_index(DpiFile& f) {
   // Sort positions rather than the large entries, then put each entry in
   // its place by following the permutation's cycles.
   std::vector<uint32_t> order(f.index.size());
   for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
   std::stable_sort(order.begin(), order.end(),
-                   [&](uint32_t a, uint32_t b) { return f.index[a].key < f.index[b].key; });
+                   [&](uint32_t a, uint32_t b) { return dpi_compare_entries(f.index[a], f.index[b]) < 0; });
   for (size_t start = 0; start < order.size(); ++start) {
     if (order[start] == start) continue;
     DpiIndexEntry held = std::move(f.index[start]);
@@ -154,9 +162,9 @@ void dpi_sort_index(DpiFile& f) {
   bool check = !f.impl || f.impl->options.check_duplicate_keys;
   if (!check) return;
   for (size_t i = 1; i < f.index.size(); ++i) {
-    bool starts_run = f.index[i].key == f.index[i - 1].key &&
-                      (i < 2 || f.index[i - 1].key != f.index[i - 2].key);
-    if (starts_run) catalog_warning(kMsgDuplicateKey, f.name.c_str(), f.index[i].key.data());
+    bool starts_run = dpi_compare_entries(f.index[i], f.index[i - 1]) == 0 &&
+                      (i < 2 || dpi_compare_entries(f.index[i - 1], f.index[i - 2]) != 0);
+    if (starts_run) catalog_warning(kMsgDuplicateKey, f.name.c_str(), dpi_entry_key(f.index[i]).c_str());
   }
 }
 

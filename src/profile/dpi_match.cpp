@@ -18,7 +18,7 @@ std::unique_ptr<DpiRoutine> dpi_match_by_block_count(DpiFile* f, std::string_vie
     std::unique_ptr<DpiRoutine> r = dpi_load_routine(f, *e);
     if (dpi_block_cnt_get(*r) == full_block_count) return r;
     const DpiIndexEntry* next = dpi_next_entry(f, e);
-    e = (next && next->key == e->key) ? next : nullptr;
+    e = (next && dpi_compare_entries(*next, *e) == 0) ? next : nullptr;
   }
   return nullptr;
 }

@@ -26,7 +26,7 @@ const DpiIndexEntry* dpi_find_any(const DpiFile* f, std::string_view file, std::
   size_t hi = f->index.size();
   while (lo < hi) {
     size_t mid = lo + (hi - lo) / 2;
-    int c = compare_key(f->index[mid].key, kf, func, kRoutineOrder);
+    int c = compare_keys(f->index[mid].key_file, f->index[mid].func_name, kf, func);
     if (c == 0) return &f->index[mid];
     if (c < 0)
       lo = mid + 1;
@@ -44,9 +44,9 @@ const DpiIndexEntry* dpi_find_first(const DpiFile* f, std::string_view file,
   // The lower bound is the first of a run of equal keys, however long the run.
   auto it = std::lower_bound(f->index.begin(), f->index.end(), 0,
                              [&](const DpiIndexEntry& e, int) {
-                               return compare_key(e.key, kf, func, kRoutineOrder) < 0;
+                               return compare_keys(e.key_file, e.func_name, kf, func) < 0;
                              });
-  if (it == f->index.end() || compare_key(it->key, kf, func, kRoutineOrder) != 0) return nullptr;
+  if (it == f->index.end() || compare_keys(it->key_file, it->func_name, kf, func) != 0) return nullptr;
   return &*it;
 }
 

@@ -14,10 +14,11 @@ enum KeyOrder : int { kFileOrder = 0, kRoutineOrder = 1 };
 // File order:    F'N'.
 std::string make_key(std::string_view file, std::string_view function, KeyOrder order);
 
-// Compares `key` with make_key(file, function, order) (<0, 0, >0 as
-// std::string::compare) without building the key.
-int compare_key(std::string_view key, std::string_view file, std::string_view function,
-                KeyOrder order);
+// Compares make_key(file_a, function_a, kRoutineOrder) with
+// make_key(file_b, function_b, kRoutineOrder) (<0, 0, >0 as
+// std::string::compare) without building either key.
+int compare_keys(std::string_view file_a, std::string_view function_a, std::string_view file_b,
+                 std::string_view function_b);
 
 // The one key that joins a static routine to its dynamic record, wherever
 // they are joined (index, coverage pass, function lists, call graph): routine

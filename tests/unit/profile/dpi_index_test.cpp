@@ -17,9 +17,8 @@ using profile_writer::DpiLayout;
 vorel::DpiIndexEntry entry(vorel::DpiFile& f, const std::string& file, const std::string& func,
                            uint32_t order) {
   vorel::DpiIndexEntry e;
-  e.key = f.names.add(func + "'" + file + "'");
-  e.file_name = f.names.intern(file);
-  e.func_name = e.key.substr(0, func.size());
+  e.file_name = e.key_file = f.names.intern(file);
+  e.func_name = f.names.add(func);
   e.file_order = order;
   return e;
 }
@@ -36,7 +35,7 @@ TEST(DpiIndex, SearchOnAHandMadeIndex) {
   const std::string warning = warning_prefix(vorel::kMsgDuplicateKey) + "Multiple profile entries in hand.dpi match lookup key, ";
   EXPECT_EQ(c.err, warning + "f'a.c'\n" + warning + "g'a.c'\n");
   std::string keys;
-  for (const vorel::DpiIndexEntry& e : f.index) keys += std::string(e.key) + " ";
+  for (const vorel::DpiIndexEntry& e : f.index) keys += vorel::dpi_entry_key(e) + " ";
   EXPECT_EQ(keys, "Z'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'a.c' f'b.c' g'a.c' g'a.c' \xC3\xA9'a.c' ");
   EXPECT_EQ(vorel::dpi_find_first(&f, "a.c", "f"), &f.index[1]);
   const vorel::DpiIndexEntry* any = vorel::dpi_find_any(&f, "a.c", "f");
@@ -48,7 +47,7 @@ TEST(DpiIndex, SearchOnAHandMadeIndex) {
   EXPECT_EQ(vorel::dpi_find_any(&f, "", ""), nullptr);
 }
 
-// The in-place comparison orders exactly as the built key does, also where a
+// The piecewise comparison orders exactly as the built keys do, also where a
 // name holds the apostrophe or one key is a prefix of the other.
 TEST(DpiIndex, KeysCompareInPlaceAsBuilt) {
   const std::pair<std::string, std::string> names[] = {
@@ -59,8 +58,7 @@ TEST(DpiIndex, KeysCompareInPlaceAsBuilt) {
     for (const auto& [other_file, other_func] : names) {
       const std::string key = vorel::make_key(other_file, other_func, vorel::kRoutineOrder);
       const std::string built = vorel::make_key(file, func, vorel::kRoutineOrder);
-      EXPECT_EQ(sign(vorel::compare_key(key, file, func, vorel::kRoutineOrder)),
-                sign(key.compare(built)))
+      EXPECT_EQ(sign(vorel::compare_keys(other_file, other_func, file, func)), sign(key.compare(built)))
           << key << " vs " << built;
     }
   }

@@ -36,7 +36,7 @@ TEST(DpiLayout, AllLayoutsGiveTheSameIndexAndRecords) {
   // no dynamic record) in key order; file order as written.
   const vorel::DpiFile& f = *opened[1].file;
   std::string keys;
-  for (const vorel::DpiIndexEntry& e : f.index) keys += std::string(e.key) + std::to_string(e.file_order) + " ";
+  for (const vorel::DpiIndexEntry& e : f.index) keys += vorel::dpi_entry_key(e) + std::to_string(e.file_order) + " ";
   EXPECT_EQ(keys, "C::m'/build/src/b.c'3 helper'/build/src/a.c'1 main'/build/src/a.c'0 target'/build/src/b.c'2 ");
   EXPECT_EQ(f.index[1].flags, 0u);  // static, not indirectly called
   EXPECT_EQ(f.index[3].flags, 3u);

@@ -139,7 +139,7 @@ TEST(DpiRecord, SourceRootReplacement) {
   options.src_root = "C:\\SRC\\";
   Opened o = open_bytes(dir, bytes, options);
   ASSERT_TRUE(o.file) << o.err;
-  EXPECT_EQ(o.file->index[0].key, "f'C:\\SRC\\a.c'");
+  EXPECT_EQ(vorel::dpi_entry_key(o.file->index[0]), "f'C:\\SRC\\a.c'");
   EXPECT_EQ(vorel::dpi_find_any(o.file.get(), "C:\\SRC\\a.c", "f"), &o.file->index[0]);
   EXPECT_FALSE(o.file->some_routine_has_src_root);
   Loaded l = load_all(o.file.get());

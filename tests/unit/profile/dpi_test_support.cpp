@@ -132,7 +132,7 @@ std::string dump_index(const vorel::DpiFile& f) {
   Fields out;
   out("runs", f.runs)("max", f.max_entry_exec_count)("n", f.index.size());
   for (const vorel::DpiIndexEntry& e : f.index)
-    out("\nkey", e.key)("file", e.file_name)("func", e.func_name)("number", e.func_number)(
+    out("\nkey", vorel::dpi_entry_key(e))("file", e.file_name)("func", e.func_name)("number", e.func_number)(
         "flags", e.flags)("exec", e.entry_exec_count)("order", e.file_order);
   return out.text;
 }
