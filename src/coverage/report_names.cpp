@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <deque>
 #include <set>
+#include <unordered_set>
 
 #include "coverage/component.h"
 #include "profile/name_arena.h"
@@ -65,12 +67,6 @@ bool abbreviate(NameList& names, std::string_view cwd, char separator) {
 // Room left for a clash suffix after a shortened name.
 constexpr size_t kSuffixRoom = 4;
 
-std::vector<std::string> pages_of(const std::string& stem, const PageNameRule& rule) {
-  std::vector<std::string> pages;
-  for (const std::string& suffix : rule.source_suffixes) pages.push_back(stem + suffix);
-  return pages;
-}
-
 // A name whose longest page stem would not fit keeps a prefix (whole UTF-8
 // characters) and gets "_" and the FNV-1a hash of the whole name.
 bool shorten(NameList& names, const PageNameRule& rule) {
@@ -94,22 +90,44 @@ bool shorten(NameList& names, const PageNameRule& rule) {
   return shortened;
 }
 
+// A set of stems that answers for the pages they give: a page is in it when
+// it is some member's stem followed by one of the rule's suffixes. Holding
+// the stems rather than every page keeps a program of many files small.
+class StemSet {
+ public:
+  explicit StemSet(const PageNameRule& rule) : rule_(rule) {}
+  void add(std::string_view stem) { stems_.insert(stem); }
+  bool gives(std::string_view page) const {
+    for (const std::string& suffix : rule_.source_suffixes)
+      if (page.ends_with(suffix) && stems_.count(page.substr(0, page.size() - suffix.size())))
+        return true;
+    return false;
+  }
+
+ private:
+  const PageNameRule& rule_;
+  std::unordered_set<std::string_view> stems_;
+};
+
 // Distinct paths whose report names give a page name already given (or one
 // of the tool's own): the first keeps its name, each later one gets the
 // smallest numeric suffix whose pages no other path uses or would use.
 void separate_clashes(NameList& names, const PageNameRule& rule) {
   std::vector<std::string> stems;
-  std::set<std::string> natural;  // the page names every path would get
-  for (const auto& entry : names) {
-    stems.push_back(report_stem(entry.second));
-    for (std::string& page : pages_of(stems.back(), rule)) natural.insert(std::move(page));
-  }
-  std::set<std::string> taken(rule.reserved.begin(), rule.reserved.end());
-  auto claim = [&](const std::string& stem, bool avoid_natural) {
-    const std::vector<std::string> pages = pages_of(stem, rule);
-    for (const std::string& page : pages)
-      if (taken.count(page) || (avoid_natural && natural.count(page))) return false;
-    taken.insert(pages.begin(), pages.end());
+  stems.reserve(names.size());
+  for (const auto& entry : names) stems.push_back(report_stem(entry.second));
+  StemSet natural(rule);  // the stems every path would get
+  for (const std::string& stem : stems) natural.add(stem);
+  const std::set<std::string, std::less<>> reserved(rule.reserved.begin(), rule.reserved.end());
+  StemSet taken(rule);
+  std::deque<std::string> numbered;  // stems of numbered names (stable storage)
+  auto claim = [&](std::string_view stem, bool avoid_natural) {
+    for (const std::string& suffix : rule.source_suffixes) {
+      const std::string page = std::string(stem) + suffix;
+      if (reserved.count(page) || taken.gives(page) || (avoid_natural && natural.gives(page)))
+        return false;
+    }
+    taken.add(stem);
     return true;
   };
   for (size_t i = 0; i < names.size(); ++i) {
@@ -117,7 +135,11 @@ void separate_clashes(NameList& names, const PageNameRule& rule) {
     std::string& report = names[i].second;
     for (unsigned k = 1;; ++k) {
       std::string candidate = report + std::to_string(k);
-      if (!claim(report_stem(candidate), true)) continue;
+      numbered.push_back(report_stem(candidate));
+      if (!claim(numbered.back(), true)) {
+        numbered.pop_back();
+        continue;
+      }
       report = candidate;
       break;
     }
