@@ -1,8 +1,11 @@
 // POSIX: the system calls under the output files.
 #include "platform/output_sys.h"
 
+#include <pthread.h>
 #include <cerrno>
 #include <fcntl.h>
+
+#include <atomic>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +52,22 @@ bool rename_over(const std::string& from, const std::string& to) {
 void remove_file(const std::string& path) { ::unlink(path.c_str()); }
 void remove_directory(const std::string& path) { ::rmdir(path.c_str()); }
 bool make_directory(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
-unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }
+namespace {
+std::atomic<unsigned long> cached_pid{0};
+}  // namespace
+
+// Asked for every temporary name: the system call is made once, and again
+// in a forked child.
+unsigned long process_id() {
+  static const bool reset_in_child = ::pthread_atfork(nullptr, nullptr, [] { cached_pid = 0; }) == 0;
+  (void)reset_in_child;
+  unsigned long pid = cached_pid.load(std::memory_order_relaxed);
+  if (pid == 0) {
+    pid = static_cast<unsigned long>(::getpid());
+    cached_pid.store(pid, std::memory_order_relaxed);
+  }
+  return pid;
+}
 
 LockState lock(const std::string& path, bool wait) {
   static int lock_fd = -1;
