@@ -1,6 +1,5 @@
 #include "profile/spi_scan.h"
 
-#include <cctype>
 #include <limits>
 
 namespace vorel {
@@ -16,10 +15,13 @@ int digit_value(char c, int base) {
   return v < base ? v : -1;
 }
 
+// The white space of the C locale, without the locale lookup of isspace.
+bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
 // Scans sign and magnitude; the magnitude saturates at `max`.
 bool scan_magnitude(const char*& p, int base, uint64_t max, bool* negative, uint64_t* out) {
   const char* q = p;
-  while (std::isspace(static_cast<unsigned char>(*q))) ++q;
+  while (is_space(*q)) ++q;
   *negative = false;
   if (*q == '+' || *q == '-') *negative = *q++ == '-';
   if (base == 16 && q[0] == '0' && (q[1] == 'x' || q[1] == 'X') && digit_value(q[2], 16) >= 0)
