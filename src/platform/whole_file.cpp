@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include "platform/file_open.h"
 
 namespace vorel {
@@ -16,6 +19,17 @@ std::string reason() { return std::strerror(errno); }
 
 std::string read_rest(std::FILE* in) {
   std::string bytes;
+  // Room for the whole of a regular file at once: a large source is not
+  // copied again each time the text outgrows its buffer.
+#if defined(_WIN32)
+  struct _stat64 st {};
+  if (_fstat64(_fileno(in), &st) == 0 && (st.st_mode & _S_IFREG) && st.st_size > 0)
+    bytes.reserve(static_cast<size_t>(st.st_size));
+#else
+  struct stat st {};
+  if (::fstat(::fileno(in), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    bytes.reserve(static_cast<size_t>(st.st_size));
+#endif
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
