@@ -218,7 +218,8 @@ TEST(OutputSafety, ConcurrentRunsTakeTurns) {
 }
 
 // A link at the report directory stops the run before anything is written;
-// a link at a page name is replaced, its target left alone.
+// a link at a page name is replaced, its target left alone; a page keeps the
+// permission bits of the file it replaces.
 TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   TempDir dir;
   write_inputs(dir, program(1, 3), sources(1, 5));
@@ -237,6 +238,9 @@ TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
   EXPECT_EQ(dir.text("victim"), "keep");
   EXPECT_FALSE(fs::is_symlink(dir.file("CODE_COVERAGE.HTML")));
+  fs::permissions(dir.file("CODE_COVERAGE.HTML"), fs::perms(0640));
+  ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
+  EXPECT_EQ(fs::status(dir.file("CODE_COVERAGE.HTML")).permissions(), fs::perms(0640));
 }
 #else
 TEST(OutputSafety, ConcurrentRunsTakeTurns) {
