@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -45,26 +46,20 @@ GcovUnit unit(const std::string& data_file, std::vector<GcovFunction> functions,
   return u;
 }
 
-// "name@module: entry-count | count@line ..." per routine.
+// "name@module file: entry-count | count@line ..." per routine.
 std::vector<std::string> describe(const pw::Program& p) {
   std::vector<std::string> out;
   for (const pw::Module& m : p.modules)
     for (const pw::SourceFile& f : m.files)
       for (const pw::Routine& r : f.routines) {
-        // Appends only: "literal" + std::string temporaries trip a false -Wrestrict of g++ 12.
-        std::string s = r.name;
-        for (const std::string& part : {std::string("@"), m.name, std::string(" "), f.name, std::string(": "),
-                                        std::to_string(r.blocks[0].count), std::string(" |")})
-          s += part;
+        std::ostringstream s;
+        s << r.name << "@" << m.name << " " << f.name << ": " << r.blocks[0].count << " |";
         EXPECT_TRUE(r.blocks[0].lines.empty());
         for (size_t b = 1; b < r.blocks.size(); ++b) {
           EXPECT_EQ(r.blocks[b].lines, std::vector<uint32_t>{r.blocks[b].line});
-          s += " ";
-          s += std::to_string(r.blocks[b].count);
-          s += "@";
-          s += std::to_string(r.blocks[b].line);
+          s << " " << r.blocks[b].count << "@" << r.blocks[b].line;
         }
-        out.push_back(s);
+        out.push_back(s.str());
       }
   return out;
 }
