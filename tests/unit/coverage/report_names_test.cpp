@@ -24,18 +24,13 @@ std::string names(const std::vector<std::string>& paths, const std::string& cwd,
   return out;
 }
 
-TEST(ReportStem, TheNameRule) {
-  EXPECT_EQ(report_stem("c:\\work\\src\\main.cpp"), "C__WORK_SRC_MAIN_CPP");
-  EXPECT_EQ(report_stem("src/a.b.c"), "SRC_A.B_C");  // only the last '.'
-  EXPECT_EQ(report_stem("noext"), "NOEXT");
-}
-
 // a/b_c.c and a_b/c.c both give A_B_C_C, x.c and X.c both X_C: the later
 // one gets a suffix that takes no other file's page name (x.c1 exists).
 TEST(ReportNames, PathsWithTheSamePageNameGetASuffix) {
   EXPECT_EQ(names({"/src/a.c", "/src/a.c", "/src/b.c"}, "/home/me"), "/src/a.c /src/a.c /src/b.c ");
   EXPECT_EQ(names({"X.c", "a/b_c.c", "a_b/c.c", "u.c", "x.c"}, "/tmp"), "X.c a/b_c.c a_b/c.c1 u.c x.c1 ");
   EXPECT_EQ(names({"X.c", "x.c", "x.c1"}, "/tmp"), "X.c x.c2 x.c1 ");
+  EXPECT_EQ(report_stem("c:\\w\\a.b.c"), "C__W_A.B_C");  // only the last '.' becomes '_'
 }
 
 // (len + 1) + len(cwd) + 42 < 260 keeps the path: with a 100-byte cwd the

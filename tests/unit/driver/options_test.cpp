@@ -82,17 +82,6 @@ TEST(OptionScan, Colours) {
   EXPECT_TRUE(scan({"-icolor", "floating"}).floating_info);
 }
 
-TEST(Settings, ColourIndexOutsideTheTableEndsTheRunOnStdout) {
-  Settings s;
-  auto set = test_support::capture([&] { set_color(s, 8, "red"); });
-  auto get = test_support::capture([&] { (void)s.color(0); });
-  EXPECT_EQ(set.status, 1);
-  EXPECT_EQ(get.status, 1);
-  EXPECT_EQ(set.out + get.out, "ERROR: unknown color 8\nERROR: unknown color 0\n");
-  set_color(s, 7, "red");
-  EXPECT_EQ(s.color(7), "red");
-}
-
 // Every colour the defaults and the usage text show, and HTML colour names
 // of any case, are taken as written.
 TEST(OptionScan, ColourValuesTaken) {
