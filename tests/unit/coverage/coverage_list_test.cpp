@@ -1,5 +1,5 @@
-// The position table: merge rules, the non-merging form of -txtlcov, source
-// line counts (last-block marks and file entries are pinned end to end).
+// The position table: merge rules and source line counts (the non-merging
+// form of -txtlcov, last-block marks and file entries are pinned end to end).
 #include "coverage/coverage_list.h"
 
 #include <gtest/gtest.h>
@@ -59,30 +59,6 @@ TEST_F(CoverageListTest, MergingForm) {
   EXPECT_EQ(at(5, 7), "-");
   add(0, 3, 9);
   EXPECT_EQ(at(0, 3), "-");
-}
-
-// Each block is its own record, put in front of the first record at the
-// same or a later column.
-TEST_F(CoverageListTest, NonMergingFormAndLineQueries) {
-  list_.set_merge_mode(false);
-  add(2, 5, 1);
-  add(2, 3, 0);
-  add(2, 5, 2);
-  add(2, 4, 9, true);
-  std::optional<LineInfo> info = list_.line_query(2);
-  ASSERT_TRUE(info);
-  std::string chain;
-  for (const PositionRecord& r : info->chain)
-    chain += std::to_string(r.column) + "=" + std::to_string(r.count) + "/" + std::to_string(r.covered) + " ";
-  EXPECT_EQ(chain, "3=0/0 4=9/1 5=2/1 5=1/1 ");
-  EXPECT_EQ(std::make_tuple(info->max_count, info->blocks, info->covered),
-            std::make_tuple(uint64_t{9}, 4u, 3u));
-  list_.set_merge_mode(true);
-  add(1, 1, kNeverExecuted);
-  add(1, 2, 0);
-  EXPECT_EQ(list_.line_query(1)->max_count, kNeverExecuted);
-  EXPECT_EQ(list_.line_query(1)->covered, 0u);  // neither 0 nor all-ones counts here
-  EXPECT_FALSE(list_.line_query(4));  // B
 }
 
 TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {

@@ -89,23 +89,4 @@ TEST(ProgramBuilder, MapsFunctionsLinesAndUnitsAsDocumented) {
   EXPECT_EQ(s.lines, 4u);
 }
 
-// Lines may name functions that have no function entry: each becomes a
-// routine of its own (the sanitizer build catches routines moved under a
-// cached reference).
-TEST(ProgramBuilder, LinesOfFunctionsWithoutEntriesMakeRoutines) {
-  ProgramBuilder b;
-  std::string error;
-  std::vector<std::tuple<uint32_t, uint64_t, std::string>> lines;
-  for (uint32_t i = 1; i <= 40; ++i) {
-    std::string name = "f";
-    name += std::to_string(i % 20);
-    lines.emplace_back(i, i, name);
-  }
-  ASSERT_TRUE(b.add(unit("u.c", {function("f0", 1, 1, 1)}, lines), &error)) << error;
-  ImportSummary s;
-  pw::Program p = b.finish(1, &s);
-  EXPECT_EQ(s.routines, 20u);
-  EXPECT_EQ(p.modules[0].files[0].routines[19].blocks.size(), 3u);  // entry + lines 19 and 39
-}
-
 }  // namespace
