@@ -21,13 +21,8 @@ TEST(Undecorate, NameOnlyAndFullSignature) {
     EXPECT_EQ(undecorate(c.name, false), c.short_form);
     EXPECT_EQ(undecorate(c.name, true), c.full_form);
   }
-}
-
-TEST(Undecorate, OtherNamesAreNotUndecorated) {
-  for (const char* name : {"main", "_main", "", "?", "_Z", "_Zfoo", "?foo@@"}) {
-    EXPECT_EQ(undecorate(name, false), std::nullopt) << name;
-    EXPECT_EQ(undecorate(name, true), std::nullopt) << name;
-  }
+  for (const char* name : {"main", "_main", "", "?", "_Z", "_Zfoo", "?foo@@"})  // not decorated
+    EXPECT_FALSE(undecorate(name, false) || undecorate(name, true)) << name;
 }
 
 // Pointer chains of both schemes up to the length limit still undecorate
