@@ -43,6 +43,8 @@ TEST(ReportNames, LongPathsAreAbbreviatedToNumberedBaseNames) {
                    dir('y') + "z/m.c"}, cwd),
             "! " + keep + " m.c m.c m.c1 n.c m.c2 ");
   EXPECT_EQ(names({dir('p') + "m.c", dir('q') + "m.c", dir('r') + "m.c1"}, cwd), "! m.c m.c1 m.c11 ");
+  EXPECT_EQ(names({"/" + std::string(111, 'k') + "/m.c", "/" + std::string(112, 'k') + "/m.c"}, cwd),
+            "! /" + std::string(111, 'k') + "/m.c m.c ");  // 116 bytes kept, 117 not
   const std::string win = "C:\\" + std::string(240, 'D') + "\\";
   EXPECT_EQ(names({win + "A.C", win + "SUB\\A.C"}, "C:\\", windows_rules()), "! A.C A.C1 ");
 }
