@@ -125,15 +125,6 @@ TEST(CommandLineCli, ColourOptionsTakeOnlyColours) {
     }
 }
 
-TEST(CommandLineCli, ReferenceOverridesNoPartialAndCounts) {
-  RunResult r = run({"-counts", "-nopartial", "-ref", "old.dpi"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err,
-            "WARNING: option -ref overrides option -nopartial.\n"
-            "WARNING: option -ref overrides option -counts.\n" +
-                kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
-}
-
 TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
   const std::pair<std::vector<std::string>, const char*> cases[] = {
       {{"-txtbcvrg", "b", "-txtlcov", "-ref", "r"}, "ERROR: cannot use -txtlcov with -ref option.\n"},
@@ -159,14 +150,23 @@ TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
   }
 }
 
-TEST(CommandLineCli, PlatformWord) {
-  RunResult vx = run({"-nopmeter", "-platform=vxworks70"});
-  EXPECT_EQ(vx.err, kBannerVxWorks7 + "\nCouldn't find the dpi file zentra.dpi!\n");
-  RunResult other = run({"-platform=vxworks7"});
-  EXPECT_EQ(other.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
-  // Only the first -platform= word counts.
-  RunResult first = run({"-platform=linux", "-platform=vxworks70"});
-  EXPECT_EQ(first.err, kScanDone + "Couldn't find the dpi file zentra.dpi!\n");
+// -ref warnings and the banner -platform= selects (only the first such word
+// counts), before the run looks for its profile.
+TEST(CommandLineCli, WarningsAndBannerBeforeTheRun) {
+  const std::string no_dpi = "Couldn't find the dpi file zentra.dpi!\n";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"-counts", "-nopartial", "-ref", "old.dpi"},
+       "WARNING: option -ref overrides option -nopartial.\nWARNING: option -ref overrides option -counts.\n" +
+           kScanDone + no_dpi},
+      {{"-nopmeter", "-platform=vxworks70"}, kBannerVxWorks7 + "\n" + no_dpi},
+      {{"-platform=vxworks7"}, kScanDone + no_dpi},
+      {{"-platform=linux", "-platform=vxworks70"}, kScanDone + no_dpi},
+  };
+  for (const auto& [args, err] : cases) {
+    RunResult r = run(args);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, err) << args.back();
+  }
   // The usage after a wrong word carries the selected banner too.
   expect_usage(run({"-platform=vxworks70", "bogus"}), "ERROR: wrong option bogus is specified.\n",
                kBannerVxWorks7);

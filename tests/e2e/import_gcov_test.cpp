@@ -75,7 +75,6 @@ TEST(ImportGcov, BadInputEndsWithStatusOneAndAMessageNamingTheFile) {
     std::string content;
     const char* message;
   } cases[] = {  // every reason the reader gives is in the unit tests
-      {"{\"format_version\": \"1\", \"files\": [", "bad.gcov.json: not gcov JSON: "},
       {"{\"format_version\": \"9\", \"files\": []}", "bad.gcov.json: gcov JSON format_version \"9\" is not known"},
   };
   for (const auto& c : cases) {

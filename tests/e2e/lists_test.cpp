@@ -186,6 +186,22 @@ TEST_F(ListsTest, CallGraphWithFullSignatures) {
   EXPECT_EQ(output("cg.txt"), want);
 }
 
+// u's handler at line 3 takes a clone of block 0 (3 runs): 3 blocks, 2
+// covered; -nounwind leaves handler and clone out: 1 block, covered.
+TEST(Lists, NoUnwindLeavesHandlerBlocksOut) {
+  e2e::TempDir dir;
+  Routine u = profile_writer::routine("u", 1, 4, {{2, 1, 3}, {3, 1, 0, {}, true}});
+  u.position_mode = 3;
+  profile_writer::Program p;
+  p.modules.push_back(e2e::module("u.c", {u}));
+  e2e::write_inputs(dir, p, {{"u.c", "int u() {\n  a();\n  b();\n}\n"}});
+  for (bool no_unwind : {false, true}) {
+    const char* line = no_unwind ? "function - u\t3\t1\t1\t100.00\n" : "function - u\t3\t3\t2\t 66.67\n";
+    ASSERT_EQ(e2e::run_inputs(dir, {"-txtfcvrg", "f.txt", no_unwind ? "-nounwind" : "-nopmeter"}).status, 0);
+    EXPECT_NE(dir.text("f.txt").find(line), std::string::npos) << dir.text("f.txt");
+  }
+}
+
 // A fatal stop puts none of its outputs in place.
 TEST_F(ListsTest, CallGraphSiteOutsideItsRoutineStopsTheRun) {
   profile_writer::Program p = demo_program();

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <thread>
 
 #include "cli_expect.h"
@@ -27,30 +28,22 @@ namespace {
 namespace fs = std::filesystem;
 namespace pw = profile_writer;
 
+// f<i>, built by appending: "literal" + std::string trips a false -Wrestrict of g++ 12.
+std::string f_name(int i) { return std::string(1, 'f').append(std::to_string(i)); }
+
 // `n` sources f<i>.c of `lines` lines each; f<i> ran `count` times.
 pw::Program program(int n, uint64_t count) {
   pw::Program p;
-  for (int i = 0; i < n; ++i) {
-    std::string name = "f";
-    name += std::to_string(i);
-    p.modules.push_back(module(name + ".c", {pw::routine(name, 1, 9, {{2, 3, count, {2}}, {5, 3, 0, {5}}})}));
-  }
+  for (int i = 0; i < n; ++i)
+    p.modules.push_back(module(f_name(i) + ".c", {pw::routine(f_name(i), 1, 9, {{2, 3, count, {2}}, {5, 3, 0, {5}}})}));
   return p;
 }
 
 std::vector<std::pair<std::string, std::string>> sources(int n, int lines) {
-  std::string text;
-  for (int l = 1; l <= lines; ++l) {
-    const std::string number = std::to_string(l);
-    text.append("  int value_").append(number).append(" = compute(").append(number);
-    text.append(");  /* some source text */\n");
-  }
+  std::ostringstream text;
+  for (int l = 1; l <= lines; ++l) text << "  int value_" << l << " = compute(" << l << ");  /* some source text */\n";
   std::vector<std::pair<std::string, std::string>> all;
-  for (int i = 0; i < n; ++i) {
-    std::string name = "f";
-    name.append(std::to_string(i)).append(".c");
-    all.emplace_back(name, text);
-  }
+  for (int i = 0; i < n; ++i) all.emplace_back(f_name(i) + ".c", text.str());
   return all;
 }
 
@@ -218,7 +211,8 @@ TEST(OutputSafety, ConcurrentRunsTakeTurns) {
 }
 
 // A link at the report directory stops the run before anything is written;
-// a link at a page name is replaced, its target left alone.
+// a link at a page name is replaced, its target left alone; a page keeps the
+// permission bits of the file it replaces.
 TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   TempDir dir;
   write_inputs(dir, program(1, 3), sources(1, 5));
@@ -237,6 +231,9 @@ TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
   EXPECT_EQ(dir.text("victim"), "keep");
   EXPECT_FALSE(fs::is_symlink(dir.file("CODE_COVERAGE.HTML")));
+  fs::permissions(dir.file("CODE_COVERAGE.HTML"), fs::perms(0640));
+  ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
+  EXPECT_EQ(fs::status(dir.file("CODE_COVERAGE.HTML")).permissions(), fs::perms(0640));
 }
 #else
 TEST(OutputSafety, ConcurrentRunsTakeTurns) {

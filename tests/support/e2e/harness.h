@@ -17,21 +17,16 @@ struct RunResult {
 };
 
 // Environment changes for one run: a value sets the variable, nullopt unsets
-// it. VOREL_PROF_SRC_ROOT is unset unless a test sets it. The expected texts
-// are written for the POSIX naming rules: on Windows the harness selects
-// them (VORELCOV_HOST_RULES=posix) unless a test sets the variable.
-// kHostsOwnRules runs under the host's own rules; the Windows form of an
-// expected output then follows one rule: the source names it shows are
-// upper case with '\\' for '/' (host_name, host_names), and its lines end
-// with CR LF (compared in their LF form, text_form). On POSIX the rule is the
-// identity. A test the rule does not fit keeps the POSIX rules and says why.
+// it (VOREL_PROF_SRC_ROOT is unset unless set here). On Windows the harness
+// selects the POSIX naming rules unless a test sets VORELCOV_HOST_RULES;
+// kHostsOwnRules keeps the host's rules, under which expected texts show
+// source names by host_name/host_names.
 using EnvChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
 inline const EnvChanges kHostsOwnRules = {{"VORELCOV_HOST_RULES", std::nullopt}};
 
-// Runs vorelcov with `args` (word 0 is added) in directory `cwd`. The
-// standard streams are handed back in their LF form (text_form), so one
-// expected text serves both hosts. On Windows a run that hangs is ended
-// after two minutes (status -1).
+// Runs vorelcov with `args` (word 0 is added) in directory `cwd`; the
+// streams come back in their LF form (text_form). On Windows a hung run is
+// ended after two minutes (status -1).
 RunResult run_vorelcov(const std::vector<std::string>& args, const std::string& cwd,
                        const EnvChanges& env = {});
 
@@ -44,10 +39,8 @@ std::string vorelcov_path();
 std::string importer_path();
 std::string source_dir();
 
-// The LF form of a text output (a standard stream or a text file): on
-// Windows every line must end with CR LF there (host_text); CR LF becomes LF
-// and a bare LF is marked "<LF without CR>" so that a comparison shows it.
-// Elsewhere the text as it is.
+// The LF form of a text output: on Windows CR LF becomes LF and a bare LF is
+// marked "<LF without CR>"; elsewhere the text as it is.
 std::string text_form(const std::string& text);
 
 // A fresh directory under $TMPDIR, removed with everything in it at the end.
@@ -82,17 +75,12 @@ std::vector<std::string> list_dir(const std::string& path);
 // on Windows (where links need privileges).
 bool place_demo(const std::string& to);
 
-// The Windows form of an expected text output, by the documented rule: every
-// LF becomes CR LF on a Windows build (text-mode output files and standard
-// streams), unchanged elsewhere.
+// An expected text output with every LF as CR LF on Windows.
 std::string host_text(std::string text);
 // A source name as shown under the host's own rules: upper case with '\\'
 // on Windows, unchanged elsewhere.
 std::string host_name(std::string name);
-// An expected text for a run under the host's own rules: every occurrence of
-// each of `names` (the source names the text shows) replaced by its host_name.
-// The rest of the text is the same on both hosts; a test whose expectation
-// this rule does not fit keeps the POSIX rules and says why.
+// `text` with every occurrence of each of `names` replaced by its host_name.
 std::string host_names(std::string text, const std::vector<std::string>& names);
 
 }  // namespace e2e

@@ -6,7 +6,6 @@
 
 #include <cmath>
 
-#include "capture.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
 
@@ -35,22 +34,10 @@ DpiRoutine make_record(const std::string& name, std::vector<uint64_t> counts) {
   return d;
 }
 
-// Static routines are keyed by module and name, external ones by name.
-TEST(CallGraphBuild, StaticNodesAreKeyedByModule) {
-  CallGraph g;
-  cg_add_routine(g, make_routine("m0.obj", "helper", 'S', 1, {{"lib", 0, 5, 0}}), nullptr, 1);
-  cg_add_routine(g, make_routine("m1.obj", "helper", 'S', 1, {{"lib", 0, 6, 0}}), nullptr, 1);
-  const CgNode* ha = g.find("m0.obj", "helper", true);
-  const CgNode* hb = g.find("m1.obj", "helper", true);
-  ASSERT_TRUE(ha && hb && ha != hb);
-  EXPECT_EQ(ha->edges.front().callee, hb->edges.front().callee);
-  EXPECT_EQ(g.find("anything", "lib", false), ha->edges.front().callee);
-}
-
 // Without a record, or with one whose blocks never ran, nothing ran; the
-// frequency comes from the entry named like the routine; a call site
-// outside the record is the accessor's assertion.
-TEST(CallGraphBuild, ExecutionFrequencyAndBadSites) {
+// frequency comes from the entry named like the routine. (A call site
+// outside the record is pinned end to end.)
+TEST(CallGraphBuild, ExecutionFrequency) {
   SpiRoutine idle = make_routine("m", "idle", 'E', 2, {{"f", 1, 3, 0}});
   CallGraph g, h, k;
   cg_add_routine(g, idle, nullptr, 1);
@@ -63,10 +50,6 @@ TEST(CallGraphBuild, ExecutionFrequencyAndBadSites) {
   rec.entries = {DpiEntryPoint{"f_alt", 0, 0}, DpiEntryPoint{"f", 2, 0}};
   cg_add_routine(k, make_routine("m", "f", 'E', 3), &rec, 2);
   EXPECT_FLOAT_EQ(k.find("m", "f", false)->frequency, 4.5f);
-  auto c = test_support::capture(
-      [&] { cg_add_routine(g, make_routine("m", "f", 'E', 2, {{"g", 3, 3, 0}}), &rec, 1); });
-  EXPECT_EQ(c.status, 1);
-  EXPECT_EQ(c.err, "../dev/shared/zentra/kelvet:1416 ASSERTX(i < dpi->block_cnt)\n");
 }
 
 // With several definitions the record's block count picks the static one.

@@ -1,5 +1,5 @@
-// The position table: merge rules, the non-merging form of -txtlcov, last
-// block marks, source line counts.
+// The position table: merge rules and source line counts (the non-merging
+// form of -txtlcov, last-block marks and file entries are pinned end to end).
 #include "coverage/coverage_list.h"
 
 #include <gtest/gtest.h>
@@ -59,64 +59,6 @@ TEST_F(CoverageListTest, MergingForm) {
   EXPECT_EQ(at(5, 7), "-");
   add(0, 3, 9);
   EXPECT_EQ(at(0, 3), "-");
-}
-
-// Each block is its own record, put in front of the first record at the
-// same or a later column.
-TEST_F(CoverageListTest, NonMergingFormAndLineQueries) {
-  list_.set_merge_mode(false);
-  add(2, 5, 1);
-  add(2, 3, 0);
-  add(2, 5, 2);
-  add(2, 4, 9, true);
-  std::optional<LineInfo> info = list_.line_query(2);
-  ASSERT_TRUE(info);
-  std::string chain;
-  for (const PositionRecord& r : info->chain)
-    chain += std::to_string(r.column) + "=" + std::to_string(r.count) + "/" + std::to_string(r.covered) + " ";
-  EXPECT_EQ(chain, "3=0/0 4=9/1 5=2/1 5=1/1 ");
-  EXPECT_EQ(std::make_tuple(info->max_count, info->blocks, info->covered),
-            std::make_tuple(uint64_t{9}, 4u, 3u));
-  list_.set_merge_mode(true);
-  add(1, 1, kNeverExecuted);
-  add(1, 2, 0);
-  EXPECT_EQ(list_.line_query(1)->max_count, kNeverExecuted);
-  EXPECT_EQ(list_.line_query(1)->covered, 0u);  // neither 0 nor all-ones counts here
-  EXPECT_FALSE(list_.line_query(4));  // B
-}
-
-TEST_F(CoverageListTest, PositionCoveredAndLastBlockMarks) {
-  EXPECT_TRUE(list_.is_position_covered(0));
-  EXPECT_TRUE(list_.is_position_covered(5));
-  EXPECT_FALSE(list_.is_position_covered(1));  // empty chain
-  add(1, 2, 3);
-  add(1, 1, kNeverExecuted);
-  EXPECT_FALSE(list_.is_position_covered(1));  // column 1 never ran
-  add(1, 1, 6);
-  EXPECT_TRUE(list_.is_position_covered(1));
-  // A mark reuses the column-1 record or appends one; beyond B it goes to line 1.
-  add(3, 1, 2);
-  list_.mark_last_block(3);
-  list_.mark_last_block(2);
-  EXPECT_EQ(at(3, 1), "2 1/1/0 last");
-  EXPECT_EQ(list_.line_query(3)->chain.size(), 1u);
-  EXPECT_EQ(at(2, 1), "0 0/0/0 last");
-  list_.mark_last_block(40);
-  EXPECT_EQ(at(1, 1), "6 2/2/0 last");
-}
-
-// Entries are unique by name (the first report name stays), readable when
-// the source opens, and listed by flag mask.
-TEST_F(CoverageListTest, FileEntries) {
-  for (const char* name : {"three.c", "missing.c", "three.c"})
-    list_.add_filename(dir_.file(name), name + std::string("!"));
-  list_.current_entry()->flags |= kFileCovered;  // three.c's entry again
-  ASSERT_EQ(list_.entries().size(), 2u);
-  EXPECT_EQ(list_.entries()[1].flags, 0u);
-  std::vector<const FileEntry*> covered = list_.get_filenames(kFileCovered | kFileUncovered);
-  ASSERT_EQ(covered.size(), 1u);
-  EXPECT_EQ(covered[0]->report_name, "three.c!");
-  EXPECT_EQ(covered[0]->flags, static_cast<uint32_t>(kFileReadable | kFileCovered));
 }
 
 TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {

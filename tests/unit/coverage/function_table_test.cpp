@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "capture.h"
 
 namespace vorel {
 namespace {
@@ -25,15 +24,6 @@ std::string names(const std::vector<const FunctionInfo*>& list) {
   std::string out;
   for (const FunctionInfo* f : list) out += f->readable_name + (f->proc_name.size() > 4 ? "*" : "") + " ";
   return out;
-}
-
-TEST(FunctionTables, CoveredReadInAdditionOrderUncoveredInReverse) {
-  FunctionTables t;
-  t.open(4);
-  for (auto [name, covered] : {std::pair{"a", 1u}, {"b", 0u}, {"c", 4u}, {"d", 0u}})
-    t.add(routine(name, 1, covered), false);
-  EXPECT_EQ(names(t.covered()) + "| " + names(t.uncovered()), "a c | d b ");
-  EXPECT_DOUBLE_EQ(t.covered()[0]->block_percent, 25.0);
 }
 
 // Ambiguous routines: an uncovered one is entered once per line; a covered
@@ -66,17 +56,6 @@ TEST(FunctionTables, DifferentialPlacement) {
   t.add(routine("old", 2, 1, true, true), true);    // ambiguous, already listed
   EXPECT_EQ(names(t.covered()) + "| " + names(t.uncovered()), "old | new ");
   EXPECT_EQ(t.seen_count(), 3u);
-}
-
-TEST(FunctionTables, AFullTableIsReportedAndStillWorks) {
-  FunctionTables t;
-  t.open(1);
-  t.add(routine("a", 1, 1), false);
-  std::string out = test_support::capture([&] { t.add(routine("b", 2, 0), false); }).out;
-  EXPECT_EQ(out.rfind("ERROR: corrupt function table. cvrd = ", 0), 0u) << out;
-  EXPECT_NE(out.find(" (1), uncvrd = "), std::string::npos) << out;
-  EXPECT_EQ(out.substr(out.size() - 4), "(0)\n");
-  EXPECT_EQ(names(t.uncovered()), "b ");
 }
 
 }  // namespace

@@ -25,18 +25,13 @@ std::string names(const std::vector<std::string>& paths, const std::string& cwd,
   return out;
 }
 
-TEST(ReportStem, TheNameRule) {
-  EXPECT_EQ(report_stem("c:\\work\\src\\main.cpp"), "C__WORK_SRC_MAIN_CPP");
-  EXPECT_EQ(report_stem("src/a.b.c"), "SRC_A.B_C");  // only the last '.'
-  EXPECT_EQ(report_stem("noext"), "NOEXT");
-}
-
 // a/b_c.c and a_b/c.c both give A_B_C_C, x.c and X.c both X_C: the later
 // one gets a suffix that takes no other file's page name (x.c1 exists).
 TEST(ReportNames, PathsWithTheSamePageNameGetASuffix) {
   EXPECT_EQ(names({"/src/a.c", "/src/a.c", "/src/b.c"}, "/home/me"), "/src/a.c /src/a.c /src/b.c ");
   EXPECT_EQ(names({"X.c", "a/b_c.c", "a_b/c.c", "u.c", "x.c"}, "/tmp"), "X.c a/b_c.c a_b/c.c1 u.c x.c1 ");
   EXPECT_EQ(names({"X.c", "x.c", "x.c1"}, "/tmp"), "X.c x.c2 x.c1 ");
+  EXPECT_EQ(report_stem("c:\\w\\a.b.c"), "C__W_A.B_C");  // only the last '.' becomes '_'
 }
 
 // (len + 1) + len(cwd) + 42 < 260 keeps the path: with a 100-byte cwd the
@@ -49,6 +44,8 @@ TEST(ReportNames, LongPathsAreAbbreviatedToNumberedBaseNames) {
                    dir('y') + "z/m.c"}, cwd),
             "! " + keep + " m.c m.c m.c1 n.c m.c2 ");
   EXPECT_EQ(names({dir('p') + "m.c", dir('q') + "m.c", dir('r') + "m.c1"}, cwd), "! m.c m.c1 m.c11 ");
+  EXPECT_EQ(names({"/" + std::string(111, 'k') + "/m.c", "/" + std::string(112, 'k') + "/m.c"}, cwd),
+            "! /" + std::string(111, 'k') + "/m.c m.c ");  // 116 bytes kept, 117 not
   const std::string win = "C:\\" + std::string(240, 'D') + "\\";
   EXPECT_EQ(names({win + "A.C", win + "SUB\\A.C"}, "C:\\", windows_rules()), "! A.C A.C1 ");
 }

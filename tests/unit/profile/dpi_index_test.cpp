@@ -5,7 +5,6 @@
 #include "capture.h"
 #include "base/catalog.h"
 #include "dpi_test_support.h"
-#include "profile/dpi_address_map.h"
 #include "profile/dpi_index.h"
 #include "profile/lookup_key.h"
 
@@ -96,26 +95,6 @@ TEST(DpiIndex, MatchingWalksTheRunOfEqualKeys) {
     EXPECT_EQ(any->func_name, "f");
     EXPECT_FALSE(vorel::dpi_match_by_name(f, "b.c", "f"));
   }
-}
-
-TEST(DpiAddressMap, SharedBucketsAndAmbiguousAddresses) {
-  vorel::DpiAddressMap map;
-  EXPECT_EQ(map.resolve(991), nullptr);
-  map.add(991, 1);
-  map.add(1982, 2);  // same bucket 0
-  map.add(5, 3);
-  map.add(996, 4);   // bucket 5, between the two registrations of 5
-  map.add(5, 5);
-  ASSERT_NE(map.resolve(991), nullptr);
-  EXPECT_EQ(*map.resolve(991), 1u);
-  EXPECT_EQ(*map.resolve(1982), 2u);
-  EXPECT_EQ(*map.resolve(996), 4u);
-  EXPECT_EQ(map.resolve(5), nullptr);  // registered twice, not next to each other
-  EXPECT_EQ(map.resolve(0), nullptr);
-  EXPECT_EQ(map.resolve(2973), nullptr);
-  map.add(1982, 6);  // a registration after lookups is seen too
-  EXPECT_EQ(map.resolve(1982), nullptr);
-  EXPECT_EQ(*map.resolve(991), 1u);
 }
 
 // Only indirectly called routines are registered, after the index is

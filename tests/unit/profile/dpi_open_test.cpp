@@ -64,18 +64,6 @@ TEST(DpiHeader, PropertiesAndTheirExtensionFields) {
   }
 }
 
-TEST(DpiHeader, NoRoutinesGivesAnEmptyIndex) {
-  e2e::TempDir dir;
-  for (DpiLayout layout : kLayouts) {
-    // Whatever follows the header is not looked at.
-    Opened o = open_bytes(dir, dpi_image(one_file({}), layout).bytes + "garbage");
-    ASSERT_TRUE(o.file) << o.err;
-    EXPECT_EQ(o.err, "");
-    EXPECT_TRUE(o.file->index.empty());
-    EXPECT_EQ(vorel::dpi_find_any(o.file.get(), "a.c", "f"), nullptr);
-  }
-}
-
 profile_writer::DpiImage image(DpiLayout layout, const std::string& leading = "") {
   profile_writer::DpiWriteOptions o;
   o.leading_bytes = leading;

@@ -1,6 +1,5 @@
-// Helpers for the dynamic profile reader tests: sample programs, opening a
-// file while capturing diagnostics and fatal stops, and text dumps of index
-// entries and loaded routines for comparing layouts.
+// Helpers for the dynamic profile reader tests: sample programs, opening and
+// loading with diagnostics captured, text dumps for comparing layouts.
 #pragma once
 
 #include <cstdint>
@@ -27,8 +26,8 @@ profile_writer::Program one_file(std::vector<profile_writer::Routine> routines, 
 // A routine whose blocks have the given counts, at lines 10, 11, ... column 3.
 profile_writer::Routine routine(const std::string& name, std::vector<uint64_t> counts);
 
-// The outcome of dpi_open (or of loading every routine): the file, stderr,
-// and the status of a fatal stop.
+// The outcome of dpi_open or of loading every routine: stderr and the status
+// of a fatal stop beside the result.
 struct Opened {
   vorel::DpiFilePtr file;
   std::string err;
@@ -48,9 +47,8 @@ Loaded load_all(vorel::DpiFile* f);
 std::string warning_prefix(int number);
 std::string error_prefix(int number);
 
-// Every field as text: the index (file-level fields and each entry) and a
-// loaded routine (flag bits of the layout left out; `root_len`: the fixed
-// layout stores none).
+// Every field as text (a routine's layout flag bits left out; `root_len`:
+// the fixed layout stores none).
 std::string dump_index(const vorel::DpiFile& f);
 std::string dump_routine(const vorel::DpiRoutine& r, bool root_len = true);
 

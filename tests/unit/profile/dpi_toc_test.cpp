@@ -106,18 +106,6 @@ TEST(DpiToc, EveryFailedCheckFallsBackToTheSameIndex) {
   }
 }
 
-TEST(DpiToc, TableThatIsNotTheFirstSegmentIsWalkedPast) {
-  e2e::TempDir dir;
-  profile_writer::DpiWriteOptions options;
-  options.leading_bytes = segment(0xD123, "x");
-  profile_writer::DpiImage image =
-      profile_writer::dpi_image(basic_program(), DpiLayout::kSegmentedToc, options);
-  Opened o = open_bytes(dir, image.bytes);
-  ASSERT_TRUE(o.file) << o.err;
-  EXPECT_EQ(o.err.rfind(warning_prefix(vorel::kMsgSkippableSegment), 0), 0u);
-  EXPECT_EQ(o.file->index.size(), 4u);
-}
-
 TEST(DpiToc, MainLengthZeroIsTakenFromTheSegmentHeader) {
   e2e::TempDir dir;
   profile_writer::DpiImage image = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmentedToc);

@@ -16,7 +16,8 @@ using spi_test::read_all;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-// Two modules, written "zeta.c" first; "alpha.c" sorts first.
+// Two modules, written "zeta.c" first; "alpha.c" sorts first by short name
+// (by full name "/build/zeta.c" would).
 pw::Program sample() {
   pw::Routine zmain = pw::routine("zmain", 10, 20, {{}, {0, 0, 0, {11}}, {0, 0, 0, {12, 13, 14, 15, 16, 17, 18, 19, 20, 21}}});
   zmain.routine_flag = true;
@@ -74,22 +75,6 @@ TEST(SpiReader, EveryRecordLayoutReadsTheSample) {
   EXPECT_THAT(read_as(SpiLayout::kTextV8, "", 2), HasSubstr("file=/src/zeta.c [|/src/zeta.c] module=zeta.c [|zeta.c]"));
   EXPECT_THAT(read_as(SpiLayout::kTextV8, "/r/", 2),
               HasSubstr("file=/r//src/zeta.c [/r/|/src/zeta.c] module=/r/zeta.c [/r/|zeta.c]"));
-}
-
-TEST(SpiReader, ModulesAreVisitedInByteOrderOfShortNames) {
-  e2e::TempDir dir;
-  auto module = [](const char* root, const char* name) {
-    return pw::module(root, name, {pw::routine(std::string("r_") + name, 1, 1, {{}})});
-  };
-  // Id order: b, a, C; full-name order: /a/b, /z/a, C.
-  pw::Program p;
-  p.modules = {module("/a/", "b"), module("/z/", "a"), module("", "C")};
-  pw::write_spi(p, dir.file("m.spi"), SpiLayout::kBinaryV8);
-  auto res = read_all(dir.file("m.spi"), "/r/");
-  ASSERT_EQ(res.routines.size(), 3u);
-  EXPECT_THAT(res.routines[0], HasSubstr("r_C "));
-  EXPECT_THAT(res.routines[1], HasSubstr("r_a "));
-  EXPECT_THAT(res.routines[2], HasSubstr("r_b "));
 }
 
 TEST(SpiReader, LineCountNamesTheMalformedRecordsLine) {

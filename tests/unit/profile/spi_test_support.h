@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,38 +20,19 @@ namespace spi_test {
 // data references.
 inline std::string dump_routine(const vorel::SpiRoutine& r) {
   const vorel::SpiRoutineInfo& i = r.info;
-  char buf[256];
-  std::snprintf(buf, sizeof buf, " v%d %u:%u-%u:%u blocks=%u b=%u %c flag=%u", i.version, i.start_line,
-                i.start_column, i.end_line, i.end_column, i.block_count, i.value_b, i.linkage,
-                i.routine_flag);
-  std::string out = i.routine_name + " file=" + i.file_name + " [" + i.file_root.value_or("-") + "|" +
-                    i.file_short_name + "] module=" + i.module_name + " [" +
-                    i.module_root.value_or("-") + "|" + i.module_short_name + "]" + buf;
-  // Appends only: "literal" + std::string temporaries trip a false -Wrestrict of g++ 12.
-  auto add = [&out](const char* sep, const std::string& text) {
-    out += sep;
-    out += text;
-  };
-  auto num = [](uint32_t v) { return std::to_string(v); };
+  std::ostringstream out;
+  out << i.routine_name << " file=" << i.file_name << " [" << i.file_root.value_or("-") << "|"
+      << i.file_short_name << "] module=" << i.module_name << " [" << i.module_root.value_or("-") << "|"
+      << i.module_short_name << "] v" << i.version << " " << i.start_line << ":" << i.start_column << "-"
+      << i.end_line << ":" << i.end_column << " blocks=" << i.block_count << " b=" << i.value_b << " "
+      << i.linkage << " flag=" << i.routine_flag;
   for (const auto& m : r.line_maps) {
-    add(" map", num(m.block_index));
-    add("(", num(m.entry_count));
-    add(",", num(m.kept_value));
-    out += "):";
-    for (uint32_t e : m.entries) add(" ", num(e));
+    out << " map" << m.block_index << "(" << m.entry_count << "," << m.kept_value << "):";
+    for (uint32_t e : m.entries) out << " " << e;
   }
-  for (const auto& c : r.call_sites) {
-    add(" call ", c.callee);
-    add("/", num(c.block_index));
-    add("/", num(c.line));
-    add("/", num(c.flags));
-  }
-  for (const auto& d : r.data_refs) {
-    add(" data ", d.name);
-    add("/", num(d.value1));
-    add("/", num(d.value2));
-  }
-  return out;
+  for (const auto& c : r.call_sites) out << " call " << c.callee << "/" << c.block_index << "/" << c.line << "/" << c.flags;
+  for (const auto& d : r.data_refs) out << " data " << d.name << "/" << d.value1 << "/" << d.value2;
+  return out.str();
 }
 
 struct ReadResult {

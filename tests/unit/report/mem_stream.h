@@ -1,30 +1,12 @@
-// A FILE* that writes into memory, for testing the writers (a temporary
-// file on Windows, which has no open_memstream).
+// A FILE* whose bytes the test reads back, for testing the writers: a
+// binary temporary file, so that the tests compare LF texts on every host.
 #pragma once
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#ifndef _WIN32
 class MemStream {
  public:
-  MemStream() : fp_(open_memstream(&buf_, &len_)) {}
-  ~MemStream() { std::fclose(fp_), std::free(buf_); }
-  MemStream(const MemStream&) = delete;
-  MemStream& operator=(const MemStream&) = delete;
-  std::FILE* get() { return fp_; }
-  std::string text() { return std::fflush(fp_), std::string(buf_, len_); }
-
- private:
-  char* buf_ = nullptr;
-  size_t len_ = 0;
-  std::FILE* fp_;
-};
-#else
-class MemStream {
- public:
-  // Binary, as an in-memory stream is: the tests compare LF texts.
   MemStream() : fp_(std::tmpfile()) {}
   ~MemStream() { std::fclose(fp_); }
   MemStream(const MemStream&) = delete;
@@ -32,11 +14,9 @@ class MemStream {
   std::FILE* get() { return fp_; }
   std::string text() {
     std::fflush(fp_);
-    long end = std::ftell(fp_);
-    std::string out(static_cast<size_t>(end), '\0');
+    std::string out(static_cast<size_t>(std::ftell(fp_)), '\0');
     std::rewind(fp_);
-    size_t got = std::fread(out.data(), 1, out.size(), fp_);
-    out.resize(got);
+    out.resize(std::fread(out.data(), 1, out.size(), fp_));
     std::fseek(fp_, 0, SEEK_END);
     return out;
   }
@@ -44,4 +24,3 @@ class MemStream {
  private:
   std::FILE* fp_;
 };
-#endif

@@ -42,6 +42,10 @@ TEST(SourceRender, Lines) {
        [](Inputs& s) { s.options.show_counts = true; s.add(1, 2, 3); }, {"\tx;\n"}, 1,
        "     1) <a name=\"l1\" style=\"background-color: #ffffff\">\tx;</a>\n        " + a +
            "#ffffff\">\t^ 3 </a>\n"},
+      {"a count that fills the columns up to the next mark keeps its line",
+       [](Inputs& s) { s.options.show_counts = true; s.add(1, 1, 3); s.add(1, 5, 2); }, {"abcdefgh\n"}, 1,
+       "     1) <a name=\"l1\" style=\"background-color: #ffffff\">abcdefgh</a>\n        " + a +
+           "#ffffff\">^ 3 ^ 2 </a>\n"},
       {"an infeasible line keeps colour 1 and no marks",
        [](Inputs& s) {
          s.options.show_counts = true;
