@@ -35,7 +35,7 @@ class PodArena {
   }
 
  private:
-  static constexpr size_t kChunkValues = 16 * 1024;
+  static constexpr size_t kChunkValues = 64 * 1024 / sizeof(T);  // 64 KB chunks
 
   T* take(size_t n) {
     if (n > left_) {

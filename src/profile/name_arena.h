@@ -7,11 +7,10 @@
 // index to its text and a few bytes.
 #pragma once
 
-#include <cstddef>
-#include <memory>
 #include <string_view>
 #include <unordered_set>
-#include <vector>
+
+#include "base/pod_arena.h"
 
 namespace vorel {
 
@@ -23,10 +22,7 @@ class NameArena {
   std::string_view intern(std::string_view s);
 
  private:
-  static constexpr size_t kChunkSize = 64 * 1024;
-  std::vector<std::unique_ptr<char[]>> chunks_;
-  char* free_ = nullptr;   // next free byte of the newest chunk
-  size_t left_ = 0;        // bytes left in it
+  PodArena<char> chars_;
   std::unordered_set<std::string_view> interned_;
 };
 
