@@ -43,14 +43,14 @@ void announce_lock_wait(const char* name) {
   std::fflush(stderr);
 }
 
-// One byte of a stream that only this thread reads, without the stream lock.
-int read_byte(std::FILE* fp) {
 #if defined(_WIN32)
-  return _getc_nolock(fp);
+// One byte of a stream that only this thread reads, without the stream lock.
+int read_byte(std::FILE* fp) { return _getc_nolock(fp); }
 #else
-  return getc_unlocked(fp);
+// The buffer getdelim fills, kept for the next line like the line itself.
+char* g_raw = nullptr;
+size_t g_raw_size = 0;
 #endif
-}
 
 }  // namespace
 
@@ -99,11 +99,11 @@ uint64_t checked_tell64(std::FILE* fp, const char* name) {
 const std::string& read_line(LineMode mode, std::FILE* fp) {
   ensure_capacity(kLineStep);
   g_line.clear();
-  // Bytes are gathered in a small block and appended a block at a time; the
-  // capacity grows as if they were appended one by one.
+  int c = EOF;
+#if defined(_WIN32)
+  // Bytes are gathered in a small block and appended a block at a time.
   char block[512];
   size_t n = 0;
-  int c;
   while ((c = read_byte(fp)) != EOF && c != '\n') {
     block[n++] = static_cast<char>(c);
     if (n == sizeof block) {
@@ -116,6 +116,20 @@ const std::string& read_line(LineMode mode, std::FILE* fp) {
     ensure_capacity(g_line.size() + n + 1);
     g_line.append(block, n);
   }
+#else
+  // One library call per line (bytes of value 0 included); the capacity
+  // grows as if the bytes were appended one by one.
+  const ssize_t got = getdelim(&g_raw, &g_raw_size, '\n', fp);
+  if (got > 0) {
+    size_t n = static_cast<size_t>(got);
+    if (g_raw[n - 1] == '\n') {
+      c = '\n';
+      --n;
+    }
+    ensure_capacity(n + 1);
+    g_line.assign(g_raw, n);
+  }
+#endif
   // Text mode reads files written with CR LF line ends like LF ones.
   if (mode == LineMode::kText && c == '\n' && !g_line.empty() && g_line.back() == '\r')
     g_line.pop_back();

@@ -55,16 +55,18 @@ bool resolve_names(SpiFile& f, SpiRecord& r) {
   return true;
 }
 
-// Reads one record in its text form into `text`; false at the end of data
-// (an empty line, or nothing left of a binary file).
-bool read_record_text(SpiFile& f, std::string* text) {
+// Reads one record in its text form: the shared line of a text file, or
+// `f.record_text` made from a binary record. Valid until the next read;
+// nullptr at the end of data (an empty line, or nothing left of a binary
+// file).
+const char* read_record_text(SpiFile& f) {
   if (!f.binary) {
-    *text = read_line(LineMode::kText, f.fp);
-    return !text->empty();
+    const std::string& line = read_line(LineMode::kText, f.fp);
+    return line.empty() ? nullptr : line.c_str();
   }
   unsigned char b[kBinaryRecord] = {};
   size_t got = std::fread(b, 1, sizeof b, f.fp);
-  if (got == 0) return false;
+  if (got == 0) return nullptr;
   uint32_t w[8] = {};
   if (got == sizeof b) {  // a short read yields an all-zero record
     for (int i = 0; i < 8; ++i)
@@ -74,8 +76,8 @@ bool read_record_text(SpiFile& f, std::string* text) {
   char line[96];
   int n = std::snprintf(line, sizeof line, "%02x %08x %08x %08x %08x %08x %08x %08x", w[0], w[1],
                         w[2], w[3], w[4], w[5], w[6], w[7]);
-  text->assign(line, static_cast<size_t>(n));
-  return true;
+  f.record_text.assign(line, static_cast<size_t>(n));
+  return f.record_text.c_str();
 }
 
 }  // namespace
@@ -95,9 +97,7 @@ int spi_decode_record(SpiFile& f, const char* text) {
   }
   SpiRecord& r = f.record;
   r.kind = kind;
-  const char* p = text;
-  for (uint32_t& word : r.w)
-    if (!scan_hex_u32(p, &word)) return -1;
+  if (!scan_record_words(text, r.w)) return -1;
   if (r.w[kW0] != static_cast<uint32_t>(kind)) return -1;
   bool has_ids = kind >= 1 && kind <= 5;
   r.module_id = has_ids ? r.w[kW1] : 0;
@@ -132,16 +132,16 @@ const SpiRecord* spi_next_record(SpiFile& f, int* status) {
     *status = 1;
     return &f.record;
   }
-  std::string& text = f.record_text;
   while (!f.exhausted) {
     uint64_t pos = checked_tell64(f.fp, f.name.c_str());
     if (pos >= f.mapping_offset) {
       spi_next_module(f);
       continue;
     }
-    if (!read_record_text(f, &text)) break;
+    const char* text = read_record_text(f);
+    if (!text) break;
     if (f.line_count < INT_MAX) ++f.line_count;
-    int rc = spi_decode_record(f, text.c_str());
+    int rc = spi_decode_record(f, text);
     if (rc == 0) continue;
     if (rc < 0) {
       *status = -1;

@@ -1,12 +1,14 @@
 #include "profile/spi_scan.h"
 
+#include <array>
+#include <cstddef>
 #include <limits>
 
 namespace vorel {
 
 namespace {
 
-int digit_value(char c, int base) {
+constexpr int digit_value(char c, int base) {
   int v;
   if (c >= '0' && c <= '9') v = c - '0';
   else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
@@ -50,7 +52,52 @@ bool scan_unsigned(const char*& p, int base, T* out) {
   return true;
 }
 
+// Value of each byte as a hexadecimal digit, -1 for any other byte.
+constexpr auto kHexDigit = [] {
+  std::array<int8_t, 256> t{};
+  for (int c = 0; c < 256; ++c)
+    t[static_cast<size_t>(c)] = static_cast<int8_t>(digit_value(static_cast<char>(c), 16));
+  return t;
+}();
+
+int hex_digit(char c) { return kHexDigit[static_cast<unsigned char>(c)]; }
+
+// `digits` hexadecimal digits at `p`: their value, or -1 when one is not a digit.
+int64_t fixed_hex(const char* p, int digits) {
+  uint32_t v = 0;
+  for (int i = 0; i < digits; ++i) {
+    const int d = hex_digit(p[i]);
+    if (d < 0) return -1;
+    v = v << 4 | static_cast<uint32_t>(d);
+  }
+  return v;
+}
+
+// The record line as written: two digits, then seven times a space and
+// eight digits, and no digit right after. The general scanner reads exactly
+// these values from it (no white space to skip, no sign, no "0x", nothing
+// that saturates), so this form takes the short way.
+bool scan_canonical_words(const char* text, uint32_t w[8]) {
+  int64_t v = fixed_hex(text, 2);
+  if (v < 0) return false;
+  w[0] = static_cast<uint32_t>(v);
+  const char* p = text + 2;
+  for (int i = 1; i < 8; ++i, p += 9) {
+    if (*p != ' ' || (v = fixed_hex(p + 1, 8)) < 0) return false;
+    w[i] = static_cast<uint32_t>(v);
+  }
+  return hex_digit(*p) < 0;
+}
+
 }  // namespace
+
+bool scan_record_words(const char* text, uint32_t w[8]) {
+  if (scan_canonical_words(text, w)) return true;
+  const char* p = text;
+  for (int i = 0; i < 8; ++i)
+    if (!scan_hex_u32(p, &w[i])) return false;
+  return true;
+}
 
 bool scan_hex_u32(const char*& p, uint32_t* out) { return scan_unsigned(p, 16, out); }
 bool scan_hex_u64(const char*& p, uint64_t* out) { return scan_unsigned(p, 16, out); }

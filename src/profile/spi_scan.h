@@ -19,6 +19,10 @@ bool scan_dec_u32(const char*& p, uint32_t* out);
 bool scan_dec_u64(const char*& p, uint64_t* out);
 bool scan_dec_i32(const char*& p, int32_t* out);
 
+// The eight hexadecimal words of a record line ("%02x" then seven " %08x"),
+// as eight scan_hex_u32 calls from the start of `text` read them; false
+// (with `w` partly written) when one of them finds no number.
+bool scan_record_words(const char* text, uint32_t w[8]);
 // The C string-to-integer rule (atoi): the decimal number at the start of
 // `p` after white space, 0 when there is none; clamped to the int32 range.
 int32_t c_atoi(const char* p);
