@@ -26,6 +26,17 @@ std::string group_digits_signed(int64_t value) {
   return out;
 }
 
+void append_decimal(std::string& out, uint64_t value, size_t width) {
+  char digits[20];
+  size_t n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  if (width > n) out.append(width - n, ' ');
+  while (n > 0) out.push_back(digits[--n]);
+}
+
 double percentage(double part, double whole) {
   if (whole == 0) return 0.0;
   return part * 100.0 / whole;

@@ -10,6 +10,9 @@ namespace vorel {
 // negative values get a leading '-'; zero is "0".
 std::string group_digits(uint64_t value);
 std::string group_digits_signed(int64_t value);
+// Appends `value` in decimal, right-aligned in `width` columns with spaces
+// (as "%*u" prints it; a longer number is not cut).
+void append_decimal(std::string& out, uint64_t value, size_t width = 0);
 
 // part * 100.0 / whole, or 0.0 when whole is 0.
 double percentage(double part, double whole);

@@ -106,15 +106,16 @@ bool SourceRenderer::render_line(uint32_t line, std::string_view text) {
   }
   const bool infeasible = infeasible_.is_infeasible(line);
   collect_columns(line);
-  char head[64];
-  std::snprintf(head, sizeof head, "%6u) ", std::min(line, kMaxShownLine));
-  line_out_.assign(head);
+  line_out_.clear();
+  append_decimal(line_out_, std::min(line, kMaxShownLine), 6);
+  line_out_ += ") ";
 
   size_t blanks = 0;
   while (blanks < text.size() && blanks < kMaxLeadingBlanks && is_blank(text[blanks])) ++blanks;
   if (const PositionRecord* r = record_at(blanks + 1)) current_ = state_at(*r);
-  std::snprintf(head, sizeof head, "<a name=\"l%u\" style=\"background-color: ", line);
-  line_out_ += head;
+  line_out_ += "<a name=\"l";
+  append_decimal(line_out_, line);
+  line_out_ += "\" style=\"background-color: ";
   line_out_ += escaped_colors_[infeasible ? kColorNotFeasible : current_];
   line_out_ += "\">";
 
