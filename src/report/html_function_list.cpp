@@ -84,21 +84,39 @@ void write_tests_cell(std::FILE* out, const ReportOptions& s, const FunctionInfo
   std::fputs("\" title=\"all cover tests\">Tests</a></td>", out);
 }
 
+// One row, gathered in `row` and written at once (the tests cell, an
+// option seldom given, goes straight to the stream).
 void write_row(std::FILE* out, const ReportOptions& s, bool coverage_layout, const FunctionInfo& f,
-               const std::string& view) {
-  std::fputs("<TR>\n", out);
-  if (coverage_layout)
-    std::fprintf(out, "<td align=\"right\">%6.2f</td><td align=\"center\">(%u/%u)</td>\n",
-                 round_hundredths(f.block_percent), f.covered_blocks, f.blocks);
-  else
-    std::fprintf(out, "<td align=\"center\">%u</td>\n", f.blocks);
+               const std::string& view, std::string& row) {
+  row.assign("<TR>\n");
+  if (coverage_layout) {
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%6.2f", round_hundredths(f.block_percent));
+    row += "<td align=\"right\">";
+    row += percent;
+    row += "</td><td align=\"center\">(";
+    append_decimal(row, f.covered_blocks);
+    row += '/';
+    append_decimal(row, f.blocks);
+    row += ")</td>\n";
+  } else {
+    row += "<td align=\"center\">";
+    append_decimal(row, f.blocks);
+    row += "</td>\n";
+  }
   const uint32_t anchor = f.start_line < 6 ? f.start_line : f.start_line - 5;
-  std::fprintf(out, "<td align=\"left\"><a href=\"%s#l%u\" title=\"Line %u\">", view.c_str(),
-               anchor, f.start_line);
+  row += "<td align=\"left\"><a href=\"";
+  row += view;
+  row += "#l";
+  append_decimal(row, anchor);
+  row += "\" title=\"Line ";
+  append_decimal(row, f.start_line);
+  row += "\">";
   std::string_view name = f.readable_name;
   if (s.host.drop_underscore && !name.empty() && name[0] == '_') name.remove_prefix(1);
-  std::fputs(function_name_text(name).c_str(), out);
-  std::fputs("</a></td>\n", out);
+  row += function_name_text(name);
+  row += "</a></td>\n";
+  std::fwrite(row.data(), 1, row.size(), out);
   if (s.qst_links) write_tests_cell(out, s, f);
   std::fputs("</tr>\n", out);
 }
@@ -133,7 +151,8 @@ bool write_function_list(const PageContext& ctx, bool covered, int order,
   sort_functions(functions, order);
   std::fputs("<tbody>\n", out);
   const std::string view = href_path(source_view_name(report_name, ext));
-  for (const FunctionInfo* f : functions) write_row(out, s, coverage_layout, *f, view);
+  std::string row;
+  for (const FunctionInfo* f : functions) write_row(out, s, coverage_layout, *f, view, row);
   std::fputs("</tbody>\n</table>\n</body>\n</html>\n", out);
   return finish_output(out, path);
 }
