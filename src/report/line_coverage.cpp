@@ -56,23 +56,26 @@ void append_format(std::string& out, const char* format, Args... args) {
   out.resize(at + static_cast<size_t>(n));
 }
 
-// Appends the prefix of line `line`; returns whether a count was printed.
+// Appends the prefix of line `line` ("%16s: %6u:" with the count or its
+// stand-in); returns whether a count was printed.
 bool append_prefix(std::string& out, const std::optional<LineInfo>& info, unsigned line) {
+  bool counted = false;
   if (!info) {
-    append_format(out, "           ?????: %6u:", line);
-    return false;
+    out += "           ?????";
+  } else if (info->blocks == 0) {
+    out += "               -";
+  } else if (const uint64_t count = line_count(*info); count == 0) {
+    out += "           #####";
+  } else {
+    const std::string digits = group_digits(count);
+    if (digits.size() < 16) out.append(16 - digits.size(), ' ');
+    out += digits;
+    counted = true;
   }
-  if (info->blocks == 0) {
-    append_format(out, "               -: %6u:", line);
-    return false;
-  }
-  uint64_t count = line_count(*info);
-  if (count == 0) {
-    append_format(out, "           #####: %6u:", line);
-    return false;
-  }
-  append_format(out, "%16s: %6u:", group_digits(count).c_str(), line);
-  return true;
+  out += ": ";
+  append_decimal(out, line, 6);
+  out += ':';
+  return counted;
 }
 
 // The -blockcounts lines of a line with more than one block.
