@@ -1,7 +1,9 @@
 #include "coverage/coverage_list.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "coverage/position_state.h"
 #include "base/diag.h"
@@ -33,11 +35,60 @@ std::optional<uint32_t> count_source_lines(const std::string& path) {
   return static_cast<uint32_t>(newlines);
 }
 
+namespace {
+
+[[noreturn]] void out_of_memory(const std::string& name) {
+  print_out("Error - Not enough memory!! (file_list_node::file_list_node): %s\n", name.c_str());
+  fatal_exit(1);
+}
+
+}  // namespace
+
 FileListNode::FileListNode(std::string name, std::string report_name, uint32_t line_count)
     : name_(std::move(name)),
       report_name_(std::move(report_name)),
       bound_(line_count + 1),
       slots_(static_cast<size_t>(bound_) + 1) {}
+
+std::span<PositionRecord> FileListNode::records(uint32_t line) {
+  const Slot& slot = slots_[line];
+  return {pool_.data() + slot.offset, slot.size};
+}
+
+std::span<const PositionRecord> FileListNode::records(uint32_t line) const {
+  const Slot& slot = slots_[line];
+  return {pool_.data() + slot.offset, slot.size};
+}
+
+void FileListNode::grow(Slot& slot) {
+  if (slot.capacity == UINT32_MAX) out_of_memory(name_);
+  const uint32_t capacity =
+      slot.capacity == 0 ? 1 : slot.capacity > UINT32_MAX / 2 ? UINT32_MAX : slot.capacity * 2;
+  // A line that ends the pool grows in place; any other moves to the end.
+  const size_t end = pool_.size();
+  const bool in_place = static_cast<size_t>(slot.offset) + slot.capacity == end;
+  const size_t start = in_place ? slot.offset : end;
+  if (start + capacity > UINT32_MAX) out_of_memory(name_);  // offsets are 32-bit
+  try {
+    pool_.resize(start + capacity);
+  } catch (const std::bad_alloc&) {
+    out_of_memory(name_);
+  }
+  if (!in_place)
+    std::copy_n(pool_.begin() + slot.offset, slot.size, pool_.begin() + static_cast<ptrdiff_t>(start));
+  slot.offset = static_cast<uint32_t>(start);
+  slot.capacity = capacity;
+}
+
+PositionRecord& FileListNode::insert(uint32_t line, uint32_t index, const PositionRecord& record) {
+  Slot& slot = slots_[line];
+  if (slot.size == slot.capacity) grow(slot);
+  PositionRecord* first = pool_.data() + slot.offset;
+  std::move_backward(first + index, first + slot.size, first + slot.size + 1);
+  first[index] = record;
+  ++slot.size;
+  return first[index];
+}
 
 bool CoverageList::add_filename(const std::string& name, const std::string& report_name) {
   auto found = by_name_.find(name);
@@ -68,8 +119,7 @@ bool CoverageList::set_name(const std::string& name, const std::string& report_n
   try {
     node_ = std::make_unique<FileListNode>(name, report_name, *lines);
   } catch (const std::bad_alloc&) {
-    print_out("Error - Not enough memory!! (file_list_node::file_list_node): %s\n", name.c_str());
-    fatal_exit(1);
+    out_of_memory(name);
   }
   return true;
 }
@@ -84,14 +134,14 @@ FileListNode& CoverageList::require_node(const char* operation) const {
 
 namespace {
 
-PositionRecord& find_or_append(std::vector<PositionRecord>& chain, uint32_t line, uint32_t column) {
-  for (PositionRecord& r : chain)
+PositionRecord& find_or_append(FileListNode& node, uint32_t line, uint32_t column) {
+  std::span<PositionRecord> records = node.records(line);
+  for (PositionRecord& r : records)
     if (r.line == line && r.column == column) return r;
   PositionRecord fresh;
   fresh.line = line;
   fresh.column = column;
-  chain.push_back(fresh);
-  return chain.back();
+  return node.insert(line, static_cast<uint32_t>(records.size()), fresh);
 }
 
 void merge_count(PositionRecord& r, uint64_t count) {
@@ -112,7 +162,6 @@ bool CoverageList::add_block_count(uint32_t line, uint32_t column, uint64_t coun
     column = 1;
   }
   if (line == 0) return true;
-  std::vector<PositionRecord>& chain = node.chain(line);
   if (!merge_mode_) {
     PositionRecord fresh;
     fresh.line = line;
@@ -122,12 +171,13 @@ bool CoverageList::add_block_count(uint32_t line, uint32_t column, uint64_t coun
     fresh.covered = count != 0 ? 1 : 0;
     fresh.uncovered = count != 0 ? 0 : 1;
     fresh.is_new = is_new;
-    auto at = chain.begin();
-    while (at != chain.end() && at->column < column) ++at;
-    chain.insert(at, fresh);
+    std::span<const PositionRecord> records = node.records(line);
+    uint32_t at = 0;
+    while (at < records.size() && records[at].column < column) ++at;
+    node.insert(line, at, fresh);
     return true;
   }
-  PositionRecord& r = find_or_append(chain, line, column);
+  PositionRecord& r = find_or_append(node, line, column);
   merge_count(r, count);
   r.is_new = r.is_new || is_new;
   ++r.blocks;
@@ -142,7 +192,7 @@ bool CoverageList::add_block_count(uint32_t line, uint32_t column, uint64_t coun
 bool CoverageList::is_position_covered(uint32_t line) const {
   const FileListNode& node = require_node("bIsPositionCovered");
   if (line == 0 || line > node.bound()) return true;
-  for (const PositionRecord& r : node.chain(line))
+  for (const PositionRecord& r : node.records(line))
     if (r.column == 1 && r.count != 0 && r.count != kNeverExecuted) return true;
   return false;
 }
@@ -150,8 +200,8 @@ bool CoverageList::is_position_covered(uint32_t line) const {
 bool CoverageList::mark_last_block(uint32_t line) {
   FileListNode& node = require_node("bMarkLastBlock");
   if (line > node.bound()) line = 1;
-  std::vector<PositionRecord>& chain = node.chain(line);
-  for (PositionRecord& r : chain) {
+  std::span<PositionRecord> records = node.records(line);
+  for (PositionRecord& r : records) {
     if (r.line == line && r.column == 1) {
       r.last_block = true;
       return true;
@@ -161,28 +211,27 @@ bool CoverageList::mark_last_block(uint32_t line) {
   mark.line = line;
   mark.column = 1;
   mark.last_block = true;
-  chain.push_back(mark);
+  node.insert(line, static_cast<uint32_t>(records.size()), mark);
   return true;
 }
 
 const PositionRecord* CoverageList::position(uint32_t line, uint32_t column) const {
   if (!node_ || line > node_->bound()) return nullptr;
-  for (const PositionRecord& r : node_->chain(line))
+  for (const PositionRecord& r : std::as_const(*node_).records(line))
     if (r.line == line && r.column == column) return &r;
   return nullptr;
 }
 
 std::span<const PositionRecord> CoverageList::records_on(uint32_t line) const {
   if (!node_ || line > node_->bound()) return {};
-  return node_->chain(line);
+  return std::as_const(*node_).records(line);
 }
 
 std::optional<LineInfo> CoverageList::line_query(uint32_t line) const {
   if (!node_ || line >= node_->bound()) return std::nullopt;
   LineInfo info;
-  const std::vector<PositionRecord>& chain = node_->chain(line);
-  info.chain = chain;
-  for (const PositionRecord& r : chain) {
+  info.chain = std::as_const(*node_).records(line);
+  for (const PositionRecord& r : info.chain) {
     if (r.count > info.max_count) info.max_count = r.count;
     ++info.blocks;
     if (r.count != 0 && r.count != kNeverExecuted) ++info.covered;

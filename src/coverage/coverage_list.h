@@ -3,9 +3,9 @@
 //
 // File entries accumulate over the run in processing order; each carries the
 // file's totals and its covered/uncovered flags. The position table
-// (`FileListNode`) exists for one file at a time: one chain of position
-// records per source line, each record summing the blocks that start at one
-// (line, column). The all-ones count (kNeverExecuted) marks the start of a
+// (`FileListNode`) exists for one file at a time: the position records of each
+// source line, each record summing the blocks that start at one (line,
+// column). The all-ones count (kNeverExecuted) marks the start of a
 // routine that never executed.
 #pragma once
 
@@ -56,21 +56,39 @@ struct FileEntry {
 // part * 100 / whole, 0 when whole is 0.
 double percent_of(uint64_t part, uint64_t whole);
 
-// The position table of one source file.
+// The position table of one source file: one small slot per line (0..B)
+// and one pool holding every line's records contiguously. A line whose
+// space is full moves to the end of the pool with twice the space (or grows
+// in place when it already ends the pool); the space it leaves stays unused,
+// as the table lives for one file. A line that would pass UINT32_MAX records
+// or a pool that cannot grow ends the run as an allocation failure.
 class FileListNode {
  public:
   FileListNode(std::string name, std::string report_name, uint32_t line_count);
   const std::string& name() const { return name_; }
   const std::string& report_name() const { return report_name_; }
   uint32_t bound() const { return bound_; }  // B = lines + 1
-  std::vector<PositionRecord>& chain(uint32_t line) { return slots_[line]; }
-  const std::vector<PositionRecord>& chain(uint32_t line) const { return slots_[line]; }
+
+  // The records of `line` (<= B) in table order; valid until the next insert.
+  std::span<PositionRecord> records(uint32_t line);
+  std::span<const PositionRecord> records(uint32_t line) const;
+  // Inserts `record` at `index` (<= the line's size) of `line`'s records and
+  // returns it in place.
+  PositionRecord& insert(uint32_t line, uint32_t index, const PositionRecord& record);
 
  private:
+  struct Slot {
+    uint32_t offset = 0;    // first record in the pool
+    uint32_t size = 0;
+    uint32_t capacity = 0;  // space reserved at offset
+  };
+  void grow(Slot& slot);
+
   std::string name_;
   std::string report_name_;
   uint32_t bound_;
-  std::vector<std::vector<PositionRecord>> slots_;  // indices 0..B
+  std::vector<Slot> slots_;           // indices 0..B
+  std::vector<PositionRecord> pool_;
 };
 
 // Answer of the line query.
@@ -99,13 +117,15 @@ class CoverageList {
   bool set_name(const std::string& name, const std::string& report_name);
   // Adds one block at (line, column). `out`, when given, receives the
   // position's uncovered counter when the position has a covered block,
-  // else nullptr (merging form only).
+  // else nullptr (merging form only). The counter lives in the table's pool:
+  // use it at once, before the next block is added.
   bool add_block_count(uint32_t line, uint32_t column, uint64_t count, bool is_new,
                       uint32_t** out);
   bool is_position_covered(uint32_t line) const;
   bool mark_last_block(uint32_t line);
 
-  // The record at exactly (line, column), or nullptr.
+  // The record at exactly (line, column), or nullptr. Pointers and spans
+  // into the table are valid until the next block or mark is added.
   const PositionRecord* position(uint32_t line, uint32_t column) const;
   // The records of line `line` in table order (empty past the table); the
   // first record of a column is the one `position` returns.
