@@ -1,8 +1,7 @@
 #include "coverage/component.h"
 
 #include <algorithm>
-#include <deque>
-#include <map>
+#include <cstdint>
 
 #include "coverage/markers.h"
 #include "coverage/report_names.h"
@@ -177,23 +176,40 @@ std::span<const Component> group_of(const std::vector<Component>& entries, size_
 // goes in front of the first entry after the chain's first that starts at or
 // after it. Entries of one start line therefore gather in one group: a new
 // member goes to the group's front, except in the front group, whose first
-// member keeps its place (the new one goes second). Built per group in a
-// map, this takes O(R log R) instead of the O(R^2) of a list insertion.
+// member keeps its place (the new one goes second). A group stops being the
+// front group once a smaller line arrives, and never becomes it again, so
+// its final order is: the members added while it was not the front (newest
+// first), its first member, then the members added while it was the front
+// (newest first). Computed from one sort, without a container per line.
 std::vector<const Component*> order_by_start_line(std::span<const Component> group) {
-  std::map<uint32_t, std::deque<const Component*>> by_line;
+  struct Arrival {
+    const Component* component;
+    bool front;  // no smaller start line had arrived before it
+  };
+  std::vector<Arrival> arrivals;
+  arrivals.reserve(group.size());
+  uint32_t smallest = UINT32_MAX;
   for (const Component& c : group) {
-    auto [it, created] = by_line.try_emplace(c.start_line);
-    std::deque<const Component*>& members = it->second;
-    if (created || members.empty())
-      members.push_back(&c);
-    else if (it == by_line.begin())
-      members.insert(members.begin() + 1, &c);
-    else
-      members.push_front(&c);
+    smallest = std::min(smallest, c.start_line);
+    arrivals.push_back({&c, smallest == c.start_line});
   }
+  std::stable_sort(arrivals.begin(), arrivals.end(), [](const Arrival& a, const Arrival& b) {
+    return a.component->start_line < b.component->start_line;
+  });
   std::vector<const Component*> chain;
   chain.reserve(group.size());
-  for (const auto& [line, members] : by_line) chain.insert(chain.end(), members.begin(), members.end());
+  for (size_t first = 0; first < arrivals.size();) {
+    size_t end = first + 1;
+    while (end < arrivals.size() &&
+           arrivals[end].component->start_line == arrivals[first].component->start_line)
+      ++end;
+    size_t fronts = first + 1;  // the later members added while the group was the front
+    while (fronts < end && arrivals[fronts].front) ++fronts;
+    for (size_t i = end; i > fronts; --i) chain.push_back(arrivals[i - 1].component);
+    chain.push_back(arrivals[first].component);
+    for (size_t i = fronts; i > first + 1; --i) chain.push_back(arrivals[i - 1].component);
+    first = end;
+  }
   return chain;
 }
 

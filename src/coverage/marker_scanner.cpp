@@ -7,6 +7,7 @@
 #include "coverage/markers.h"
 #include "base/diag.h"
 #include "platform/file_open.h"
+#include "platform/whole_file.h"
 
 namespace vorel {
 
@@ -204,17 +205,17 @@ MarkerScanner MarkerScanner::scan_file(const std::string& path, const MarkerList
   std::FILE* in = open_file(path, "rb");
   // A missing source is reported by the position table, which skips the file.
   if (!in) return MarkerScanner();
-  std::string text;
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) text.append(buf, n);
+  std::string text = read_rest(in);
   std::fclose(in);
-  // Text mode: a carriage return before a line feed is dropped.
-  std::string cooked;
-  cooked.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) cooked.push_back(text[i]);
-  return scan_text(cooked, path, markers, by_start);
+  // Text mode: a carriage return before a line feed is dropped (in place,
+  // from the first carriage return on).
+  size_t kept = text.find('\r');
+  if (kept != std::string::npos) {
+    for (size_t i = kept; i < text.size(); ++i)
+      if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) text[kept++] = text[i];
+    text.resize(kept);
+  }
+  return scan_text(text, path, markers, by_start);
 }
 
 }  // namespace vorel
