@@ -248,10 +248,10 @@ ratio() {
 
 echo
 printf '%-52s %8s %8s  %-7s %6s\n' "ratio" "value" "target" "" "cpu"
-ratio "HTML / floor, $(count "$many_files") files" wall html_many floor_many - ""
-ratio "-txtlcov / floor, $(count "$many_files") files" wall lcov_many floor_many - ""
-ratio "HTML / floor per line, $(count "$huge_lines")-line file" wall html_huge floor_huge - ""
-ratio "-txtlcov / floor per line, $(count "$huge_lines")-line file" wall lcov_huge floor_huge - ""
+ratio "HTML / floor, $(count "$many_files") files" wall html_many floor_many "<=" 2
+ratio "-txtlcov / floor, $(count "$many_files") files" wall lcov_many floor_many "<=" 1.5
+ratio "HTML / floor per line, $(count "$huge_lines")-line file" wall html_huge floor_huge "<=" 3
+ratio "-txtlcov / floor per line, $(count "$huge_lines")-line file" wall lcov_huge floor_huge "<=" 3
 ratio "markers / none, $(count "$huge_lines")-line file" wall marker_huge html_huge "<=" 1.2
 ratio "time $(count "$large_routines") / $(count "$small_routines") routines" wall html_rlarge html_rsmall "<=" 5.5
 ratio "peak RSS $(count "$many10_files") / $(count "$many_files") files" rss html_many10 html_many "<=" 1.5
