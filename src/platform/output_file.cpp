@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <memory>
+#include <new>
 #include <mutex>
 #include <vector>
 
@@ -29,8 +31,13 @@ std::string temp_name(const std::string& target, unsigned number) {
          std::to_string(number) + ".tmp";
 }
 
+// Stream buffer of an output file: given to the stream, so the library
+// does not ask the system for the file's block size first.
+constexpr size_t kStreamBuffer = 64 * 1024;
+
 struct Output {
   std::FILE* stream = nullptr;
+  std::unique_ptr<char[]> buffer;  // the stream's, freed after it is closed
   unsigned number = 0;  // of the temporary name (temp_name), kept instead of the name
   std::string target;
   Stage stage = Stage::kOpen;
@@ -92,7 +99,7 @@ void add_output(Output out) {
 std::FILE* open_direct(const std::string& path) {
   std::FILE* stream = sys::open_device(path);
   if (!stream) return nullptr;
-  Output out{stream, 0, path, Stage::kOpen};
+  Output out{stream, nullptr, 0, path, Stage::kOpen};
   out.direct = true;
   add_output(std::move(out));
   return stream;
@@ -123,7 +130,10 @@ std::FILE* open_output(const std::string& path, bool allow_device, bool binary) 
     if (stream || errno != EEXIST) break;
   }
   if (!stream) return nullptr;
-  add_output(Output{stream, number, path, Stage::kOpen});
+  Output out{stream, nullptr, number, path, Stage::kOpen};
+  out.buffer.reset(new (std::nothrow) char[kStreamBuffer]);
+  if (out.buffer) std::setvbuf(stream, out.buffer.get(), _IOFBF, kStreamBuffer);
+  add_output(std::move(out));
   return stream;
 }
 
@@ -159,6 +169,7 @@ bool output_finish(std::FILE* stream) {
   }
   std::lock_guard<std::mutex> lock(all.mutex);
   f->stream = nullptr;
+  f->buffer.reset();
   f->stage = stage;
   return ok;
 }
