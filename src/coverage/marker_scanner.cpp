@@ -1,6 +1,7 @@
 #include "coverage/marker_scanner.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 #include "coverage/component.h"
@@ -95,8 +96,20 @@ void CommentScanner::end_comment() {
   if (start.end_line) records_.push_back({*start.end_line, *start.end_line, MarkerKind::kEnd});
 }
 
+// Bytes that end a run of plain code: they may open a comment or a literal,
+// count a line, or stop the scan.
+constexpr auto kCodeStops = [] {
+  std::array<bool, 256> t{};
+  for (unsigned char c : {'/', '\'', '"', '\n', '\0'}) t[c] = true;
+  return t;
+}();
+
 void CommentScanner::run() {
   for (;;) {
+    // Plain code up to the next byte that matters (or the last byte, which
+    // the checks below handle) changes nothing but the position.
+    if (state_ == State::kCode)
+      while (pos_ + 1 < text_.size() && !kCodeStops[static_cast<unsigned char>(text_[pos_])]) ++pos_;
     int c = at(pos_);
     int n = at(pos_ + 1);
     if (stops(c) || stops(n)) {
