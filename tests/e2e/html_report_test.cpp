@@ -144,6 +144,20 @@ TEST(HtmlReport, NamesWithMarkupAndNonAsciiBytes) {
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
 }
 
+// A DEL byte in a file name is not printable either: the charset line too.
+TEST(HtmlReport, DelByteInAFileNameAddsTheCharsetLine) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX only: the name is made on the host's file system";
+#endif
+  TempDir dir;
+  pw::Program p;
+  p.modules.push_back(module("d\x7f.c", {routine("f", 1, 2, {{1, 1, 1}})}));
+  write_inputs(dir, p, {{"d\x7f.c", "int f(void)\n{ return 0; }\n"}});
+  ASSERT_EQ(run_inputs(dir, {}).status, 0);
+  EXPECT_TRUE(page_has(dir, "__TOOLBAR.HTML",
+                       "<meta http-equiv=\"Content-Type\" content=\"text/html;charset=UTF-8\" />\n"));
+}
+
 // A file in a subdirectory of the source root: -showdirnames shows the path
 // below the root in the file list, the source view and the titles of the
 // frame and function pages (without it only the base name); -maddr alone

@@ -34,6 +34,11 @@ TEST(ReportImages, EveryImageDecodes) {
     EXPECT_EQ(d.version, wants[i].version);
     EXPECT_EQ(d.width * 100 + d.height, wants[i].w * 100 + wants[i].h);
     EXPECT_GE(std::set<uint8_t>(d.pixels.begin(), d.pixels.end()).size(), i < 3 ? 3u : 1u);
+    // Screen descriptor: a global colour table, and a colour resolution
+    // (bits 4-6) of as many bits as the table's size (bits 0-2) gives.
+    const auto packed = static_cast<uint8_t>(images[i].bytes.at(10));
+    EXPECT_EQ(packed & 0x88, 0x80);
+    EXPECT_EQ(packed >> 4 & 7, packed & 7);
   }
   gif_test::Decoded spacer = gif_test::decode(images[3].bytes);
   EXPECT_EQ(spacer.transparent, 0);
