@@ -81,7 +81,6 @@ bool append_prefix(std::string& out, const std::optional<LineInfo>& info, unsign
 // The -blockcounts lines of a line with more than one block.
 void append_block_lines(std::string& out, const LineInfo& info, unsigned line,
                         bool count_printed) {
-  if (info.blocks <= 1) return;
   append_format(out, "               -: %6u-%u of %u blocks covered\n", line, info.covered,
                 info.blocks);
   if (!count_printed) return;
