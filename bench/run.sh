@@ -63,10 +63,11 @@ fi
 echo "Building into $build ..."
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVORELCOV_BENCH=ON \
   -DVORELCOV_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target vorelcov floor gen_program >/dev/null
+cmake --build "$build" -j2 --target vorelcov floor gen_program spin >/dev/null
 vorelcov="$build/vorelcov"
 floor="$build/bench/floor"
 gen="$build/bench/gen_program"
+spin="$build/bench/spin"
 
 # --- workloads ---------------------------------------------------------------
 
@@ -166,6 +167,8 @@ report comp_many many -comp "$scratch/many/prog.comp"
 if [ "$jobs" = 1 ]; then
   report jobs1_many many --jobs 1
   report jobs2_many many --jobs 2
+  measure spin_one "$spin"
+  measure spin_two sh -c '"$0" >/dev/null & "$0" >/dev/null; wait' "$spin"
 fi
 floor_of floor_huge huge
 report html_huge huge
@@ -264,6 +267,12 @@ else
 fi
 if [ "$jobs" = 1 ]; then
   ratio "--jobs 2 / --jobs 1, $(count "$many_files") files HTML" wall jobs2_many jobs1_many "<=" 0.6
+  # Two copies of a one-thread CPU loop at once against one copy, halved: the
+  # best two-thread / one-thread time this machine allows (0.5 on two full cores).
+  if [ -n "${wall[spin_two]:-}" ] && [ -n "${wall[spin_one]:-}" ]; then
+    printf '%-52s %8s %8s\n' "  machine's best two / one thread (CPU loop)" \
+      "$(awk -v a="${wall[spin_two]}" -v b="${wall[spin_one]}" 'BEGIN {printf "%.2f", a / (2 * b)}')" "-"
+  fi
 else
   printf '%-52s %8s %8s  %s\n' "--jobs 2 / --jobs 1, $(count "$many_files") files HTML" "n/a" "<= 0.6" \
     "(vorelcov has no --jobs)"
