@@ -114,7 +114,7 @@ void write_row(std::FILE* out, const ReportOptions& s, bool coverage_layout, con
   row += "\">";
   std::string_view name = f.readable_name;
   if (s.host.drop_underscore && !name.empty() && name[0] == '_') name.remove_prefix(1);
-  row += function_name_text(name);
+  row += function_name_text(name).c_str();  // as fputs wrote it: up to a NUL byte
   row += "</a></td>\n";
   std::fwrite(row.data(), 1, row.size(), out);
   if (s.qst_links) write_tests_cell(out, s, f);
