@@ -39,10 +39,11 @@ TEST(FileAccess, LineReader) {
   EXPECT_EQ(read_line(LineMode::kBinary, f.get()), long_line);
   EXPECT_EQ(read_line(LineMode::kBinary, f.get()), "end");
   // A byte of value 0 is part of the line.
-  e2e::write_file(dir.file("nul"), std::string("a\0b\r\nc", 6));
-  File nul = open(dir.file("nul"), "rt");
-  EXPECT_EQ(read_line(LineMode::kText, nul.get()), std::string("a\0b", 3));
-  EXPECT_EQ(read_line(LineMode::kText, nul.get()), "c");
+  e2e::write_file(dir.file("zero"), std::string("a\0b\r\nc", 6));
+  File zero = open(dir.file("zero"), "rt");
+  ASSERT_NE(zero.get(), nullptr);
+  EXPECT_EQ(read_line(LineMode::kText, zero.get()), std::string("a\0b", 3));
+  EXPECT_EQ(read_line(LineMode::kText, zero.get()), "c");
 }
 
 TEST(FileAccess, ShortReadsFailedSeeksAndAssertionsEndTheRun) {
