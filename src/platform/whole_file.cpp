@@ -42,10 +42,7 @@ bool read_whole_file(const std::string& path, std::string* out, std::string* err
     *error = reason();
     return false;
   }
-  out->clear();
-  char buf[1 << 16];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) out->append(buf, n);
+  *out = read_rest(in);
   bool ok = !std::ferror(in);
   if (!ok) *error = reason();
   std::fclose(in);
