@@ -76,36 +76,17 @@ TEST(CommandLineCli, ExternalOptionsText) {
   }
 }
 
-TEST(CommandLineCli, MissingArgumentMessages) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"-comp", "ERROR: no component-list file specified.\n"},
-      {"-trace", "ERROR: -trace requires a mask value.\n"},
-      {"-bcolor", "ERROR: no html color specified for the uncovered blocks.\n"},
-      {"-ccolor", "ERROR: no html color specified for the covered code.\n"},
-      {"-fcolor", "ERROR: no html color specified for the uncovered functions.\n"},
-      {"-pcolor", "ERROR: no html color specified for the partially-covered code.\n"},
-      {"-ucolor", "ERROR: no html color specified for the unknown code.\n"},
-      {"-xcolor", "ERROR: no html color specified for the not feasible code.\n"},
-      {"-icolor", "ERROR: no html color specified for the information lines.\n"},
-      {"-txtfcvrg", "ERROR: file name for text output is not specified.\n"},
-      {"-xmlfcvrg", "ERROR: file name for XML output is not specified.\n"},
-      {"-txtbcvrgfull", "ERROR: file name for text block coverage output is not specified.\n"},
-      {"-xmlbcvrgfull", "ERROR: file name for XML block coverage output is not specified.\n"},
-      {"-txtbcvrg", "ERROR: file name for text output is not specified.\n"},
-      {"-xmlbcvrg", "ERROR: file name for XML output is not specified.\n"},
-      {"-onelinedsbl", "ERROR: comment for disable line is not specified.\n"},
-      {"-endblkdsbl", "ERROR: comment for end disable block is not specified.\n"},
-      {"-beginblkdsbl", "ERROR: comment for begin disable block is not specified.\n"},
-      {"-qst_user", "ERROR: user name to access the database has to be specified for this option.\n"},
-      {"-qst_passwd", "ERROR: password to access the database has to be specified for this option.\n"},
-      {"-txtdcg", "ERROR: file name for CallGraph output is not specified.\n"},
-  };
-  for (const auto& [option, message] : cases) {
-    SCOPED_TRACE(option);
-    RunResult r = run({"-ref", "r.dpi", "-nopartial", option});
+// Options that lack their argument, and -txtlcov beside options it cannot
+// go with (the -ref warnings first): the message alone, no output file.
+TEST(CommandLineCli, OptionErrorsEndTheRunBeforeAnything) {
+  for (const auto& row : expected_rows("option_errors.tsv")) {
+    SCOPED_TRACE(row[0]);
+    TempDir dir;
+    RunResult r = run_vorelcov(words(row[0]), dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, message);  // no banner, no usage, no checks
+    EXPECT_EQ(r.err, row.at(1) + "\n");  // no banner, no usage, no checks
+    EXPECT_TRUE(list_dir(dir.path()).empty());
   }
 }
 
@@ -123,31 +104,6 @@ TEST(CommandLineCli, ColourOptionsTakeOnlyColours) {
                            " is specified: use a color name or # and 3 or 6 hex digits.\n");
       EXPECT_EQ(r.out, "");
     }
-}
-
-TEST(CommandLineCli, LineCoverageConflictsInTheirOrder) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{"-txtbcvrg", "b", "-txtlcov", "-ref", "r"}, "ERROR: cannot use -txtlcov with -ref option.\n"},
-      {{"-xmlbcvrg", "x", "-txtbcvrg", "b", "-xmlbcvrgfull", "xf", "-txtbcvrgfull", "tf", "-txtlcov"},
-       "ERROR: cannot use both -txtlcov and -txtbcvrgfull options.\n"},
-      {{"-xmlbcvrg", "x", "-txtbcvrg", "b", "-xmlbcvrgfull", "xf", "-txtlcov"},
-       "ERROR: cannot use both -txtlcov and -xmlbcvrgfull options.\n"},
-      {{"-txtlcov", "-xmlbcvrg", "x", "-txtbcvrg", "b"},
-       "ERROR: cannot use both -txtlcov and -txtbcvrg options.\n"},
-      {{"-txtlcov", "-xmlbcvrg", "x"}, "ERROR: cannot use both -txtlcov and -xmlbcvrg options.\n"},
-      // The -ref warnings come first.
-      {{"-txtlcov", "-ref", "r.dpi", "-counts"},
-       "WARNING: option -ref overrides option -counts.\nERROR: cannot use -txtlcov with -ref option.\n"},
-  };
-  for (const auto& [args, message] : cases) {
-    SCOPED_TRACE(message);
-    TempDir dir;
-    RunResult r = run_vorelcov(args, dir.path(), kHostsOwnRules);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, message);
-    EXPECT_TRUE(list_dir(dir.path()).empty()) << "no output file is created";
-  }
 }
 
 // -ref warnings and the banner -platform= selects (only the first such word
