@@ -130,35 +130,18 @@ TEST(Extensions, OutputsAgreeWithTheTotalsTable) {
 // Totals 87.78 (lines), 83.33 (functions), 89.80 (blocks): a threshold at the
 // shown percentage passes, one hundredth above it fails with status 3.
 TEST(Extensions, GateAtJustAboveAndJustBelowTheThreshold) {
-  const struct {
-    const char* option;
-    const char* value;
-    int status;
-    const char* err;
-  } cases[] = {
-      {"--fail-under-line", "87.78", 0, ""},
-      {"--fail-under-line", "87.77", 0, ""},
-      {"--fail-under-line", "87.79", 3,
-       "vorelcov: line coverage 87.78% is below --fail-under-line 87.79% by 0.01%.\n"},
-      {"--fail-under-function", "83.33", 0, ""},
-      {"--fail-under-function", "90", 3,
-       "vorelcov: function coverage 83.33% is below --fail-under-function 90.00% by 6.67%.\n"},
-      {"--fail-under-block", "89.80", 0, ""},
-      {"--fail-under-block", "89.81", 3,
-       "vorelcov: block coverage 89.80% is below --fail-under-block 89.81% by 0.01%.\n"},
-      {"--fail-under-block", "101", 1,
-       "ERROR: option --fail-under-block needs a percentage from 0 to 100, not \"101\".\n"},
-      {"--jobs", "0", 1, "ERROR: option --jobs needs a number of threads from 1 to 256, not \"0\".\n"},
-      {"--jobs", "3", 0, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.option) + " " + c.value);
+  for (const auto& row : expected_rows("gate.tsv")) {  // options, status, message
+    SCOPED_TRACE(row[0]);
     TempDir dir;
-    RunResult r = run_demo(dir, {"-txtlcov", c.option, c.value});
-    EXPECT_EQ(r.status, c.status);
-    EXPECT_EQ(r.err, c.status == 1 ? std::string(c.err) : kScanDone + c.err);
+    std::vector<std::string> args = words(row[0]);
+    args.insert(args.begin(), "-txtlcov");
+    RunResult r = run_demo(dir, args);
+    const int status = std::stoi(row.at(1));
+    const std::string err = row.size() > 2 ? row[2] + "\n" : "";
+    EXPECT_EQ(r.status, status);
+    EXPECT_EQ(r.err, status == 1 ? err : kScanDone + err);
     // The gate acts after every output is complete.
-    if (c.status != 1) {
+    if (status != 1) {
       EXPECT_EQ(dir.text("CODE_COVERAGE.TXT"), expected_file("demo/CODE_COVERAGE.TXT"));
     }
   }
