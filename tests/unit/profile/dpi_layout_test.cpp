@@ -80,26 +80,4 @@ TEST(DpiLayout, SegmentedLayoutsKeepEveryField) {
   EXPECT_FALSE(vorel::dpi_block_position_known(*ls.routines[0], 0));
 }
 
-TEST(DpiLayout, FixedLayoutTruncatesFloatCounts) {
-  e2e::TempDir dir;
-  profile_writer::DpiImage image =
-      profile_writer::dpi_image(one_file({routine("f", {3, 0, 0})}), DpiLayout::kFixed);
-  uint64_t counts = image.record_pos[0] + 64;
-  EXPECT_EQ(profile_writer::get_u32(image.bytes, counts), 0x40400000u);  // 3.0f
-  float fractional = 2.75f;
-  float big = 13835058055282163712.0f;  // 1.5 * 2^63
-  std::memcpy(&image.bytes[counts + 4], &fractional, 4);
-  std::memcpy(&image.bytes[counts + 8], &big, 4);
-  Opened o = open_bytes(dir, image.bytes);
-  ASSERT_TRUE(o.file) << o.err;
-  Loaded l = load_all(o.file.get());
-  ASSERT_EQ(l.routines.size(), 1u);
-  EXPECT_EQ(l.routines[0]->blocks[0].count, 3u);
-  EXPECT_EQ(l.routines[0]->blocks[1].count, 2u);
-  EXPECT_EQ(l.routines[0]->blocks[2].count, 13835058055282163712ull);
-  EXPECT_EQ(vorel::dpi_float_count(-1.0f), 0u);
-  EXPECT_EQ(vorel::dpi_float_count(1e30f), UINT64_MAX);
-  EXPECT_EQ(vorel::dpi_float_count(std::numeric_limits<float>::quiet_NaN()), 0u);
-}
-
 }  // namespace

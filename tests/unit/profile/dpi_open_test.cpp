@@ -15,31 +15,6 @@ using profile_writer::dpi_image;
 using profile_writer::patch_u32;
 using profile_writer::segment;
 
-const DpiLayout kLayouts[] = {DpiLayout::kFixed, DpiLayout::kSegmented, DpiLayout::kSegmentedToc};
-
-TEST(DpiHeader, ShortHeadersMissingFilesAndNoRuns) {
-  e2e::TempDir dir;
-  std::string segmented = dpi_image(basic_program(), DpiLayout::kSegmented).bytes;
-  std::string fixed = dpi_image(basic_program(), DpiLayout::kFixed).bytes;
-  std::string toc = dpi_image(basic_program(), DpiLayout::kSegmentedToc).bytes;
-  for (const std::string& bytes :
-       {std::string("\x12\xDC"), segmented.substr(0, 100), fixed.substr(0, 527), toc.substr(0, 548)}) {
-    Opened o = open_bytes(dir, bytes);
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err.rfind(error_prefix(vorel::kMsgCantReadDpi), 0), 0u) << o.err;  // no warning first
-  }
-  Opened absent = open_dpi(dir.file("absent.dpi"));
-  EXPECT_FALSE(absent.file || absent.status);
-  EXPECT_EQ(absent.err, "");
-  profile_writer::Program runless = basic_program();
-  runless.runs = 0;
-  for (DpiLayout layout : kLayouts) {
-    Opened o = open_bytes(dir, dpi_image(runless, layout).bytes);
-    EXPECT_EQ(o.status, 1);
-    EXPECT_NE(o.err.find(error_prefix(vorel::kMsgDpiNoRuns)), std::string::npos) << o.err;
-  }
-}
-
 TEST(DpiHeader, PropertiesAndTheirExtensionFields) {
   e2e::TempDir dir;
   profile_writer::DpiWriteOptions unknown;
@@ -70,27 +45,6 @@ profile_writer::DpiImage image(DpiLayout layout, const std::string& leading = ""
   return profile_writer::dpi_image(basic_program(), layout, o);
 }
 
-std::string hex(uint64_t v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(v));
-  return buf;
-}
-
-TEST(DpiWalk, SkippableUnknownSegmentsWarnAndAreSkipped) {
-  e2e::TempDir dir;
-  // 0xD123 first, a table of contents in the middle of the walk (skipped
-  // silently), an unknown 0xDFFF at the end of the file.
-  std::string bytes = image(DpiLayout::kSegmented, segment(0xD123, "abc") + segment(0xD70C, "xyz")).bytes +
-                      segment(0xDFFF, "12345678");
-  Opened o = open_bytes(dir, bytes);
-  ASSERT_TRUE(o.file) << o.err;
-  const std::string in = ", in " + dir.file("t.dpi") + ". Attempting to skip segment.\n";
-  EXPECT_EQ(o.err, warning_prefix(vorel::kMsgSkippableSegment) + "Unrecognized segment id, 0xd123, at offset, " +
-                       hex(image(DpiLayout::kSegmented).first_segment) + in +
-                       warning_prefix(vorel::kMsgSkippableSegment) + "Unrecognized segment id, 0xdfff, at offset, " +
-                       hex(bytes.size() - 24) + in);
-  EXPECT_EQ(o.file->index.size(), 4u);
-}
 
 // Each failed walk gives no file after its warning; the run goes on.
 TEST(DpiWalk, RejectedFilesEndWithTheirWarningAndNoFile) {

@@ -1,5 +1,4 @@
-// Routine records: entry execution counts, re-rooting, and corrupt record
-// bodies, one case per failure path.
+// Routine records: corrupt record bodies, one case per failure path.
 #include <gtest/gtest.h>
 
 #include "base/catalog.h"
@@ -22,19 +21,6 @@ constexpr uint64_t kEntryCnt = 12, kBlockCnt = 16, kEdgeCnt = 20, kSiteCnt = 24,
 bool is_assertion(const std::string& err, const char* path, const char* condition) {
   return err.rfind(std::string(path) + ":", 0) == 0 &&
          err.find(std::string(" ASSERTX(") + condition + ")\n") != std::string::npos;
-}
-
-// The largest entry-block count over the runs, rounded down; an entry at a
-// block that does not exist counts 0.
-TEST(DpiRecord, EntryExecutionCountIgnoresEntriesBeyondTheBlocks) {
-  e2e::TempDir dir;
-  profile_writer::Routine odd = routine("odd", {9, 99});
-  odd.entries = {{"odd", 0}, {"odd_b", 2}};  // one past the last block
-  for (DpiLayout layout : {DpiLayout::kFixed, DpiLayout::kSegmented}) {
-    Opened o = open_bytes(dir, dpi_image(one_file({odd}, 4), layout).bytes);
-    ASSERT_TRUE(o.file) << o.err;
-    EXPECT_EQ(o.file->index[0].entry_exec_count, 2u);
-  }
 }
 
 std::string patched32(std::string bytes, uint64_t at, uint32_t v) {
@@ -123,41 +109,6 @@ TEST(DpiRecord, CorruptRecordsEndTheRun) {
   }
   // With flags bit 20 both kinds 3 and 4 are accepted.
   EXPECT_TRUE(open_bytes(dir, with_kind(ext.bytes, ext.record_pos[0], 4)).file);
-}
-
-// The index replaces the stored root by the configured one (or removes it);
-// a result beyond 260 bytes keeps the stored name with a warning. The loader
-// keeps the stored name.
-TEST(DpiRecord, SourceRootReplacement) {
-  e2e::TempDir dir;
-  profile_writer::Program p = one_file({routine("f", {1})});
-  p.modules[0].files[0].root = "/abcdef/";  // 8 characters
-  const std::string bytes = dpi_image(p, DpiLayout::kSegmented).bytes;
-  const std::string toc = dpi_image(p, DpiLayout::kSegmentedToc).bytes;
-  vorel::DpiOpenOptions options;
-  options.src_root = "C:\\SRC\\";
-  Opened o = open_bytes(dir, bytes, options);
-  ASSERT_TRUE(o.file) << o.err;
-  EXPECT_EQ(vorel::dpi_entry_key(o.file->index[0]), "f'C:\\SRC\\a.c'");
-  EXPECT_EQ(vorel::dpi_find_any(o.file.get(), "C:\\SRC\\a.c", "f"), &o.file->index[0]);
-  EXPECT_FALSE(o.file->some_routine_has_src_root);
-  Loaded l = load_all(o.file.get());
-  ASSERT_EQ(l.routines.size(), 1u);
-  EXPECT_EQ(l.routines[0]->file_name, "/abcdef/a.c");
-  EXPECT_EQ(vorel::dpi_src_root(*l.routines[0]), 8u);
-  EXPECT_TRUE(o.file->some_routine_has_src_root);
-  EXPECT_EQ(open_bytes(dir, bytes).file->index[0].file_name, "a.c");
-  options.src_root = std::string(256, 'R');  // 256 + 1 + strlen("a.c") = 260: still fits
-  EXPECT_EQ(open_bytes(dir, bytes, options).file->index[0].file_name, options.src_root + "a.c");
-  options.src_root += 'R';
-  for (const std::string& b : {bytes, toc}) {
-    o = open_bytes(dir, b, options);
-    ASSERT_TRUE(o.file) << o.err;
-    EXPECT_EQ(o.file->index[0].file_name, "/abcdef/a.c");
-    EXPECT_EQ(o.err, warning_prefix(vorel::kMsgSrcRootTooLong) +
-                         "Replacement using source root directory for '/abcdef/a.c' is too long. Will "
-                         "not update root directory.\n");
-  }
 }
 
 }  // namespace

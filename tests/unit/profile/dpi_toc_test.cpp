@@ -32,28 +32,6 @@ vorel::DpiOpenOptions rooted() {
   return o;
 }
 
-TEST(DpiToc, ValidTableIsUsedInsteadOfTheWalk) {
-  e2e::TempDir dir;
-  profile_writer::DpiImage image = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmentedToc);
-  // A segment tag the walk would reject: only the table can index this file.
-  uint64_t main_len = get_u64(image.bytes, image.record_pos[1] - 8);
-  uint64_t root_seg = image.record_pos[1] + main_len;
-  ASSERT_EQ(get_u64(image.bytes, root_seg), 0xDA5Eu);
-  patch_u64(image.bytes, root_seg, 0x1234);
-  Opened toc = open_bytes(dir, image.bytes, rooted());
-  ASSERT_TRUE(toc.file) << toc.err;
-  EXPECT_EQ(toc.err, "");
-  profile_writer::write_dpi(basic_program(), dir.file("w.dpi"), DpiLayout::kSegmented);
-  Opened walk = open_dpi(dir.file("w.dpi"), rooted());
-  ASSERT_TRUE(walk.file) << walk.err;
-  EXPECT_EQ(dump_index(*toc.file), dump_index(*walk.file));
-  EXPECT_EQ(toc.file->index[2].file_name, "/NEW/a.c");  // re-rooted from the file-name section
-  // The table's segment positions lead the loader to the records.
-  Loaded l = load_all(toc.file.get());
-  ASSERT_FALSE(l.status) << l.err;
-  EXPECT_EQ(l.routines[2]->func_name, "main");
-}
-
 TEST(DpiToc, EveryFailedCheckFallsBackToTheSameIndex) {
   e2e::TempDir dir;
   profile_writer::write_dpi(basic_program(), dir.file("w.dpi"), DpiLayout::kSegmented);
@@ -104,19 +82,6 @@ TEST(DpiToc, EveryFailedCheckFallsBackToTheSameIndex) {
     Loaded l = load_all(o.file.get());
     EXPECT_FALSE(l.status) << l.err;
   }
-}
-
-TEST(DpiToc, MainLengthZeroIsTakenFromTheSegmentHeader) {
-  e2e::TempDir dir;
-  profile_writer::DpiImage image = profile_writer::dpi_image(basic_program(), DpiLayout::kSegmentedToc);
-  uint64_t e = first_entry(image.bytes, image.toc_pos);
-  patch_u64(image.bytes, e + kLen0, 0);
-  Opened o = open_bytes(dir, image.bytes);
-  ASSERT_TRUE(o.file) << o.err;
-  Loaded l = load_all(o.file.get());
-  ASSERT_FALSE(l.status) << l.err;
-  EXPECT_EQ(l.routines[2]->func_name, "main");
-  EXPECT_EQ(l.routines[2]->blocks.size(), 3u);
 }
 
 }  // namespace

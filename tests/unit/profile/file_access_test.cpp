@@ -1,5 +1,4 @@
-// Checked file access: byte-order mark, fatal short reads and seeks, the
-// shared line reader, the assertion line.
+// Checked file access: fatal short reads and seeks, the assertion line.
 #include "profile/file_access.h"
 
 #include <gtest/gtest.h>
@@ -17,34 +16,6 @@ using vorel::read_line;
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 File open(const std::string& path, const char* mode) { return File(vorel::profile_open(path.c_str(), mode), std::fclose); }
-
-// Text mode skips a UTF-8 byte-order mark only, and drops the CR of a CR LF
-// (a lone CR stays); lines end at end of file; binary mode keeps bytes.
-TEST(FileAccess, LineReader) {
-  e2e::TempDir dir;
-  e2e::write_file(dir.file("bom"), "\xEF\xBB\xBFV07\n");
-  e2e::write_file(dir.file("half"), "\xEF\xBBV\n");
-  e2e::write_file(dir.file("l"), "a\r\n\nb\rc");
-  EXPECT_EQ(read_line(LineMode::kText, open(dir.file("bom"), "rt").get()), "V07");
-  EXPECT_EQ(read_line(LineMode::kText, open(dir.file("half"), "rt").get()), "\xEF\xBBV");
-  EXPECT_EQ(read_line(LineMode::kBinary, open(dir.file("bom"), "rb").get()), "\xEF\xBB\xBFV07");
-  EXPECT_EQ(read_line(LineMode::kBinary, open(dir.file("l"), "rb").get()), "a\r");
-  File text = open(dir.file("l"), "rt");
-  for (const char* line : {"a", "", "b\rc", "", ""}) EXPECT_EQ(read_line(LineMode::kText, text.get()), line);
-  EXPECT_EQ(vorel::profile_open(dir.file("none").c_str(), "rt"), nullptr);
-  // The shared buffer grows for a long line.
-  const std::string long_line(9000, 'x');
-  e2e::write_file(dir.file("long"), long_line + "\nend");
-  File f = open(dir.file("long"), "rb");
-  EXPECT_EQ(read_line(LineMode::kBinary, f.get()), long_line);
-  EXPECT_EQ(read_line(LineMode::kBinary, f.get()), "end");
-  // A byte of value 0 is part of the line.
-  e2e::write_file(dir.file("zero"), std::string("a\0b\r\nc", 6));
-  File zero = open(dir.file("zero"), "rt");
-  ASSERT_NE(zero.get(), nullptr);
-  EXPECT_EQ(read_line(LineMode::kText, zero.get()), std::string("a\0b", 3));
-  EXPECT_EQ(read_line(LineMode::kText, zero.get()), "c");
-}
 
 TEST(FileAccess, ShortReadsFailedSeeksAndAssertionsEndTheRun) {
   e2e::TempDir dir;

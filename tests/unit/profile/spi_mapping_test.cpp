@@ -31,38 +31,6 @@ Parsed parse(const std::string& text, bool binary = false, int version = 8) {
   return p;
 }
 
-TEST(SpiMapping, AcceptsSectionsInAnyOrderWithEmptyLinesAndSpacedNames) {
-  Parsed p = parse(
-      "\n<H>\r\n<R1>2\r\n2 operator new\r\n\r\n</R1>\r\n<M1>2\r\n2 4000000000 3 3 /r/b c\r\n"
-      "1 99 0 0 a\r\n</M1>trailing\r\n<F1>\r\n</F1>\r\n<D1>1\r\n1 x\r\n</D1>\r\n</H>\r\nignored\r\n");
-  ASSERT_TRUE(p.ok) << p.reason;
-  EXPECT_EQ(*p.f->routines.get(2), "operator new");
-  EXPECT_EQ(p.f->routines.get(1), nullptr);
-  const vorel::SpiModule* m = p.f->modules.get(2);
-  ASSERT_NE(m, nullptr);
-  EXPECT_EQ(m->name.full, "/r/b c");
-  EXPECT_EQ(m->name.short_name(), "b c");
-  EXPECT_EQ(m->position, 4000000000u);
-  EXPECT_EQ(m->record_count, 3u);
-  EXPECT_EQ(p.f->files.elements().size(), 0u);  // "<F1>" without a count: no ids
-  ASSERT_EQ(p.f->sorted_modules.size(), 2u);
-  EXPECT_EQ(p.f->sorted_modules[0]->id, 1u);  // "a" before "b c"
-  // The stream is back where it was.
-  EXPECT_EQ(std::ftell(p.f->fp), 0);
-}
-
-TEST(SpiMapping, BinaryFilesKeepACarriageReturnInNames) {
-  Parsed p = parse("<H>\r\n<R1>1\r\n1 f\r\n</R1>\r\n</H>\r\n", true);
-  ASSERT_TRUE(p.ok);
-  EXPECT_EQ(*p.f->routines.get(1), "f\r");
-}
-
-TEST(SpiMapping, ModulePositionsAre32BitBeforeVersion8) {
-  const std::string text = "<H>\n<M1>1\n1 4294967296 0 0 a\n</M1>\n</H>\n";
-  EXPECT_EQ((parse(text, false, 7).f->modules).get(1)->position, 4294967295u);
-  EXPECT_EQ((parse(text, false, 8).f->modules).get(1)->position, 4294967296u);
-}
-
 // One case per failure reason of the grammar.
 TEST(SpiMapping, Failures) {
   const std::pair<const char*, const char*> cases[] = {

@@ -46,34 +46,6 @@ TEST(SpiOld, Versions3And4ComposeNamesWithTheSourceRoot) {
   }
 }
 
-TEST(SpiOld, Versions1And2HandNamesOutAsRead) {
-  e2e::TempDir dir;
-  pw::write_spi(sample(), dir.file("2.spi"), SpiLayout::kOldV2);
-  pw::write_spi(sample(), dir.file("1.spi"), SpiLayout::kOldV1);
-  auto v2 = read_all(dir.file("2.spi"), "/r/");
-  EXPECT_EQ(v2.version, 2);
-  ASSERT_EQ(v2.routines.size(), 2u);
-  EXPECT_EQ(v2.routines[0], std::string("f file=/b/src/a.c [-|/b/src/a.c] module=/b/m.c [-|/b/m.c]"
-                                        " v2 3:0-0:0 blocks=2 b=1 S flag=0") + kCalls);
-  auto v1 = read_all(dir.file("1.spi"), "/r/");
-  ASSERT_EQ(v1.routines.size(), 2u);
-  EXPECT_THAT(v1.routines[0], testing::HasSubstr(" v1 3:0-0:0 blocks=2 b=0 S flag=0 call g"));
-}
-
-TEST(SpiOld, EntriesWithoutAKnownVersionAreReadAsVersion1WithFixedWidths) {
-  e2e::TempDir dir;
-  // A byte-order mark is skipped; the first entry has no "V", the second a
-  // version outside 1-4, so "V7" is its file name.
-  e2e::write_file(dir.file("o.spi"),
-                  "\xEF\xBB\xBF" "V3 0 3 0 3 1 a.c m.c f 1 1 0 E\r\n"
-                  "a.c m.c g 7 2 E\r\n\r\nV7 m.c h 5 1 S C g 0 6 0\r\n");
-  EXPECT_THAT(read_all(dir.file("o.spi")).routines,
-              ElementsAre("f file=a.c [-|a.c] module=m.c [-|m.c] v3 1:0-0:0 blocks=1 b=0 E flag=0",
-                          "g file=a.c [-|a.c] module=m.c [-|m.c] v1 7:0-0:0 blocks=2 b=0 E flag=0",
-                          "h file=V7 [-|V7] module=m.c [-|m.c] v1 5:0-0:0 blocks=1 b=0 S flag=0"
-                          " call g/0/6/0"));
-}
-
 TEST(SpiOld, UnreadableEntriesStopTheRunNamingTheirLine) {
   using namespace std::string_literals;
   const std::string bad[] = {

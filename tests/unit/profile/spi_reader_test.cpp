@@ -77,24 +77,6 @@ TEST(SpiReader, EveryRecordLayoutReadsTheSample) {
               HasSubstr("file=/r//src/zeta.c [/r/|/src/zeta.c] module=/r/zeta.c [/r/|zeta.c]"));
 }
 
-TEST(SpiReader, LineCountNamesTheMalformedRecordsLine) {
-  e2e::TempDir dir;
-  pw::write_spi(sample(), dir.file("c.spi"), SpiLayout::kTextV7);
-  std::string bytes = *e2e::read_file(dir.file("c.spi"));
-  // Header line 1, zeta's ten records lines 2-11, alpha's records from line
-  // 12; alpha is visited first. Blank the last field of line 14 (helper's
-  // first line-map record), keeping every offset.
-  size_t at = 0;
-  for (int line = 1; line < 14; ++line) at = bytes.find("\r\n", at) + 2;
-  ASSERT_EQ(bytes.compare(at, 2, "05"), 0);
-  bytes.replace(at + 56, 9, 9, ' ');
-  e2e::write_file(dir.file("c.spi"), bytes);
-  auto res = read_all(dir.file("c.spi"));
-  EXPECT_TRUE(res.routines.empty());
-  EXPECT_EQ(res.last, -1);
-  EXPECT_EQ(res.line, 14);
-}
-
 std::string rec(int kind, uint32_t w1 = 0, uint32_t w2 = 0, uint32_t w3 = 0, uint32_t w4 = 0,
                 uint32_t w5 = 0, uint32_t w6 = 0, uint32_t w7 = 0) {
   char buf[96];
@@ -130,61 +112,6 @@ TEST(SpiReader, MalformedRecordsEndTheRoutineIteratorWithMinusOne) {
   }
 }
 
-// How follow-up records attach to their routine, one hand-made module list
-// per rule; each routine read back must hold its expected piece.
-TEST(SpiReader, FollowUpRecords) {
-  const std::string f = "f file=a.c [-|a.c] module=m [-|m] v7 5:0-0:0 blocks=2 b=0 E flag=0";
-  const std::string g = "g file=a.c [-|a.c] module=m [-|m] v7 6:0-0:0 blocks=1 b=0 E flag=0";
-  const struct {
-    const char* what;
-    std::vector<spi_test::HandModule> modules;
-    std::vector<std::string> pieces;
-    std::string err = "";
-  } cases[] = {
-      {"a word may carry a 0x prefix", {{"m", {"01 0x1 00000001 00000001 0X5 00000002 00000000 00000000"}}}, {f}},
-      {"an unknown record kind is skipped with a warning",
-       {{"m", {rec(9, 1, 2, 3), kF}}}, {f},
-       "vorelcov: warning #11005: Ignoring unknown record type in .spi file, file either invalid "
-       "or created with newer tools.\n"},
-      {"line-map entries come from the header and its continuations",
-       {{"m", {kF, rec(4, 1, 1, 1, 5, 3, 9, 4),
-               rec(5, 1, 0, 1, 0, 1, 42, 7),         // N = 1, no continuation: w6
-               rec(5, 1, 0, 1, 1, 10, 0, 0),         // N = 10: 7 + 3
-               rec(6, 1, 2, 3, 4, 5, 6, 7), rec(6, 8, 9, 10, 99, 99, 99, 99),
-               rec(5, 1, 0, 1, 2, 1, 55, 0),         // N = 1 with a continuation
-               rec(6, 66, 99), rec(5, 1, 0, 1, 3, 0, 77, 0),  // N = 0
-               rec(1, 1, 1, 2, 6, 1, 0, 0)}}},
-       {" v7 5:3-9:4 blocks=2 b=0 E flag=0 map0(1,7): 42 map1(10,0): 1 2 3 4 5 6 7 8 9 10 map2(1,0): "
-        "66 map3(0,0):",
-        g}},
-      {"a missing continuation drops the map and ends line-map reading",
-       {{"m", {kF, rec(5, 1, 0, 1, 0, 1, 42, 0), rec(5, 1, 0, 1, 1, 3, 0, 0),
-               rec(2, 1, 1, 1, 2, 0, 8, 0), rec(5, 1, 0, 1, 2, 1, 43, 0)}}},
-       {f + " map0(1,0): 42 call g/0/8/0"}},
-      {"records of another routine are not attached",
-       {{"m", {kF, rec(5, 1, 0, 2, 0, 1, 42, 0), rec(2, 1, 1, 2, 3, 0, 8, 0),
-               rec(1, 1, 1, 2, 6, 1, 0, 0), rec(3, 1, 1, 1, 1, 4, 5, 0), rec(3, 1, 1, 2, 1, 4, 5, 0)}}},
-       {f, g}},
-      {"a routine of another module moves on to the next module",
-       {{"a", {kF, rec(1, 2, 1, 2, 7, 1, 0, 0), rec(1, 1, 1, 3, 9, 1, 0, 0)}},
-        {"b", {rec(1, 2, 1, 2, 7, 1, 0, 0)}}},
-       {"f file=a.c", "g file=a.c [-|a.c] module=b [-|b] v7 7:0-0:0"}},
-  };
-  for (const auto& c : cases) {
-    spi_test::ReadResult res;
-    auto io = test_support::capture([&] { res = read_hand(c.modules); });
-    EXPECT_EQ(io.err, c.err) << c.what;
-    EXPECT_EQ(res.last, 0) << c.what;
-    ASSERT_EQ(res.routines.size(), c.pieces.size()) << c.what;
-    for (size_t i = 0; i < c.pieces.size(); ++i) {
-      if (c.pieces[i].find(" flag=0") == c.pieces[i].size() - 7)  // a whole routine
-        EXPECT_EQ(res.routines[i], c.pieces[i]) << c.what;
-      else
-        EXPECT_THAT(res.routines[i], HasSubstr(c.pieces[i])) << c.what;
-    }
-  }
-}
-
 TEST(SpiReader, VersionFiveEmptyFilesAndDirectories) {
   e2e::TempDir dir;
   e2e::write_file(dir.file("v5.spi"), "V05\r\n01 00000001\r\n");
@@ -197,23 +124,6 @@ TEST(SpiReader, VersionFiveEmptyFilesAndDirectories) {
   EXPECT_EQ(empty.last, 0);
   // Foreign and missing files are pinned end to end.
   EXPECT_EQ(vorel::spi_open(dir.path().c_str(), ""), nullptr);  // a directory
-}
-
-// A missing "</H>" is pinned end to end; here the mapping offsets.
-TEST(SpiReader, MappingOffsetBeyondTheFileStopsTheRun) {
-  e2e::TempDir dir;
-  std::string bytes = hand_file({{"m", {kF}}});
-  // A version-7 offset is read in 32 bits: nine digits saturate beyond the
-  // file; in a version-8 header the same digits are read in 64 bits.
-  std::string wide = bytes.substr(0, 3) + "1" + bytes.substr(3);
-  std::string wide8 = wide;
-  wide8[2] = '8';
-  for (const std::string& c : {wide, wide8, bytes.substr(0, 3) + "ffffffff" + bytes.substr(11)}) {
-    e2e::write_file(dir.file("c.spi"), c);
-    auto stop = test_support::capture([&] { vorel::spi_open(dir.file("c.spi").c_str(), ""); });
-    EXPECT_EQ(stop.status, 1);
-    EXPECT_EQ(stop.err, "vorelcov: error #11004: File '" + dir.file("c.spi") + "' is corrupt.\n");
-  }
 }
 
 }  // namespace
