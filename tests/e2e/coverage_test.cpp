@@ -97,6 +97,10 @@ TEST_F(CoverageCli, ComponentFileErrorsEndTheRun) {
        "ERROR: File comp.txt does not contain quotas for ONE_LINE_NOTFEASIBLE\n"},
       {"END_NOTFEASIBLE: \"\"\n", "ERROR: you specified empty marker for infeasible\n"},
       {"\n  \n", "ERROR: File comp.txt does not contain any component information\n"},
+      {"BEGIN_NOTFEASIBLE: \"abc\n", "ERROR: File comp.txt does not contain quotas for BEGIN_NOTFEASIBLE\n"},
+      {"END_NOTFEASIBLE: \"\n", "ERROR: File comp.txt does not contain quotas for END_NOTFEASIBLE\n"},
+      {"END_NOTFEASIBLE: \"e\"\n", "ERROR: Component file comp.txt specifies end block marker but not does "
+                                 "not specify start block marker\n"},
       {"BEGIN_NOTFEASIBLE: \"b\"\nsrc\n",
        "ERROR: Component file comp.txt specifies start block marker but not does not specify "
        "end block marker\n"},

@@ -29,17 +29,6 @@ std::string describe(const std::vector<Component>& list) {
   return out;
 }
 
-// Byte order (upper case first); equal readable names fall back to the
-// routine name.
-TEST(ComponentList, SortsByFileThenReadableNameThenRoutineName) {
-  std::vector<Component> list = {
-      comp("b.c", "_Z1zv", 1, "alpha"), comp("a.c", "m", 2), comp("b.c", "_Z1av", 3, "beta"),
-      comp("a.c", "B", 4),              comp("A.c", "x", 5), comp("b.c", "_Z1bv", 6, "alpha"),
-  };
-  sort_components(list);
-  EXPECT_EQ(describe(list), "A.c:x@5 a.c:B@4 a.c:m@2 b.c:_Z1bv@6 b.c:_Z1zv@1 b.c:_Z1av@3 ");
-}
-
 TEST(ComponentList, DedupeMarksAmbiguousAndDropsRepeatedDefinitions) {
   std::vector<Component> list = {
       comp("a.c", "p1", 10, "f"), comp("a.c", "p1", 10, "f"),  // duplicate: dropped

@@ -114,27 +114,6 @@ TEST_F(ComputeFile, PartialPositionsAndNoPartial) {
   EXPECT_EQ(at(3).uncovered, 1u);        // a position with nothing covered stays
 }
 
-// Infeasible lines stay in the position table but leave the totals; a
-// routine that starts on a marked line is left out entirely, one inside a
-// marked region is listed with no blocks.
-TEST_F(ComputeFile, InfeasibleLinesLeaveTheTotalsButNotTheTable) {
-  std::string c = source("c.c", 0,
-                         "int f() {\n  a();\n  b(); // SKIP\n}\n"       // 1-4
-                         "int g() { // SKIP\n  c();\n}\n"               // 5-7: marks g up to h
-                         "int h() {\n/* B */\n  x();\n/* E */\n}\n");  // 8-12
-  markers = MarkerLists{{"SKIP"}, {"B"}, {"E"}, true};
-  open(program(c, {routine("f", 1, 4, {{1, 1, 1}, {2, 3, 1}, {3, 3, 1}}),
-                   routine("g", 5, 7, {{5, 1, 3}, {6, 3, 3}}), routine("h", 8, 12, {{10, 3, 7}})}));
-  compute();
-  EXPECT_EQ(at(3, 3).count, 1u);  // still in the table
-  EXPECT_EQ(at(10, 3).count, 7u);
-  EXPECT_EQ(at(5).blocks, 0u);    // only f's end mark: g is left out entirely
-  EXPECT_FALSE(has(6, 3));
-  EXPECT_EQ(names(true) + names(false), "f(2/2) h(0/0) ");
-  EXPECT_EQ(std::make_tuple(entry().functions, entry().blocks, entry().covered_blocks),
-            std::make_tuple(2u, 2u, 2u));
-}
-
 // With -ref: a block that ran in both runs counts 0 and is covered; a block
 // new in a routine that ran before is an uncovered block; a routine that
 // ran only now is newly covered; a routine that never ran gets no marks.
@@ -171,25 +150,6 @@ TEST_F(ComputeFile, DifferentialCoverage) {
   EXPECT_EQ(entry().flags, static_cast<uint32_t>(kFileReadable | kFileUncovered));
 }
 
-// -txtlcov: lines come from the line maps; an infeasible line shared by two
-// blocks is left out once; no last-block marks.
-TEST_F(ComputeFile, LineCoverageCountsEachInfeasibleLineOnce) {
-  std::string e = source("e.c", 0, "f1\nf2\nf3\nf4 // X\nf5\nf6\n\ng8\ng9\n");
-  markers.one_line = {"X"};
-  open(program(e, {routine("f", 1, 6, {{1, 1, 2, {1, 2}}, {3, 1, 0, {3, 4}}, {5, 1, 1, {4, 5}}}),
-                   routine("g", 8, 9, {{8, 1, 0, {8, 9}}})}));
-  compute(true);
-  const FunctionInfo* f = model.functions.covered().at(0);
-  EXPECT_EQ(std::make_tuple(f->lines, f->covered_lines), std::make_tuple(4u, 3u));
-  EXPECT_EQ(model.functions.uncovered().at(0)->lines, 2u);
-  EXPECT_EQ(std::make_tuple(entry().lines, entry().covered_lines), std::make_tuple(6u, 3u));
-  EXPECT_DOUBLE_EQ(entry().line_percent, 50.0);
-  std::optional<LineInfo> four = model.files.line_query(4);
-  ASSERT_TRUE(four);
-  EXPECT_EQ(std::make_tuple(four->blocks, four->max_count), std::make_tuple(2u, uint64_t{1}));
-  EXPECT_FALSE(has(7));
-}
-
 TEST_F(ComputeFile, WarningsForMissingPositionsAndLineMaps) {
   std::string v = source("v.c", 6);
   pw::Routine flat = routine("v", 4, 5, {{0, 0, 1}, {0, 0, 0}});
@@ -207,29 +167,6 @@ TEST_F(ComputeFile, WarningsForMissingPositionsAndLineMaps) {
             "Warning: Source line information not available in .spi file for " + v + "\n");
   EXPECT_EQ(at(2, 4).count, 3u);
   EXPECT_EQ(entry().lines, 0u);
-}
-
-TEST_F(ComputeFile, UnwindHandlersGetClonesUnlessNoUnwind) {
-  pw::Routine r = routine("u", 1, 4, {{2, 1, 3}, {3, 1, 0, {}, true}});
-  r.position_mode = 3;
-  open(program(source("u.c", 5), {r}));
-  compute();
-  EXPECT_EQ(std::make_tuple(at(3).count, at(3).blocks), std::make_tuple(uint64_t{3}, 2u));  // clone of block 0
-  EXPECT_EQ(names(true), "u(2/3) ");
-  options.no_unwind = true;
-  compute();
-  EXPECT_FALSE(has(3));
-  EXPECT_EQ(names(true), "u(1/1) ");
-}
-
-TEST_F(ComputeFile, MultipleDefinitionsMatchByBlockCount) {
-  options.multiple_definitions = true;
-  open(program(source("m.c", 6), {routine("dup", 2, 4, {{2, 1, 1}, {3, 1, 1}}),
-                                  routine("dup", 2, 4, {{2, 1, 10}, {3, 1, 10}, {4, 1, 10}})}));
-  ASSERT_EQ(model.components.entries.size(), 2u);
-  compute();
-  EXPECT_EQ(std::make_tuple(at(2).count, at(4).count), std::make_tuple(uint64_t{11}, uint64_t{10}));
-  EXPECT_EQ(std::make_tuple(entry().blocks, entry().covered_blocks), std::make_tuple(5u, 5u));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The position table: merge rules and source line counts (the non-merging
-// form of -txtlcov, last-block marks and file entries are pinned end to end).
+// The position table: the order of each line's records as lines grow in the
+// shared pool (merge rules and file entries are pinned end to end).
 #include "coverage/coverage_list.h"
 
 #include <gtest/gtest.h>
@@ -32,35 +32,6 @@ class CoverageListTest : public ::testing::Test {
   CoverageList list_;
 };
 
-// Counts are summed; the all-ones count of a never-executed start yields to
-// any real count (0 too) and counts as covered here; the new flag is an OR.
-// Lines beyond B go to (1, 1); line 0 is ignored. `out` reports the
-// uncovered counter only once something is covered.
-TEST_F(CoverageListTest, MergingForm) {
-  add(2, 5, kNeverExecuted);
-  add(2, 5, 7);
-  add(2, 5, 3);
-  EXPECT_EQ(at(2, 5), "10 3/3/0");
-  add(3, 1, 0);
-  add(3, 1, kNeverExecuted, true);
-  EXPECT_EQ(at(3, 1), "ones 2/1/1 new");
-  add(3, 1, 0);
-  uint32_t* out = nullptr;
-  add(3, 1, 4, false, &out);
-  EXPECT_EQ(at(3, 1), "4 4/2/2 new");
-  ASSERT_NE(out, nullptr);
-  EXPECT_EQ(*out, 2u);
-  add(2, 2, 0, false, &out);
-  EXPECT_EQ(out, nullptr);
-  add(4, 7, 1);  // line B is still a line
-  add(5, 7, 2);
-  EXPECT_EQ(at(4, 7), "1 1/1/0");
-  EXPECT_EQ(at(1, 1), "2 1/1/0");
-  EXPECT_EQ(at(5, 7), "-");
-  add(0, 3, 9);
-  EXPECT_EQ(at(0, 3), "-");
-}
-
 // Lines filled in turn move and grow within the shared record pool; each
 // keeps its order: first appearance when merging, by column with the newest
 // of equal columns first in the non-merging form. Counts tell records apart.
@@ -87,17 +58,6 @@ TEST_F(CoverageListTest, LineOrderAcrossInterleavedLines) {
     }
     EXPECT_EQ(got, expected) << (merging ? "merging" : "non-merging");
   }
-}
-
-TEST(SourceLines, CountNewlinesPlusAnUnterminatedLastLine) {
-  e2e::TempDir dir;
-  const std::pair<const char*, uint32_t> cases[] = {
-      {"", 0}, {"a", 1}, {"a\n", 1}, {"a\nb", 2}, {"\n\n", 2}, {"a\r\nb\r\n", 2}};
-  for (const auto& [text, lines] : cases) {
-    e2e::write_file(dir.file("f"), text);
-    EXPECT_EQ(count_source_lines(dir.file("f")), lines) << '"' << text << '"';
-  }
-  EXPECT_FALSE(count_source_lines(dir.file("none")));
 }
 
 }  // namespace

@@ -56,28 +56,5 @@ TEST(RoutineBlocks, RecordFigures) {
   EXPECT_EQ(positions(blocks_of_record(flat, 12, 2, BlockRules{})), "12:1=0 12:1=4 ");
 }
 
-// -nounwind leaves handlers out; -nopartial counts every block of a
-// position where one ran.
-TEST(RoutineBlocks, NoUnwindAndNoPartial) {
-  DpiRoutine d = make_record({{1, 3, 1}, {0, 3, 1}, {0, 4, 1}, {9, 6, 1, /*handler=*/1}});
-  RoutineBlocks plain = blocks_of_record(d, 3, 4, BlockRules{});
-  EXPECT_TRUE(plain.blocks == 4 && plain.covered == 2);
-  RoutineBlocks rules = blocks_of_record(d, 3, 4, BlockRules{true, true});
-  // Both blocks at 3:1 count, not the one at 4:1.
-  EXPECT_TRUE(rules.blocks == 3 && rules.covered == 2 && rules.block_list.size() == 3);
-}
-
-// A routine that never ran lists its record's positions, or without a
-// record the first line of each static line map.
-TEST(RoutineBlocks, NotExecuted) {
-  const uint32_t first[] = {8, 7}, third[] = {5, 9};
-  const BlockLineMap maps[] = {{0, first}, {1, {}}, {2, third}};
-  RoutineBlocks r = blocks_not_executed(nullptr, maps, 4);
-  EXPECT_TRUE(!r.executed && r.blocks == 4);
-  EXPECT_EQ(positions(r), "5:1=0 8:1=0 ");
-  DpiRoutine d = make_record({{0, 7, 2}, {0, 0, 0}, {0, 6, 1}});
-  EXPECT_EQ(positions(blocks_not_executed(&d, maps, 3)), "6:1=0 7:2=0 ");
-}
-
 }  // namespace
 }  // namespace vorel
