@@ -1,5 +1,6 @@
 #include "import_gcov/input_discovery.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +36,15 @@ bool add_unit_file(const std::string& name, UnitMap* units) {
   UnitFiles& u = (*units)[vorel::absolute_path(name.substr(0, name.size() - 5))];
   (gcda ? u.gcda : u.gcno) = true;
   return true;
+}
+
+// CMake compiles a probe source with the project's flags to identify each
+// compiler (CMakeFiles/<version>/CompilerIdC/...): with --coverage that
+// leaves a .gcno that belongs to no program of the project.
+bool is_cmake_compiler_probe(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  size_t cmake = path.find("/CMakeFiles/");
+  return cmake != std::string::npos && path.find("/CompilerId", cmake) != std::string::npos;
 }
 
 std::string directory_of(const std::string& path) {
@@ -105,6 +115,7 @@ bool discover_inputs(const std::vector<std::string>& args, bool unexecuted, Disc
     UnitMap here;
     std::vector<std::string> json;
     for (const std::string& f : found) {
+      if (is_cmake_compiler_probe(f)) continue;
       if (!add_unit_file(f, &here) && is_json_name(f)) json.push_back(f);
     }
     if (here.empty() && json.empty()) {

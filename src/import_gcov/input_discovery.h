@@ -34,7 +34,9 @@ inline constexpr size_t kMaxBatchBytes = 16000;
 // below it (its gcov JSON files then stay aside: the build tree's own data
 // is read instead) or, when it has none, every *.gcov.json.gz and
 // *.gcov.json file below it; a .gcda or .gcno file is its unit; any other
-// file is gcov JSON. `unexecuted`: include units that never ran. False with
+// file is gcov JSON. Below a directory, CMake's compiler-identification
+// probes (CMakeFiles/<version>/CompilerId*/) are not units of the project
+// and are passed over. `unexecuted`: include units that never ran. False with
 // `*error` naming the argument when a directory cannot be read or holds
 // nothing to import.
 bool discover_inputs(const std::vector<std::string>& args, bool unexecuted, DiscoveredInputs* out,
