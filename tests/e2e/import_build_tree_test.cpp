@@ -1,5 +1,5 @@
 // vorelcov-import-gcov on a build tree: gcov run by the importer itself on
-// tests/e2e/data/gcov_tree (three programs with a main.c each, sharing
+// examples/gcov_tree (three programs with a main.c each, sharing
 // src/shape.c; tool never ran; LCOV_EXCL_* and GCOVR_EXCL_* markers), and
 // its bad inputs. The expected figures are lcov's capture of the same tree
 // (lcov -c merged with lcov -c -i; GCOVR_ markers spelt LCOV_ for lcov).
@@ -48,7 +48,7 @@ std::string listing(const std::string& dir) {
 
 // The tree compiled as CMake would lay it out, app run twice, probe once.
 void build_tree(const TempDir& dir, const std::string& gcc) {
-  const std::string data = e2e::source_dir() + "/tests/e2e/data/gcov_tree/";
+  const std::string data = e2e::source_dir() + "/examples/gcov_tree/";
   for (const char* f : {"src/shape.c", "src/shape.h", "app/main.c", "probe/main.c", "tool/main.c"})
     put(dir, f, *e2e::read_file(data + f));
   for (const char* name : {"app", "probe", "tool"}) {
