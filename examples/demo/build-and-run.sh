@@ -27,7 +27,7 @@ done
 gcc --coverage ./*.o -o demo
 ./demo >/dev/null
 ./demo -v >/dev/null
-"$build/vorelcov-import-gcov" --spi "$work/demo.spi" --dpi "$work/demo.dpi" "$work/obj"
+"$build/vorelcov-import-gcov" --root "$here" --spi "$work/demo.spi" --dpi "$work/demo.dpi" "$work/obj"
 (cd "$work/text" && gcov "$work"/obj/*.gcda >gcov.out)
 
 args=("$@")

@@ -16,6 +16,7 @@
 #include "import_gcov/input_discovery.h"
 #include "import_gcov/marker_filter.h"
 #include "import_gcov/program_builder.h"
+#include "import_gcov/source_filter.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
 
@@ -35,6 +36,11 @@ constexpr const char* kUsage =
     "  --jobs N    gcov processes at once (default: one per processor core)\n"
     "  --no-unexecuted  leave out units that never ran (.gcno without .gcda)\n"
     "  --no-markers     ignore LCOV_EXCL_* / GCOVR_EXCL_* markers in the sources\n"
+    "  --root DIR  the project's root (default: the working directory); source\n"
+    "              files outside it are left out\n"
+    "  --keep-external  keep the source files outside the root\n"
+    "  --include REGEX  keep only files whose root-relative path matches (repeatable)\n"
+    "  --exclude REGEX  leave out files whose root-relative path matches (repeatable)\n"
     "  --help      this text\n";
 
 struct Options {
@@ -44,6 +50,7 @@ struct Options {
   import_gcov::GcovRunOptions gcov;
   bool unexecuted = true;
   bool markers = true;
+  import_gcov::SourceFilterOptions sources;
 };
 
 int fail(const std::string& message) {
@@ -61,6 +68,17 @@ int parse_args(int argc, char** argv, Options* o) {
     }
     if (arg == "--no-unexecuted" || arg == "--no-markers") {
       (arg == "--no-unexecuted" ? o->unexecuted : o->markers) = false;
+      continue;
+    }
+    if (arg == "--keep-external") {
+      o->sources.keep_external = true;
+      continue;
+    }
+    if (arg == "--root" || arg == "--include" || arg == "--exclude") {
+      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
+      std::string value = argv[++i];
+      if (arg == "--root") o->sources.root = value;
+      else (arg == "--include" ? o->sources.include : o->sources.exclude).push_back(value);
       continue;
     }
     if (arg == "--spi" || arg == "--dpi" || arg == "--runs" || arg == "--jobs" || arg == "--gcov-executable") {
@@ -99,9 +117,11 @@ int parse_args(int argc, char** argv, Options* o) {
 
 void warn(const std::string& message) { std::fprintf(stderr, "vorelcov-import-gcov: warning: %s\n", message.c_str()); }
 
-// Takes one unit into the builder, after the sources' exclusion markers.
-bool take_unit(import_gcov::GcovUnit& unit, const Options& o, import_gcov::MarkerFilter& markers,
-               import_gcov::ProgramBuilder& builder, std::string* error) {
+// Takes one unit into the builder: only the project's source files, after
+// their exclusion markers.
+bool take_unit(import_gcov::GcovUnit& unit, const Options& o, import_gcov::SourceFilter& sources,
+               import_gcov::MarkerFilter& markers, import_gcov::ProgramBuilder& builder, std::string* error) {
+  sources.apply(&unit);
   if (o.markers) {
     std::vector<std::string> warnings;
     markers.apply(&unit, &warnings);
@@ -117,6 +137,8 @@ int run(int argc, char** argv) {
   if (status >= 0) return status;
   import_gcov::DiscoveredInputs inputs;
   std::string error;
+  import_gcov::SourceFilter sources;
+  if (!sources.init(o.sources, &error)) return fail(error);
   if (!import_gcov::discover_inputs(o.inputs, o.unexecuted, &inputs, &error)) return fail(error);
   for (const std::string& note : inputs.notes) warn(note);
   import_gcov::ProgramBuilder builder;
@@ -125,7 +147,7 @@ int run(int argc, char** argv) {
   for (const std::string& name : inputs.json_files) {
     import_gcov::GcovUnit unit;
     if (!vorel::read_whole_file(name, &bytes, &error)) return fail(name + ": cannot read: " + error);
-    if (!import_gcov::parse_gcov_bytes(bytes, &unit, &error) || !take_unit(unit, o, markers, builder, &error))
+    if (!import_gcov::parse_gcov_bytes(bytes, &unit, &error) || !take_unit(unit, o, sources, markers, builder, &error))
       return fail(name + ": " + error);
   }
   auto take = [&](const import_gcov::GcovBatch& batch, import_gcov::GcovBatchResult& result, std::string* err) {
@@ -135,13 +157,18 @@ int run(int argc, char** argv) {
       at = end + 1;
     }
     for (size_t i = 0; i < result.units.size(); ++i)
-      if (!take_unit(result.units[i], o, markers, builder, err)) {
+      if (!take_unit(result.units[i], o, sources, markers, builder, err)) {
         *err = batch.files[i] + ": " + *err;
         return false;
       }
     return true;
   };
   if (!import_gcov::run_gcov_batches(inputs.batches, o.gcov, take, &error)) return fail(error);
+  if (sources.kept() == 0 && sources.outside_root() + sources.by_patterns() > 0)
+    return fail("no source file of the data is kept (" + std::to_string(sources.outside_root()) +
+                " outside the root " + sources.root() + ", " + std::to_string(sources.by_patterns()) +
+                " left out by --include/--exclude); --root names the project's root, --keep-external keeps "
+                "the files outside it");
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
   if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
@@ -153,6 +180,9 @@ int run(int argc, char** argv) {
     std::printf("%zu functions without executable lines left out\n", summary.routines_without_lines);
   if (inputs.units_never_run) std::printf("%zu units never ran: included with zero counts\n", inputs.units_never_run);
   if (inputs.units_left_out) std::printf("%zu units that never ran left out\n", inputs.units_left_out);
+  if (sources.outside_root())
+    std::printf("%zu source files outside the root %s left out\n", sources.outside_root(), sources.root().c_str());
+  if (sources.by_patterns()) std::printf("%zu source files left out by --include/--exclude\n", sources.by_patterns());
   if (markers.sources_with_markers())
     std::printf("exclusion markers applied in %zu source files\n", markers.sources_with_markers());
   return 0;

@@ -122,6 +122,16 @@ TEST(ImportBuildTree, OneCommandGivesLcovsFigures) {
   std::string all = tracefile(dir, {"--no-markers", "build"});
   EXPECT_EQ(lines_of(all, "LF:"), "LF:5\nLF:3\nLF:21\nLF:2\nLF:5\n");
   EXPECT_EQ(lines_of(all, "FNF:"), "FNF:1\nFNF:1\nFNF:5\nFNF:1\nFNF:1\n");
+  // --include and --exclude match the root-relative path; a root that holds
+  // none of the sources is an error.
+  EXPECT_EQ(lines_of(tracefile(dir, {"--include", "main", "--exclude", "^(app|tool)/", "build"}), "SF:"),
+            "SF:probe/main.c\n");
+  put(dir, "empty/.keep", "");
+  imp = e2e::run_program(e2e::importer_path(), {"--root", "empty", "build"}, dir.path());
+  EXPECT_EQ(imp.status, 1);
+  EXPECT_EQ(imp.err, "vorelcov-import-gcov: no source file of the data is kept (5 outside the root " +
+                         dir.file("empty/") + ", 0 left out by --include/--exclude); --root names the project's "
+                         "root, --keep-external keeps the files outside it\n");
   // A source that cannot be read is a warning: its markers are not applied.
   std::remove(dir.file("tool/main.c").c_str());
   imp = e2e::run_program(e2e::importer_path(), {"build"}, dir.path());
