@@ -5,7 +5,6 @@
 // (lcov -c merged with lcov -c -i; GCOVR_ markers spelt LCOV_ for lcov).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,16 +25,8 @@ void put(const TempDir& dir, const std::string& name, const std::string& content
 #ifndef _WIN32
 // A program on PATH, or "" when there is none.
 std::string on_path(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "";
-  for (size_t at = 0; at <= dirs.size();) {
-    size_t end = dirs.find(':', at);
-    if (end == std::string::npos) end = dirs.size();
-    std::string candidate = dirs.substr(at, end - at) + "/" + name;
-    if (end > at && e2e::file_exists(candidate)) return candidate;
-    at = end + 1;
-  }
-  return "";
+  std::string found = e2e::run_program("/bin/sh", {"-c", "command -v " + name}, "/").out;
+  return found.empty() ? found : found.substr(0, found.size() - 1);
 }
 
 // Every file below `dir` with its size, one per line.
@@ -81,7 +72,7 @@ std::string tracefile(const TempDir& dir, const std::vector<std::string>& import
                                       dir.path() + "/"}, dir.path()).out;
 }
 
-// The lines of `text` that start with one of `prefixes`.
+// The lines of `text` that start with `prefix`.
 std::string lines_of(const std::string& text, const std::string& prefix) {
   std::string out;
   for (size_t at = 0; at < text.size();) {
