@@ -136,8 +136,8 @@ TEST(ImportBuildTree, BadInputEndsWithStatusOneAndSaysWhy) {
   const struct {
     std::vector<std::string> files;  // created with junk in them
     std::vector<std::string> args;
-    const char* message;             // standard error holds this (after "DIR/" for the directory)
-    bool needs_gcov;
+    const char* message;             // standard error holds this (DIR: the directory)
+    bool posix_only;                 // runs gcov, or the system's reason differs on Windows
   } cases[] = {
       {{"t/a.o", "t/sub/b.txt"}, {"t"},
        "t: nothing to import below this directory: no .gcno files (a build with `gcc --coverage` writes one "
@@ -148,14 +148,14 @@ TEST(ImportBuildTree, BadInputEndsWithStatusOneAndSaysWhy) {
        "1 units that never ran are left out by --no-unexecuted\n", false},
       {{"t/x.gcda", "t/x.gcno"}, {"--gcov-executable", "no-such-gcov --flag", "t"},
        "cannot run no-such-gcov --flag: No such file or directory (reading a build tree needs gcov, which comes "
-       "with gcc; --gcov-executable names another)\n", false},
+       "with gcc; --gcov-executable names another)\n", true},
       {{"t/x.gcda", "t/x.gcno"}, {"t"}, "/t: gcov failed (exit status 2): DIR/t/x.gcno:not a gcov notes file ", true},
       {{}, {"t/none.gcda"}, "t/none.gcda: cannot read: No such file or directory\n", false},
       {{}, {"--jobs", "0", "t"}, "--jobs needs a number from 1 to 256, not '0'\n", false},
   };
   for (const auto& c : cases) {
 #ifdef _WIN32
-    if (c.needs_gcov) continue;
+    if (c.posix_only) continue;
 #endif
     TempDir dir;
     for (const std::string& f : c.files) put(dir, f, "junk\n");
