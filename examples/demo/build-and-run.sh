@@ -2,10 +2,10 @@
 # The whole road from source to report, on the demo's real program:
 #   1. compile examples/demo/src with `gcc --coverage` into build/demo-gcov/obj,
 #   2. run it twice, as `demo` and `demo -v` (gcov sums the two runs),
-#   3. `gcov --json-format` writes one *.gcov.json.gz per compilation unit
-#      (json/), and plain `gcov` its own annotated text (text/, kept for
-#      the line-by-line check in .ci/checks.d/gcov-lines),
-#   4. vorelcov-import-gcov turns the JSON into demo.spi and demo.dpi,
+#   3. vorelcov-import-gcov reads the build directory (it runs gcov on every
+#      .gcda itself) and writes demo.spi and demo.dpi,
+#   4. plain `gcov` writes its own annotated text (text/, kept for the
+#      line-by-line check in .ci/checks.d/gcov-lines),
 #   5. vorelcov writes the report into build/demo-report/.
 # Expects build/vorelcov and build/vorelcov-import-gcov (scripts/example.sh
 # builds them). Extra options go to vorelcov, so `build-and-run.sh -txtlcov`
@@ -19,7 +19,7 @@ work="$build/demo-gcov"
 out="$build/demo-report"
 
 rm -rf "$work"
-mkdir -p "$work/obj" "$work/json" "$work/text"
+mkdir -p "$work/obj" "$work/text"
 cd "$work/obj"
 for c in "$here"/src/*.c; do
   gcc --coverage -O0 -c "$c" -o "$(basename "$c" .c).o"
@@ -27,9 +27,8 @@ done
 gcc --coverage ./*.o -o demo
 ./demo >/dev/null
 ./demo -v >/dev/null
-(cd "$work/json" && gcov --json-format "$work"/obj/*.gcda >gcov.out)
+"$build/vorelcov-import-gcov" --root "$here" --spi "$work/demo.spi" --dpi "$work/demo.dpi" "$work/obj"
 (cd "$work/text" && gcov "$work"/obj/*.gcda >gcov.out)
-"$build/vorelcov-import-gcov" --spi "$work/demo.spi" --dpi "$work/demo.dpi" "$work/json"
 
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(-counts -comp "$here/demo.comp")

@@ -108,8 +108,10 @@ bool read_file(JsonCursor& in, GcovFile* file) {
 
 bool known_format_version(std::string_view version) { return version == "1" || version == "2"; }
 
-bool parse_gcov_json(std::string_view text, GcovUnit* out, std::string* error) {
-  JsonCursor in(text);
+namespace {
+
+// One document at the cursor; `*error` as parse_gcov_json gives it.
+bool read_unit(JsonCursor& in, GcovUnit* out, std::string* error) {
   bool has_files = false, has_version = false;
   bool ok = each_member(in, [&](const std::string& key) {
     if (key == "format_version") return has_version = in.string(&out->format_version);
@@ -125,7 +127,6 @@ bool parse_gcov_json(std::string_view text, GcovUnit* out, std::string* error) {
     }
     return in.skip_value();
   });
-  if (ok && !in.at_end()) ok = in.fail("text after the JSON value");
   if (!ok) {
     *error = "not gcov JSON: " + in.error();
     return false;
@@ -138,6 +139,28 @@ bool parse_gcov_json(std::string_view text, GcovUnit* out, std::string* error) {
     *error = "gcov JSON format_version \"" + out->format_version +
              "\" is not known (known: \"1\" from GCC 12 and 13, \"2\" from GCC 14)";
     return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool parse_gcov_json(std::string_view text, GcovUnit* out, std::string* error) {
+  JsonCursor in(text);
+  if (!read_unit(in, out, error)) return false;
+  if (!in.at_end()) {
+    in.fail("text after the JSON value");
+    *error = "not gcov JSON: " + in.error();
+    return false;
+  }
+  return true;
+}
+
+bool parse_gcov_documents(std::string_view text, std::vector<GcovUnit>* out, std::string* error) {
+  JsonCursor in(text);
+  while (!in.at_end()) {
+    out->emplace_back();
+    if (!read_unit(in, &out->back(), error)) return false;
   }
   return true;
 }

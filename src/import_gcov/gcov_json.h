@@ -51,4 +51,9 @@ bool known_format_version(std::string_view version);
 // as is a format version the reader does not know.
 bool parse_gcov_json(std::string_view text, GcovUnit* out, std::string* error);
 
+// Parses the documents that follow each other in `text` (what
+// `gcov --json-format --stdout` prints: one per unit, a line each), adding
+// one unit per document to `*out`. No text at all is no document.
+bool parse_gcov_documents(std::string_view text, std::vector<GcovUnit>* out, std::string* error);
+
 }  // namespace import_gcov

@@ -1,10 +1,9 @@
-// The importer's work on files: reading one gcov JSON file (gzip-compressed
-// or plain) and finding the files under the inputs given.
+// Reading one gcov JSON file (gzip-compressed or plain); input_discovery.h
+// finds the files under the inputs given.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "import_gcov/gcov_json.h"
 
@@ -15,10 +14,5 @@ inline constexpr size_t kMaxJsonBytes = size_t{1} << 32;
 
 // Parses the bytes of one input file: gzip data is decompressed first.
 bool parse_gcov_bytes(std::string_view bytes, GcovUnit* out, std::string* error);
-
-// The input files: each argument that is a directory stands for every
-// *.gcov.json.gz and *.gcov.json file beneath it. False (with `*error`
-// naming the argument) when a directory cannot be read or holds none.
-bool expand_inputs(const std::vector<std::string>& args, std::vector<std::string>* files, std::string* error);
 
 }  // namespace import_gcov

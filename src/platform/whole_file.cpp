@@ -102,4 +102,10 @@ bool is_directory(const std::string& path) {
   return std::filesystem::is_directory(path, ec);
 }
 
+std::string absolute_path(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.lexically_normal().string();
+}
+
 }  // namespace vorel

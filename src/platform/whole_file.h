@@ -33,4 +33,8 @@ bool list_files_recursively(const std::string& dir, std::vector<std::string>* ou
 // Whether `path` names a directory.
 bool is_directory(const std::string& path);
 
+// `path` made absolute against the working directory (unchanged when it is
+// absolute already or the working directory cannot be read).
+std::string absolute_path(const std::string& path);
+
 }  // namespace vorel

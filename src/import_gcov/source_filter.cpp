@@ -1,0 +1,59 @@
+#include "import_gcov/source_filter.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "import_gcov/program_builder.h"
+#include "platform/whole_file.h"
+
+namespace import_gcov {
+
+std::string normal_path(const std::string& path) {
+  return std::filesystem::path(path).lexically_normal().generic_string();
+}
+
+bool SourceFilter::init(const SourceFilterOptions& options, std::string* error) {
+  root_ = normal_path(vorel::absolute_path(options.root.empty() ? "." : options.root));
+  if (root_.empty() || root_.back() != '/') root_ += '/';
+  keep_external_ = options.keep_external;
+  for (const auto* list : {&options.include, &options.exclude})
+    for (const std::string& pattern : *list) {
+      try {
+        (list == &options.include ? include_ : exclude_).emplace_back(pattern, std::regex::ECMAScript);
+      } catch (const std::regex_error& e) {
+        *error = (list == &options.include ? "--include " : "--exclude ") + pattern +
+                 ": not a regular expression (" + e.what() + ")";
+        return false;
+      }
+    }
+  return true;
+}
+
+bool SourceFilter::keeps(const std::string& absolute) {
+  auto [it, added] = decided_.try_emplace(absolute, false);
+  if (!added) return it->second;
+  std::string name = normal_path(absolute);
+  bool inside = name.size() > root_.size() && name.compare(0, root_.size(), root_) == 0;
+  if (!inside && !keep_external_) {
+    ++outside_;
+    return false;
+  }
+  if (inside) name.erase(0, root_.size());
+  auto matches = [&](const std::regex& r) { return std::regex_search(name, r); };
+  if ((!include_.empty() && std::none_of(include_.begin(), include_.end(), matches)) ||
+      std::any_of(exclude_.begin(), exclude_.end(), matches)) {
+    ++by_patterns_;
+    return false;
+  }
+  ++kept_;
+  return it->second = true;
+}
+
+void SourceFilter::apply(GcovUnit* unit) {
+  auto gone = std::remove_if(unit->files.begin(), unit->files.end(), [&](const GcovFile& f) {
+    return !keeps(absolute_name(unit->current_working_directory, f.name));
+  });
+  unit->files.erase(gone, unit->files.end());
+}
+
+}  // namespace import_gcov
