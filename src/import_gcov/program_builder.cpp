@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <queue>
+#include <utility>
 
 namespace import_gcov {
 
@@ -212,10 +213,20 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
       numbers.reserve(loose.size());
       for (const auto& [line, count] : loose) numbers.push_back(line);
       std::vector<size_t> home = innermost_extents(extents, numbers);
-      for (size_t i = 0; i < loose.size(); ++i)
-        (home[i] == SIZE_MAX ? outside : routines[home[i]].second).lines.push_back(loose[i]);
+      // A function that never ran is no home: its instance would count as run.
+      for (size_t i = 0; i < loose.size(); ++i) {
+        const bool housed = home[i] != SIZE_MAX && routines[home[i]].second.execution_count > 0;
+        (housed ? routines[home[i]].second : outside).lines.push_back(loose[i]);
+      }
     }
-    for (auto& [rname, r] : routines) merge_lines(r.lines);
+    for (auto& [rname, r] : routines) {
+      merge_lines(r.lines);
+      // Counts gcov gives a function it says was never called go to the line
+      // holder, so the line keeps its count and the function stays not run.
+      if (r.execution_count == 0)
+        for (auto& [line, count] : r.lines)
+          if (count > 0) outside.lines.emplace_back(line, std::exchange(count, 0));
+    }
     if (!outside.lines.empty()) {
       merge_lines(outside.lines);
       for (const auto& [line, count] : outside.lines) outside.execution_count = std::max(outside.execution_count, count);

@@ -70,11 +70,14 @@ TEST(ProgramBuilder, MapsFunctionsLinesAndUnitsAsDocumented) {
   ProgramBuilder b;
   std::string error;
   // Unit 1: an inline function, two template instances sharing line 10, an
-  // unattributed line inside `inl` and one outside every function, and a
-  // function without lines.
+  // unattributed line inside `inl` and one outside every function, a
+  // function without lines, and a never-called function whose own line and
+  // enclosed unattributed line have counts (they go to the line holder).
   ASSERT_TRUE(b.add(unit("u1.c", {function("inl", 1, 4, 3), function("_Z1tIiEvv", 10, 10, 6),
-                                   function("_Z1tIdEvv", 10, 10, 2), function("gone", 20, 22, 0)},
-                         {{2, 3, "inl"}, {3, 1, ""}, {10, 6, "_Z1tIiEvv"}, {10, 2, "_Z1tIdEvv"}, {30, 0, ""}}),
+                                   function("_Z1tIdEvv", 10, 10, 2), function("gone", 20, 22, 0),
+                                   function("never", 40, 50, 0)},
+                         {{2, 3, "inl"}, {3, 1, ""}, {10, 6, "_Z1tIiEvv"}, {10, 2, "_Z1tIdEvv"}, {30, 0, ""},
+                          {41, 0, "never"}, {42, 5, "never"}, {45, 3, ""}}),
                     &error)) << error;
   // Unit 2: the same inline function again: one routine, counts summed.
   ASSERT_TRUE(b.add(unit("/abs/u2.c", {function("inl", 1, 4, 4)}, {{2, 4, "inl"}}), &error)) << error;
@@ -84,11 +87,12 @@ TEST(ProgramBuilder, MapsFunctionsLinesAndUnitsAsDocumented) {
                              "inl@/w/u1.c /w/h.h: 7 | 7@2 1@3",
                              "_Z1tIiEvv@/w/u1.c /w/h.h: 6 | 6@10",
                              "_Z1tIdEvv@/w/u1.c /w/h.h: 2 | 2@10",
-                             "__lines_outside_functions@/w/u1.c /w/h.h: 0 | 0@30",
+                             "never@/w/u1.c /w/h.h: 0 | 0@41 0@42",
+                             "__lines_outside_functions@/w/u1.c /w/h.h: 5 | 0@30 5@42 3@45",
                          }));
   EXPECT_EQ(p.modules.size(), 2u);
   EXPECT_EQ(s.routines_without_lines, 1u);
-  EXPECT_EQ(s.lines, 4u);
+  EXPECT_EQ(s.lines, 7u);
 }
 
 // The same header reached through different spellings is one file.
