@@ -154,9 +154,12 @@ std::string function_name_of(std::string_view full) {
     if (full.compare(i, 8, "operator") == 0 && (i == 0 || !is_identifier_char(full[i - 1])) &&
         (i + 8 >= full.size() || !is_identifier_char(full[i + 8]))) {
       i += 8;
-      if (size_t n = operator_symbol_length(full, i)) i += n;
-      else  // "operator new", conversions: up to the parameter list
+      if (size_t n = operator_symbol_length(full, i)) {
+        i += n;
+        if (full.compare(i, 2, " <") == 0) ++i;  // "operator< <int>": the blank is the name's
+      } else {  // "operator new", conversions: up to the parameter list
         while (i < full.size() && full[i] != '(') ++i;
+      }
       --i;
       continue;
     }
