@@ -13,6 +13,9 @@ TEST(UndecorateSpelling, FullSignaturesAsCxxFiltSpellsThem) {
       {"_ZZ4mainENKUliE_clEi", "main::{lambda(int)#1}::operator()(int) const"},
       {"_Z1fIiEDTplfp_fp_ET_", "decltype ({parm#1}+{parm#1}) f<int>(int)"},
       {"_ZNSt6vectorIiSaIiEEixEm", "std::vector<int, std::allocator<int> >::operator[](unsigned long)"},
+      // A const array type under a const reference: one "const" (LLVM 14 printed two).
+      {"_ZN3fmt2v96detail6unwrapIA11_KcEERKT_RKSt17reference_wrapperIS5_E",
+       "char const (&fmt::v9::detail::unwrap<char const [11]>(std::reference_wrapper<char const [11]> const&)) [11]"},
       {"_ZN3fmt2v96detail18for_each_codepointIZNS1_13compute_widthENS0_17basic_string_viewIcEEE17count_code_"
        "pointsEEvS4_T_",
        "void fmt::v9::detail::for_each_codepoint<fmt::v9::detail::compute_width(fmt::v9::basic_string_view<char>)"
