@@ -8,6 +8,7 @@
 #include "coverage/call_graph_model.h"
 #include "coverage/coverage_options.h"
 #include "profile/dpi.h"
+#include "profile/line_holder.h"
 #include "profile/spi.h"
 
 namespace vorel {
@@ -74,6 +75,8 @@ bool walk_call_graph(const CoverageOptions& options, DpiFile* dpi, const CallGra
   CallGraph graph(options.host);
   if (!build_call_graph(options.spi_file_name, options.src_root_dir, dpi, graph)) return false;
   for (const DpiIndexEntry* entry : ordered) {
+    // A line holder carries lines, not a function: it has no place in the graph.
+    if (is_line_holder_name(entry->func_name)) continue;
     std::unique_ptr<DpiRoutine> record = dpi_load_routine(dpi, *entry);
     if (!record) continue;  // no per-routine data: skipped
     bool is_static = false;

@@ -1,5 +1,8 @@
 #include "coverage/compute.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "coverage/block_rules.h"
 #include "coverage/compute_routine.h"
 #include "coverage/file_figures.h"
@@ -8,6 +11,7 @@
 #include "base/diag.h"
 #include "coverage/coverage_options.h"
 #include "profile/dpi.h"
+#include "profile/line_holder.h"
 
 namespace vorel {
 
@@ -27,12 +31,23 @@ std::string list_name(const CoverageOptions& s, const Component& c) {
   return name;
 }
 
-// The routine's line total: its distinct lines, each infeasible one left out once.
-uint32_t feasible_line_count(const RoutineLineMap& map, const MarkerScanner& scanner) {
+// The routine's line total: its distinct lines, each infeasible one left out
+// once. The lines also join the file's distinct lines.
+uint32_t feasible_line_count(const RoutineLineMap& map, const MarkerScanner& scanner,
+                             std::vector<uint32_t>& file_lines) {
   uint32_t total = 0;
   for (uint32_t line : map.all_lines)
-    if (!scanner.is_infeasible(line)) ++total;
+    if (!scanner.is_infeasible(line)) {
+      ++total;
+      file_lines.push_back(line);
+    }
   return total;
+}
+
+// A file's line total counts each line once, however many routines share it.
+uint32_t distinct_count(std::vector<uint32_t>& lines) {
+  std::sort(lines.begin(), lines.end());
+  return static_cast<uint32_t>(std::unique(lines.begin(), lines.end()) - lines.begin());
 }
 
 void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage,
@@ -40,20 +55,23 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   const CoverageOptions& s = ctx.options;
   RoutineWork r;
   r.entry = &c;
-  if (ctx.sink) r.list_name = list_name(s, c);
+  r.line_holder = is_line_holder_name(c.proc_name);
+  ctx.model.files.begin_routine();
+  if (ctx.sink && !r.line_holder) r.list_name = list_name(s, c);
   if (line_coverage && c.has_line_map_handle) {
     r.line_map = load_line_map(c);
-    if (r.line_map) r.line_total = feasible_line_count(*r.line_map, ctx.model.scanner);
+    if (r.line_map) r.line_total = feasible_line_count(*r.line_map, ctx.model.scanner, file.line_numbers);
   }
   file.blocks += c.counted_blocks;
-  ++file.functions;
+  if (!r.line_holder) ++file.functions;
 
   r.record = look_up(s, ctx.dpi, c);
   const bool executed = routine_executed(r.record.get());
   trace(kTraceRoutines, "Function: %s. Executed = %c\n",
         s.demangle ? c.readable_name->data() : c.proc_name.data(), executed ? 't' : 'f');
   // Taken before the unwind repair, as the line-coverage mode counts lines.
-  if (ctx.figures) figures_add_routine(*ctx.figures, c, r.record.get(), executed, ctx.model.scanner);
+  if (ctx.figures)
+    figures_add_routine(*ctx.figures, c, r.record.get(), executed, ctx.model.scanner, r.line_holder);
   if (executed && !s.no_unwind && !line_coverage) unwind_clone_pass(*r.record);
   if (r.record) {
     uint32_t n = dpi_block_cnt_get(*r.record);
@@ -66,7 +84,7 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
     if (!ref_executed && executed) {
       r.newly_covered = true;
       c.newly_covered = true;
-      ++file.new_functions;
+      if (!r.line_holder) ++file.new_functions;
     }
   }
 
@@ -81,6 +99,8 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   if (c.end_line != 0 && moved && !line_coverage && (executed || !s.differential))
     ctx.model.files.mark_last_block(c.end_line + 1);
 
+  file.covered_lines += r.covered_lines;
+  if (r.line_holder) return;  // lines and blocks, but no function
   FunctionAdd add;
   add.readable_name = *c.readable_name;
   add.proc_name = c.proc_name;
@@ -92,8 +112,6 @@ void process_routine(const ComputeContext& ctx, Component& c, bool line_coverage
   add.covered_lines = r.covered_lines;
   add.newly_covered = r.newly_covered;
   ctx.model.functions.add(add, s.differential);
-  file.lines += r.line_total;
-  file.covered_lines += r.covered_lines;
 }
 
 uint32_t file_flags(const CoverageOptions& s, const FileWork& w) {
@@ -103,14 +121,14 @@ uint32_t file_flags(const CoverageOptions& s, const FileWork& w) {
   return 0;
 }
 
-void write_totals(const ComputeContext& ctx, const FileWork& w, bool line_coverage) {
+void write_totals(const ComputeContext& ctx, FileWork& w, bool line_coverage) {
   const CoverageOptions& s = ctx.options;
   FileEntry& e = *ctx.model.files.current_entry();
   e.functions = w.functions;
   e.covered_functions = s.differential ? w.with_new_coverage : w.executed;
   e.blocks = w.blocks;
   e.covered_blocks = w.covered_blocks;
-  e.lines = line_coverage ? w.lines : 0;
+  e.lines = line_coverage ? distinct_count(w.line_numbers) : 0;
   e.covered_lines = line_coverage ? w.covered_lines : 0;
   e.function_percent = percent_of(e.covered_functions, e.functions);
   e.block_percent = percent_of(e.covered_blocks, e.blocks);

@@ -43,7 +43,7 @@ class BlockSpace {
 
 void report_to_sink(const ComputeContext& ctx, const RoutineWork& r, uint64_t frequency,
                     uint32_t blocks, const BlockSpace& space) {
-  if (!ctx.sink) return;
+  if (!ctx.sink || r.line_holder) return;
   std::vector<BlockDetail> details = space.ordered();
   BlockListFunction f;
   f.name = r.list_name;
@@ -80,7 +80,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
               c.file_name.data());
     print_err("...Assigning all exec counts to line 1 column 1.\n");
   }
-  ++file.executed;
+  if (!r.line_holder) ++file.executed;
   file.blocks += r.extra;
   const uint32_t n = visited_blocks(d);
   const DpiRoutine* ref = s.differential ? r.ref_record.get() : nullptr;
@@ -122,7 +122,7 @@ void add_executed_routine(const ComputeContext& ctx, bool line_coverage, Routine
     }
   }
   report_to_sink(ctx, r, entry_frequency(d), c.counted_blocks + r.extra - r.ignored, space);
-  if (s.differential && r.covered >= 1) ++file.with_new_coverage;
+  if (s.differential && r.covered >= 1 && !r.line_holder) ++file.with_new_coverage;
   if (n >= 1) file.executed_with_blocks = true;
 }
 

@@ -24,8 +24,8 @@ struct FileWork {
   uint32_t with_new_coverage = 0;  // -ref: routines with a newly covered block
   uint32_t blocks = 0;
   uint32_t covered_blocks = 0;
-  uint32_t lines = 0;
-  uint32_t covered_lines = 0;
+  std::vector<uint32_t> line_numbers;  // feasible lines of its routines, may repeat
+  uint32_t covered_lines = 0;          // distinct: a line is counted when first covered
   bool executed_with_blocks = false;
 };
 
@@ -36,6 +36,7 @@ struct RoutineWork {
   std::unique_ptr<DpiRoutine> record;     // nullptr: no dynamic record
   std::unique_ptr<DpiRoutine> ref_record; // -ref only
   bool newly_covered = false;
+  bool line_holder = false;                // lines of no function: counted as no function
   std::optional<RoutineLineMap> line_map;  // line-coverage mode only
   uint32_t extra = 0;
   uint32_t ignored = 0;

@@ -171,6 +171,7 @@ bool CoverageList::add_block_count(uint32_t line, uint32_t column, uint64_t coun
     fresh.covered = count != 0 ? 1 : 0;
     fresh.uncovered = count != 0 ? 0 : 1;
     fresh.is_new = is_new;
+    fresh.routine = routine_;
     std::span<const PositionRecord> records = node.records(line);
     uint32_t at = 0;
     while (at < records.size() && records[at].column < column) ++at;
@@ -227,15 +228,39 @@ std::span<const PositionRecord> CoverageList::records_on(uint32_t line) const {
   return std::as_const(*node_).records(line);
 }
 
+uint64_t summed_line_count(std::span<const PositionRecord> chain) {
+  // Per routine its largest count; the chain is short, except on lines that
+  // many routines share, so sort a copy only when routines differ.
+  std::vector<std::pair<uint32_t, uint64_t>> by_routine;
+  by_routine.reserve(chain.size());
+  for (const PositionRecord& r : chain) by_routine.emplace_back(r.routine, r.count);
+  std::sort(by_routine.begin(), by_routine.end());
+  uint64_t sum = 0;
+  bool never_ran = false;
+  for (size_t i = 0; i < by_routine.size(); ++i) {
+    if (i + 1 < by_routine.size() && by_routine[i + 1].first == by_routine[i].first) continue;
+    const uint64_t most = by_routine[i].second;  // the routine's largest: sorted last
+    if (most == kNeverExecuted) {
+      never_ran = true;
+      continue;
+    }
+    sum = most > kNeverExecuted - 1 - sum ? kNeverExecuted - 1 : sum + most;
+  }
+  return sum == 0 && never_ran ? kNeverExecuted : sum;
+}
+
 std::optional<LineInfo> CoverageList::line_query(uint32_t line) const {
   if (!node_ || line >= node_->bound()) return std::nullopt;
   LineInfo info;
   info.chain = std::as_const(*node_).records(line);
+  bool one_routine = true;
   for (const PositionRecord& r : info.chain) {
     if (r.count > info.max_count) info.max_count = r.count;
+    if (r.routine != info.chain.front().routine) one_routine = false;
     ++info.blocks;
     if (r.count != 0 && r.count != kNeverExecuted) ++info.covered;
   }
+  if (!one_routine) info.max_count = summed_line_count(info.chain);
   return info;
 }
 

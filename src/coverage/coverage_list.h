@@ -29,6 +29,7 @@ struct PositionRecord {
   uint32_t uncovered = 0;    // blocks added with count 0
   bool last_block = false;   // the line after a routine's end
   bool is_new = false;       // -ref: OR of the blocks' newly-covered flags
+  uint32_t routine = 0;      // non-merging form: the routine that added it
 };
 
 // Flags of a file entry.
@@ -93,11 +94,19 @@ class FileListNode {
 
 // Answer of the line query.
 struct LineInfo {
+  // The line's count: per routine the largest count of its records, summed
+  // over the routines (what ran on the line, whichever routine ran it); a
+  // line whose only figures are "never ran" marks keeps the mark.
   uint64_t max_count = 0;
   uint32_t blocks = 0;      // records on the line
   uint32_t covered = 0;     // records whose count is neither 0 nor all-ones
   std::span<const PositionRecord> chain;
 };
+
+// The count of a line whose records `chain` several routines added: per
+// routine its largest count, summed (saturating below the all-ones mark);
+// the all-ones mark when no routine has a count but some never ran.
+uint64_t summed_line_count(std::span<const PositionRecord> chain);
 
 // Counts the lines of a file as the position table does (newlines, plus one
 // for an unterminated last line); nullopt when it cannot be opened.
@@ -108,6 +117,8 @@ class CoverageList {
   // Merging form (true, the default) or the non-merging form of -txtlcov.
   void set_merge_mode(bool merging) { merge_mode_ = merging; }
   bool merge_mode() const { return merge_mode_; }
+  // Starts the next routine: the non-merging form tags its records with it.
+  void begin_routine() { ++routine_; }
 
   // Adds a file entry unless one with this name exists; it becomes the
   // current entry either way.
@@ -151,6 +162,7 @@ class CoverageList {
   FileListNode& require_node(const char* operation) const;
 
   bool merge_mode_ = true;
+  uint32_t routine_ = 0;
   std::unique_ptr<FileListNode> node_;
   std::deque<FileEntry> entries_;
   std::map<std::string, size_t> by_name_;

@@ -9,6 +9,12 @@
 
 namespace vorel {
 
+namespace {
+
+constexpr uint64_t kSaturatedHits = UINT64_MAX - 1;  // below the "never ran" mark
+
+}  // namespace
+
 uint32_t FileFigures::covered_lines() const {
   uint32_t n = 0;
   for (const auto& [line, hits] : line_hits)
@@ -39,7 +45,7 @@ void figures_begin_file(FileFigures& figures, const std::string& name) {
 }
 
 void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
-                         bool executed, const MarkerScanner& scanner) {
+                         bool executed, const MarkerScanner& scanner, bool line_holder) {
   FunctionFigures f;
   f.name = c.proc_name;
   f.readable_name = c.readable_name.value_or(c.proc_name);
@@ -49,20 +55,24 @@ void figures_add_routine(FileFigures& figures, const Component& c, const DpiRout
   if (c.has_line_map_handle) {
     // Every line of the routine's maps is executable; a block's count covers
     // the lines of its map. Counts of blocks the record does not hold stay 0.
+    // Per line the routine's largest block count, then summed over routines.
     const uint32_t visited = executed && record ? visited_blocks(*record) : 0;
+    std::vector<std::pair<uint32_t, uint64_t>> own;
     for (const BlockLineMap& m : c.line_maps) {
       const uint64_t count = m.block_index < visited ? record->blocks[m.block_index].count : 0;
-      for (uint32_t line : m.entries) {
-        if (line == 0 || scanner.is_infeasible(line)) continue;  // 0 is no source line
-        uint64_t& hits = figures.line_hits[line];
-        hits = std::max(hits, count);
-        f.lines.push_back(line);
-      }
+      for (uint32_t line : m.entries)
+        if (line != 0 && !scanner.is_infeasible(line)) own.emplace_back(line, count);  // 0 is no source line
     }
-    std::sort(f.lines.begin(), f.lines.end());
-    f.lines.erase(std::unique(f.lines.begin(), f.lines.end()), f.lines.end());
+    std::sort(own.begin(), own.end());
+    for (size_t i = 0; i < own.size(); ++i) {
+      if (i + 1 < own.size() && own[i + 1].first == own[i].first) continue;  // the line's largest is last
+      uint64_t& hits = figures.line_hits[own[i].first];
+      const uint64_t most = own[i].second;
+      hits = most > kSaturatedHits - hits ? kSaturatedHits : hits + most;
+      f.lines.push_back(own[i].first);
+    }
   }
-  figures.functions.push_back(std::move(f));
+  if (!line_holder) figures.functions.push_back(std::move(f));
 }
 
 double figures_percent(uint64_t part, uint64_t whole) {

@@ -5,7 +5,8 @@
 // the executable lines of its routines with their execution counts (from the
 // routines' line maps, as the line-coverage text uses them), its functions
 // with start line and entry count, and (from the file entry) its block
-// totals. A line that several routines share is counted once.
+// totals. A line that several routines share is counted once, with the sum
+// over those routines of each one's largest count on it.
 #pragma once
 
 #include <cstdint>
@@ -51,12 +52,13 @@ struct FigureTotals {
 // Starts the record of source file `name` (clears what it held).
 void figures_begin_file(FileFigures& figures, const std::string& name);
 
-// Adds one routine: its function entry and, when the static file carries
-// line maps for it, its feasible lines with the largest count of a block
-// that covers them (0 for a routine that did not run). `record` is the
+// Adds one routine: its function entry (none for a line holder) and, when
+// the static file carries line maps for it, its feasible lines with the
+// largest count of its blocks that cover them (0 for a routine that did not
+// run), added to what other routines gave the line. `record` is the
 // routine's dynamic record before any unwind-handler repair, or nullptr.
 void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
-                         bool executed, const MarkerScanner& scanner);
+                         bool executed, const MarkerScanner& scanner, bool line_holder = false);
 
 // part * 100 / whole; 0 when whole is 0 (as the totals table shows it).
 double figures_percent(uint64_t part, uint64_t whole);

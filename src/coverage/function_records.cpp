@@ -7,6 +7,7 @@
 #include "coverage/routine_figures.h"
 #include "coverage/unwind.h"
 #include "profile/dpi.h"
+#include "profile/line_holder.h"
 
 namespace vorel {
 
@@ -34,7 +35,7 @@ void for_each_function_record(const FunctionRecordsInput& in, bool with_blocks,
                               const FunctionRecordVisit& visit) {
   const bool with_nonexec = with_blocks && in.options.include_nonexec && in.spi_version >= 7;
   for (const Component& c : in.components.entries) {
-    if (is_left_out(c)) continue;
+    if (is_left_out(c) || is_line_holder_name(c.proc_name)) continue;
     RoutineBlocks figures;
     if (figures_of(c, in, with_nonexec, figures)) visit(c, figures);
   }

@@ -1,6 +1,8 @@
 #include "import_gcov/program_builder.h"
 
 #include <algorithm>
+#include <queue>
+#include <utility>
 
 namespace import_gcov {
 
@@ -18,13 +20,73 @@ bool add_count(uint64_t* total, uint64_t count) {
 
 constexpr uint32_t kMaxColumn = 0xFFFF;  // the static reader keeps 16-bit columns
 
+// Sorts by line and sums the counts of equal lines (each sum is at most the
+// line's total, which add() checked).
+void merge_lines(LineCounts& lines) {
+  std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  size_t out = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (out > 0 && lines[out - 1].first == lines[i].first)
+      lines[out - 1].second += lines[i].second;
+    else
+      lines[out++] = lines[i];
+  }
+  lines.resize(out);
+}
+
 }  // namespace
 
+std::string normal_path(const std::string& path) {
+  if (path.empty()) return path;
+  const bool absolute = path[0] == '/';
+  std::vector<std::string> parts;
+  size_t kept_up = 0;  // leading ".." of a relative path
+  for (size_t at = 0; at <= path.size();) {
+    size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(at, end - at);
+    at = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (parts.size() > kept_up) parts.pop_back();
+      else if (!absolute) parts.push_back(part), ++kept_up;
+      continue;
+    }
+    parts.push_back(std::move(part));
+  }
+  std::string out = absolute ? "/" : "";
+  for (size_t i = 0; i < parts.size(); ++i) out += (i ? "/" : "") + parts[i];
+  return out.empty() ? "." : out;
+}
+
 std::string absolute_name(const std::string& cwd, const std::string& name) {
-  if (name.empty() || name[0] == '/' || cwd.empty()) return name;
-  std::string rest = name;
-  while (rest.compare(0, 2, "./") == 0) rest.erase(0, 2);
-  return cwd.back() == '/' ? cwd + rest : cwd + "/" + rest;
+  if (name.empty()) return name;
+  if (name[0] == '/' || cwd.empty()) return normal_path(name);
+  return normal_path(cwd + "/" + name);
+}
+
+std::vector<size_t> innermost_extents(const std::vector<std::pair<uint32_t, uint32_t>>& extents,
+                                      const std::vector<uint32_t>& lines) {
+  std::vector<size_t> order(extents.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return extents[a].first != extents[b].first ? extents[a].first < extents[b].first : a < b;
+  });
+  // The open extents, latest start on top (the first listed among equal
+  // starts). One that ends before a line ends before every later line too.
+  auto later = [&](size_t a, size_t b) {
+    return extents[a].first != extents[b].first ? extents[a].first < extents[b].first : a > b;
+  };
+  std::priority_queue<size_t, std::vector<size_t>, decltype(later)> open(later);
+  std::vector<size_t> home(lines.size(), SIZE_MAX);
+  size_t next = 0;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const uint32_t line = lines[i];
+    for (; next < order.size() && extents[order[next]].first <= line; ++next) open.push(order[next]);
+    while (!open.empty() && extents[open.top()].second < line) open.pop();
+    if (!open.empty()) home[i] = open.top();
+  }
+  return home;
 }
 
 ProgramBuilder::RoutineData& ProgramBuilder::routine_of(FileData& file, const std::string& name,
@@ -72,12 +134,13 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
     constexpr size_t kUnknown = SIZE_MAX;
     std::vector<size_t> by_function(gf.line_functions.size(), kUnknown);
     for (const GcovLine& l : gf.lines) {
+      // The line's total bounds every per-function sum of it.
       if (!add_count(&file.line_totals[l.line_number], l.count)) {
         *error = "count of " + name + ":" + std::to_string(l.line_number) + " does not fit 64 bits when summed";
         return false;
       }
       if (l.function == kNoFunction || l.function >= by_function.size()) {
-        file.unattributed.push_back(l.line_number);
+        file.unattributed.emplace_back(l.line_number, l.count);
         continue;
       }
       size_t& r = by_function[l.function];
@@ -85,7 +148,7 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
         routine_of(file, gf.line_functions[l.function], module);
         r = file.routine_index.at(gf.line_functions[l.function]);
       }
-      file.routines[r].second.lines.push_back(l.line_number);
+      file.routines[r].second.lines.emplace_back(l.line_number, l.count);
     }
   }
   return true;
@@ -93,34 +156,26 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
 
 namespace {
 
-struct Placed {
-  std::string name;
-  size_t module = 0;
-  pw::Routine routine;
-};
-
-// One routine: an entry block with the call count (no lines), then one
-// block per line with the line's total.
+// One routine: an entry block with the call count and no position (so it
+// adds to no line's figure; counted as the routine's one extra block), then
+// one block per line with the routine's own count for it.
 pw::Routine make_routine(const std::string& name, uint32_t start_line, uint32_t start_col, uint32_t end_line,
-                         uint32_t end_col, uint64_t calls, const std::vector<uint32_t>& lines,
-                         const std::unordered_map<uint32_t, uint64_t>& totals) {
+                         uint32_t end_col, uint64_t calls, const LineCounts& lines) {
   pw::Routine r;
   r.name = name;
-  r.start_line = start_line ? start_line : lines.front();
+  r.start_line = start_line ? start_line : lines.front().first;
   r.start_col = start_col;
-  r.end_line = end_line ? end_line : lines.back();
+  r.end_line = end_line ? end_line : lines.back().first;
   r.end_col = end_col;
   r.is_static = name.compare(0, 3, "_ZL") == 0;
   r.external = !r.is_static;
-  pw::Block entry;
-  entry.count = calls;
-  entry.line = lines.front();
-  entry.col = 1;
+  r.extra_blocks = 1;
   r.blocks.reserve(lines.size() + 1);
-  r.blocks.push_back(entry);
-  for (uint32_t line : lines) {
+  r.blocks.push_back(pw::Block{});
+  r.blocks.back().count = calls;
+  for (const auto& [line, count] : lines) {
     pw::Block b;
-    b.count = totals.at(line);
+    b.count = count;
     b.line = line;
     b.col = 1;
     b.lines = {line};
@@ -144,24 +199,37 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
     ++summary->files;
     summary->lines += file.line_totals.size();
     std::vector<std::pair<std::string, RoutineData>> routines = file.routines;
-    for (auto& [rname, r] : routines) {
-      std::sort(r.lines.begin(), r.lines.end());
-      r.lines.erase(std::unique(r.lines.begin(), r.lines.end()), r.lines.end());
-    }
     // Lines of no function: into the innermost function whose extent holds
-    // them, else into the file's outside-functions routine.
+    // them, else into the file's line holder.
     RoutineData outside;
     outside.module = file.first_module;
-    for (uint32_t line : file.unattributed) {
-      RoutineData* best = nullptr;
-      for (auto& [rname, r] : routines)
-        if (r.start_line <= line && line <= r.end_line && (!best || r.start_line > best->start_line)) best = &r;
-      RoutineData& home = best ? *best : outside;
-      auto at = std::lower_bound(home.lines.begin(), home.lines.end(), line);
-      if (at == home.lines.end() || *at != line) home.lines.insert(at, line);
+    if (!file.unattributed.empty()) {
+      LineCounts loose = file.unattributed;
+      merge_lines(loose);
+      std::vector<std::pair<uint32_t, uint32_t>> extents;
+      extents.reserve(routines.size());
+      for (const auto& [rname, r] : routines) extents.emplace_back(r.start_line, r.end_line);
+      std::vector<uint32_t> numbers;
+      numbers.reserve(loose.size());
+      for (const auto& [line, count] : loose) numbers.push_back(line);
+      std::vector<size_t> home = innermost_extents(extents, numbers);
+      // A function that never ran is no home: its instance would count as run.
+      for (size_t i = 0; i < loose.size(); ++i) {
+        const bool housed = home[i] != SIZE_MAX && routines[home[i]].second.execution_count > 0;
+        (housed ? routines[home[i]].second : outside).lines.push_back(loose[i]);
+      }
+    }
+    for (auto& [rname, r] : routines) {
+      merge_lines(r.lines);
+      // Counts gcov gives a function it says was never called go to the line
+      // holder, so the line keeps its count and the function stays not run.
+      if (r.execution_count == 0)
+        for (auto& [line, count] : r.lines)
+          if (count > 0) outside.lines.emplace_back(line, std::exchange(count, 0));
     }
     if (!outside.lines.empty()) {
-      for (uint32_t line : outside.lines) outside.execution_count = std::max(outside.execution_count, file.line_totals.at(line));
+      merge_lines(outside.lines);
+      for (const auto& [line, count] : outside.lines) outside.execution_count = std::max(outside.execution_count, count);
       routines.emplace_back(kOutsideFunctions, outside);
     }
     // Group the file's routines by the module that owns them.
@@ -172,7 +240,7 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
         continue;
       }
       by_module[r.module].push_back(make_routine(rname, r.start_line, r.start_column, r.end_line, r.end_column,
-                                                 r.execution_count, r.lines, file.line_totals));
+                                                 r.execution_count, r.lines));
       ++summary->routines;
     }
     for (auto& [module, list] : by_module) module_files[module].push_back(pw::SourceFile{"", name, std::move(list)});

@@ -24,10 +24,12 @@ namespace {
 // A count that stands for executed code: neither 0 nor the never-executed mark.
 bool ran(uint64_t count) { return count != 0 && count != kNeverExecuted; }
 
-// The largest count of the line that stands for executed code. The
-// never-executed mark of a routine that did not run must not hide the count
-// of code on the same line that did run.
+// The line's count (the line query's figure: summed over the routines that
+// share the line) when it stands for executed code, else the largest count
+// that does: the never-executed mark of a routine that did not run must not
+// hide the count of code on the same line that did run.
 uint64_t line_count(const LineInfo& info) {
+  if (ran(info.max_count)) return info.max_count;
   uint64_t best = 0;
   for (const PositionRecord& r : info.chain)
     if (ran(r.count) && r.count > best) best = r.count;

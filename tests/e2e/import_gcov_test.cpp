@@ -63,6 +63,13 @@ TEST(ImportGcov, LineCountsOfTheReportAreGcovsLineCounts) {
             "               2:      7:  return s + (int)d;\n"
             "               -:      8:}\n";
   EXPECT_EQ(dir.text("CodeCoverage/" + lcov[0]), expected);
+  // The totals count line 1 once (7 executable lines, 6 ran), and both
+  // instances ran: 3 of 3 functions.
+  const std::string table = dir.text("CODE_COVERAGE.TXT");
+  EXPECT_NE(table.find("Functions:   total     cvrd   uncvrd   cvrg%\n             -----     ----   ------  ------\n"
+                       "                 3        3        0  100.00\n"), std::string::npos) << table;
+  EXPECT_NE(table.find("Lines:       total     cvrd   uncvrd   cvrg%\n             -----     ----   ------  ------\n"
+                       "                 7        6        1   85.71\n"), std::string::npos) << table;
   // -demang shows the instances' signatures (POSIX rules: the Windows rules
   // drop the leading '_' of these Itanium names).
   RunResult f = e2e::run_vorelcov({"-txtfcvrg", "f.txt", "-demang", "-nopmeter"}, dir.path());
