@@ -13,6 +13,9 @@
 #include "platform/output_file.h"
 #include "report/extension_outputs.h"
 #include "report/format.h"
+#include "report/modern/modern_index.h"
+#include "report/modern/modern_names.h"
+#include "coverage/component.h"
 
 namespace vorel {
 
@@ -108,6 +111,34 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
   cobertura_ = open_output(options.cobertura);
   lcov_ = open_output(options.lcov);
   json_ = open_output(options.json_summary);
+  if (options.html) start_html(options);
+}
+
+void ExtensionRun::start_html(const ExtensionOptions& options) {
+  const std::string& dir = *options.html;
+  const DirectoryState state = output_directory(dir);
+  if (state != DirectoryState::kReady) {
+    print_err(state == DirectoryState::kSymlink
+                  ? "ERROR: %s is a symbolic link; the report is not written through it.\n"
+                  : "ERROR: cannot make the report directory %s.\n",
+              dir.c_str());
+    fatal_exit(1);
+  }
+  html_on_ = true;
+  html_.dir = dir;
+  html_.medium = options.html_medium;
+  html_.high = options.html_high;
+  html_.version = kVorelcovVersion;
+  html_.timestamp = report_time();
+}
+
+void ExtensionRun::set_file_names(const std::vector<Component>& entries, bool differential) {
+  if (!html_on_) return;
+  std::vector<std::string_view> names;
+  for (const Component& c : entries)
+    if (names.empty() || names.back() != c.file_name) names.push_back(c.file_name);
+  html_.prefix = common_directory(names);
+  html_.differential = differential;
 }
 
 void ExtensionRun::file_done() {
@@ -125,6 +156,7 @@ int ExtensionRun::finish() {
   write_output(cobertura_, o.cobertura, write_cobertura, files_, info);
   write_output(lcov_, o.lcov, write_lcov_tracefile, files_, info);
   write_output(json_, o.json_summary, write_json_summary, files_, info);
+  if (html_on_ && !write_modern_index(html_, files_)) fatal_exit(1);
 
   FigureTotals t;
   for (const FileFigures& f : files_) t.add(f);

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "coverage/file_figures.h"
+#include "report/modern/modern_options.h"
 
 namespace vorel {
 
 struct ExtensionOptions;
+struct Component;
 
 // Exit status of a run whose coverage is below a --fail-under threshold.
 inline constexpr int kStatusBelowThreshold = 3;
@@ -39,12 +41,21 @@ class ExtensionRun {
   void file_done();
   bool active() const { return active_; }
 
+  // --html: the modern report's settings once the file names are known
+  // (set_file_names, after the component list is built), else nullptr.
+  void set_file_names(const std::vector<Component>& entries, bool differential);
+  const ModernOptions* html() const { return html_on_ ? &html_ : nullptr; }
+  // The figures of the file just computed (before file_done).
+  const FileFigures& current() const { return current_; }
+
   // At the end of a successful run: writes the outputs (a failure ends the
   // run with status 1), the --summary line, and applies the gate. Returns
   // the exit status: 0, or 3 when a total is below its threshold.
   int finish();
 
  private:
+  void start_html(const ExtensionOptions& options);
+
   const ExtensionOptions* options_ = nullptr;
   bool active_ = false;
   FileFigures current_;
@@ -52,6 +63,8 @@ class ExtensionRun {
   std::FILE* cobertura_ = nullptr;
   std::FILE* lcov_ = nullptr;
   std::FILE* json_ = nullptr;
+  bool html_on_ = false;
+  ModernOptions html_;
 };
 
 }  // namespace vorel
