@@ -251,9 +251,11 @@ if (screenshot && keyPage) {
 }
 
 clearTimeout(timeout);
+const exited = new Promise((resolve) => browser.on('exit', resolve));
 browser.kill();
+await exited;
 server.close();
-fs.rmSync(profile, { recursive: true, force: true });
+try { fs.rmSync(profile, { recursive: true, force: true }); } catch (e) { /* left in the temp dir */ }
 if (failures.length) {
   console.log(`modern report check: ${failures.length} failures`);
   process.exit(1);
