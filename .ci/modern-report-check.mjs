@@ -164,7 +164,7 @@ await theme('light');
 let keyPage = null;
 for (const name of pages.filter((n) => n.startsWith('f-'))) {
   const text = fs.readFileSync(path.join(root, name), 'utf8');
-  if ((text.match(/class="(miss|part)"><td class="ln"/g) || []).length >= 2) { keyPage = name; break; }
+  if ((text.match(/<tr id="L\d+" class="(miss|part)">/g) || []).length >= 2) { keyPage = name; break; }
 }
 if (keyPage) {
   await page('Emulation.setDeviceMetricsOverride', { width: 800, height: 300, deviceScaleFactor: 1,

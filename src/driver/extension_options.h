@@ -23,9 +23,11 @@ struct ExtensionOptions {
   int64_t html_high = 9000;                 // --html-high PCT, in hundredths
 
   // Some extension needs the per-file figures.
-  bool wants_figures() const {
+  bool wants_figures() const { return wants_kept_figures() || html; }
+  // Some extension needs every file's figures kept to the end of the run.
+  bool wants_kept_figures() const {
     return cobertura || lcov || json_summary || summary || fail_under_line ||
-           fail_under_function || fail_under_block || html;
+           fail_under_function || fail_under_block;
   }
   // The first option given that needs line figures (line maps), or nullptr.
   const char* first_line_option() const {

@@ -101,6 +101,7 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
                          const std::string& spi_name) {
   options_ = &options;
   active_ = options.wants_figures();
+  keep_files_ = options.wants_kept_figures();
   if (!active_) return;
   if (const char* option = options.first_line_option(); option && spi_version < 7) {
     print_err("ERROR: %s has an old version file format without source line information; "
@@ -141,9 +142,19 @@ void ExtensionRun::set_file_names(const std::vector<Component>& entries, bool di
   html_.differential = differential;
 }
 
-void ExtensionRun::file_done() {
-  if (current_.valid) files_.push_back(std::move(current_));
+std::unique_ptr<FileFigures> ExtensionRun::file_done() {
+  std::unique_ptr<FileFigures> handed;
+  if (current_.valid && html_on_) {
+    FigureTotals totals;
+    totals.add(current_);
+    html_files_.push_back({current_.name, totals});
+    if (keep_files_) files_.push_back(current_);
+    handed = std::make_unique<FileFigures>(std::move(current_));
+  } else if (current_.valid) {
+    files_.push_back(std::move(current_));
+  }
   current_ = FileFigures{};
+  return handed;
 }
 
 int ExtensionRun::finish() {
@@ -156,7 +167,7 @@ int ExtensionRun::finish() {
   write_output(cobertura_, o.cobertura, write_cobertura, files_, info);
   write_output(lcov_, o.lcov, write_lcov_tracefile, files_, info);
   write_output(json_, o.json_summary, write_json_summary, files_, info);
-  if (html_on_ && !write_modern_index(html_, files_)) fatal_exit(1);
+  if (html_on_ && !write_modern_index(html_, html_files_)) fatal_exit(1);
 
   FigureTotals t;
   for (const FileFigures& f : files_) t.add(f);

@@ -225,9 +225,7 @@ void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
     pool.add(
         [&run, job, i, line_coverage, figures_only, html] {
           job->write = compute_group(run, i, line_coverage) && !figures_only;
-          if (html && run.extensions.current().valid)
-            job->html = std::make_unique<FileFigures>(run.extensions.current());
-          run.extensions.file_done();
+          job->html = run.extensions.file_done();
           if (job->write || job->html)
             job->model = run.model.take_file();
           else

@@ -97,11 +97,11 @@ TEST(ModernReport, DemoFiguresEqualTheJsonSummary) {
   const std::string util = dir.read("out/f-src_util.c.html");
   for (const char* part :
        {"<a id=\"first-miss\" href=\"#L10\">",
-        "<tr id=\"L10\" class=\"miss\"><td class=\"ln\"><a href=\"#L10\">10</a></td><td "
-        "class=\"cnt\">0</td><td class=\"mk\"><a href=\"#L12\" title=\"not covered (next: line "
-        "12)\">&#10007;<span class=\"sr\"> not covered</span></a>",
-        "<tr id=\"L19\" class=\"inf\"><td class=\"ln\"><a href=\"#L19\">19</a></td><td "
-        "class=\"cnt\"></td>",
+        "<tr id=\"L10\" class=\"miss\"><td><a href=\"#L10\">10</a><td>0<td><a href=\"#L12\" "
+        "title=\"not covered (next: line 12)\">&#10007;<span class=\"sr\"> not covered</span></a>"
+        "<td>        return low;\n",
+        "<tr id=\"L19\" class=\"inf\"><td><a href=\"#L19\">19</a><td><td><span title=\"excluded "
+        "(infeasible)\">",
         "<tbody>\n<tr class=\"miss\"><td class=\"name\"><span class=\"mk\" title=\"never called\">"})
     EXPECT_NE(util.find(part), std::string::npos) << part;
   // main.c line 39: one of three blocks did not run; the details say which.

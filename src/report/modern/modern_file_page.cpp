@@ -33,6 +33,8 @@ enum class LineKind { kNone, kCovered, kPartial, kMissed, kInfeasible };
 struct LineMark {
   LineKind kind = LineKind::kNone;
   bool is_new = false;  // -ref: newly covered
+  bool code = false;    // the line has code (an executable line of the figures)
+  uint64_t count = 0;   // its count
 };
 
 bool record_missed(const PositionRecord& r) {
@@ -44,15 +46,20 @@ bool record_missed(const PositionRecord& r) {
 std::vector<LineMark> classify_lines(const FileFigures& figures, const CoverageModel& model,
                                      uint32_t last) {
   std::vector<LineMark> marks(last + 1);
+  for (const auto& [line, count] : figures.line_hits) {
+    if (line > last) break;
+    marks[line].code = true;
+    marks[line].count = count;
+  }
   for (uint32_t line = 1; line <= last; ++line) {
     LineMark& m = marks[line];
     if (model.scanner.is_infeasible(line)) {
       m.kind = LineKind::kInfeasible;
+      m.code = false;
       continue;
     }
-    const auto hit = figures.line_hits.find(line);
-    if (hit == figures.line_hits.end()) continue;
-    if (hit->second == 0) {
+    if (!m.code) continue;
+    if (m.count == 0) {
       m.kind = LineKind::kMissed;
       continue;
     }
@@ -111,7 +118,7 @@ void append_mark(std::string& out, const LineMark& m, uint32_t next_target) {
     case LineKind::kInfeasible: symbol = "&#8856;"; text = "excluded (infeasible)"; break;
     default: break;
   }
-  out += "<td class=\"mk\">";
+  out += "<td>";
   if (m.is_new) out += "<span class=\"new\" title=\"newly covered\">&#9733;<span class=\"sr\"> newly covered</span></span>";
   if (symbol) {
     const bool link = m.kind != LineKind::kInfeasible;
@@ -137,7 +144,6 @@ void append_mark(std::string& out, const LineMark& m, uint32_t next_target) {
     out += "</span>";
     out += link ? "</a>" : "</span>";
   }
-  out += "</td>";
 }
 
 // Splits the source into lines (without their line feed and a CR before it).
@@ -184,7 +190,7 @@ std::vector<FunctionRow> function_rows(const FileFigures& figures, const Coverag
 }
 
 void append_functions(std::string& out, const ModernOptions& options, const FileFigures& figures,
-                      const CoverageModel& model) {
+                      const CoverageModel& model, const std::vector<LineMark>& marks) {
   const std::vector<FunctionRow> rows = function_rows(figures, model, options.differential);
   out += "<h2 id=\"functions\">Functions</h2>\n<div class=\"scroll\"><table class=\"funcs\">"
          "<thead><tr><th>Function</th><th>Line</th><th>Entries</th><th>Lines</th>"
@@ -210,8 +216,12 @@ void append_functions(std::string& out, const ModernOptions& options, const File
     out += "</td>";
     uint64_t covered = 0;
     for (uint32_t line : f.lines) {
-      const auto hit = figures.line_hits.find(line);
-      if (hit != figures.line_hits.end() && hit->second > 0) ++covered;
+      if (line < marks.size()) {
+        covered += marks[line].code && marks[line].count > 0 ? 1 : 0;
+      } else {
+        const auto hit = figures.line_hits.find(line);
+        covered += hit != figures.line_hits.end() && hit->second > 0 ? 1 : 0;
+      }
     }
     append_figure_cell(out, options, covered, f.lines.size());
     append_figure_cell(out, options, row.info ? row.info->covered_blocks : 0,
@@ -263,7 +273,7 @@ void append_header(std::string& out, const ModernOptions& options, const FileFig
 
 void append_source(std::string& out, const std::vector<std::string_view>& lines,
                    const std::vector<LineMark>& marks, const std::vector<uint32_t>& missed,
-                   const FileFigures& figures, const CoverageModel& model) {
+                   const CoverageModel& model) {
   out += "<h2 id=\"source\">Source</h2>\n<div class=\"scroll\"><table class=\"src\">"
          "<thead><tr><th>Line</th><th>Count</th><th><span class=\"sr\">Mark</span></th>"
          "<th>Source</th></tr></thead>\n<tbody>\n";
@@ -278,22 +288,20 @@ void append_source(std::string& out, const std::vector<std::string_view>& lines,
       out += kind_class(m.kind);
       out += "\"";
     }
-    out += "><td class=\"ln\"><a href=\"#L";
+    // Cells by position (end tags left out): line, count, mark, source.
+    out += "><td><a href=\"#L";
     append_decimal(out, n);
     out += "\">";
     append_decimal(out, n);
-    out += "</a></td><td class=\"cnt\">";
-    const auto hit = figures.line_hits.find(n);
-    if (hit != figures.line_hits.end() && m.kind != LineKind::kInfeasible)
-      out += group_digits(hit->second);
-    out += "</td>";
+    out += "</a><td>";
+    if (m.code) out += group_digits(m.count);
     uint32_t next = 0;
     if (m.kind == LineKind::kMissed || m.kind == LineKind::kPartial) {
       while (next_missed < missed.size() && missed[next_missed] <= n) ++next_missed;
       next = next_missed < missed.size() ? missed[next_missed] : 0;
     }
     append_mark(out, m, next);
-    out += "<td class=\"code\">";
+    out += "<td>";
     if (m.kind == LineKind::kPartial) {
       out += "<details><summary>";
       append_escaped(out, lines[n - 1]);
@@ -303,7 +311,7 @@ void append_source(std::string& out, const std::vector<std::string_view>& lines,
     } else {
       append_escaped(out, lines[n - 1]);
     }
-    out += "</td></tr>\n";
+    out += '\n';
   }
   out += "</tbody></table></div>\n";
 }
@@ -333,8 +341,8 @@ bool write_modern_file_page(const ModernOptions& options, const FileFigures& fig
   out.reserve(source.size() * 3 + 4096);
   append_page_head(out, shown + " \xE2\x80\x94 coverage", "file");
   append_header(out, options, figures, shown, missed.empty() ? 0 : missed.front(), marks);
-  append_functions(out, options, figures, model);
-  append_source(out, lines, marks, missed, figures, model);
+  append_functions(out, options, figures, model, marks);
+  append_source(out, lines, marks, missed, model);
   append_page_foot(out, "vorelcov " + options.version);
 
   const std::string path = modern_path(options, file_page_name(shown));

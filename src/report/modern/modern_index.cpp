@@ -31,18 +31,27 @@ struct DirNode {
 
 using Tree = std::map<std::string, DirNode>;
 
-Tree build_tree(const ModernOptions& options, std::span<const FileFigures> files,
+void add_totals(FigureTotals& sum, const FigureTotals& t) {
+  sum.lines += t.lines;
+  sum.covered_lines += t.covered_lines;
+  sum.functions += t.functions;
+  sum.covered_functions += t.covered_functions;
+  sum.blocks += t.blocks;
+  sum.covered_blocks += t.covered_blocks;
+}
+
+Tree build_tree(const ModernOptions& options, std::span<const ModernFileTotals> files,
                 std::vector<std::string>& shown) {
   Tree tree;
   tree[""];
   for (size_t i = 0; i < files.size(); ++i) {
     shown.push_back(shown_path(files[i].name, options.prefix));
     const std::vector<std::string> dirs = parent_directories(shown.back());
-    tree[""].totals.add(files[i]);
+    add_totals(tree[""].totals, files[i].totals);
     std::string parent;
     for (const std::string& d : dirs) {
       tree[parent].subdirs.insert(d);
-      tree[d].totals.add(files[i]);
+      add_totals(tree[d].totals, files[i].totals);
       parent = d;
     }
     tree[parent].files.emplace(shown.back(), i);
@@ -88,7 +97,7 @@ void append_row(std::string& out, const ModernOptions& options, const std::strin
 }
 
 void append_table(std::string& out, const ModernOptions& options, const Tree& tree,
-                  const std::string& dir, std::span<const FileFigures> files) {
+                  const std::string& dir, std::span<const ModernFileTotals> files) {
   const DirNode& node = tree.at(dir);
   const size_t cut = dir.empty() ? 0 : dir.size() + 1;
   out += "<div class=\"scroll\"><table class=\"list\"><thead><tr>"
@@ -104,9 +113,8 @@ void append_table(std::string& out, const ModernOptions& options, const Tree& tr
     if (is_dir) {
       append_row(out, options, path, cut, directory_page_name(path), true, tree.at(path).totals);
     } else {
-      FigureTotals t;
-      t.add(files[node.files.at(path)]);
-      append_row(out, options, path, cut, file_page_name(path), false, t);
+      append_row(out, options, path, cut, file_page_name(path), false,
+                 files[node.files.at(path)].totals);
     }
   }
   out += "</tbody></table></div>\n";
@@ -155,7 +163,7 @@ bool write_text(const ModernOptions& options, const std::string& page, std::stri
 }
 
 bool write_directory_page(const ModernOptions& options, const Tree& tree, const std::string& dir,
-                          std::span<const FileFigures> files, const std::string& note) {
+                          std::span<const ModernFileTotals> files, const std::string& note) {
   std::string out;
   const bool top = dir.empty();
   append_page_head(out, top ? std::string("Coverage report") : dir + "/ \xE2\x80\x94 coverage",
@@ -192,7 +200,7 @@ bool write_directory_page(const ModernOptions& options, const Tree& tree, const 
 
 }  // namespace
 
-bool write_modern_index(const ModernOptions& options, std::span<const FileFigures> files) {
+bool write_modern_index(const ModernOptions& options, std::span<const ModernFileTotals> files) {
   std::vector<std::string> shown;
   const Tree tree = build_tree(options, files, shown);
   const std::string note = generated_note(options);
