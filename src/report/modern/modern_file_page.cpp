@@ -107,42 +107,28 @@ const char* kind_class(LineKind kind) {
   return "";
 }
 
-// The mark cell: a symbol with its text alternative; a missed or partial
-// line's mark links to the next such line.
+// The mark cell: a symbol (UTF-8) with its text alternative; a missed or
+// partly covered line's mark links to the next such line (the last to the
+// top of the page).
 void append_mark(std::string& out, const LineMark& m, uint32_t next_target) {
-  const char* symbol = nullptr;
-  const char* text = nullptr;
-  switch (m.kind) {
-    case LineKind::kMissed: symbol = "&#10007;"; text = "not covered"; break;
-    case LineKind::kPartial: symbol = "&#9680;"; text = "partly covered"; break;
-    case LineKind::kInfeasible: symbol = "&#8856;"; text = "excluded (infeasible)"; break;
-    default: break;
-  }
   out += "<td>";
-  if (m.is_new) out += "<span class=\"new\" title=\"newly covered\">&#9733;<span class=\"sr\"> newly covered</span></span>";
-  if (symbol) {
-    const bool link = m.kind != LineKind::kInfeasible;
-    if (link) {
+  if (m.is_new) out += "<span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span>";
+  switch (m.kind) {
+    case LineKind::kMissed:
+    case LineKind::kPartial:
       out += "<a href=\"#";
       if (next_target)
-        out += "L", append_decimal(out, next_target);
+        out += 'L', append_decimal(out, next_target);
       else
         out += "top";
-      out += "\" title=\"";
-      out += text;
-      out += " (next: ";
-      out += next_target ? "line " + std::to_string(next_target) : std::string("top");
-      out += ")\">";
-    } else {
-      out += "<span title=\"";
-      out += text;
-      out += "\">";
-    }
-    out += symbol;
-    out += "<span class=\"sr\"> ";
-    out += text;
-    out += "</span>";
-    out += link ? "</a>" : "</span>";
+      out += m.kind == LineKind::kMissed ? "\" aria-label=\"not covered\">\u2717</a>"
+                                         : "\" aria-label=\"partly covered\">\u25D0</a>";
+      break;
+    case LineKind::kInfeasible:
+      out += "<span role=\"img\" aria-label=\"excluded (infeasible)\">\u2298</span>";
+      break;
+    default:
+      break;
   }
 }
 
@@ -223,9 +209,9 @@ void append_functions(std::string& out, const ModernOptions& options, const File
         covered += hit != figures.line_hits.end() && hit->second > 0 ? 1 : 0;
       }
     }
-    append_figure_cell(out, options, covered, f.lines.size());
+    append_figure_cell(out, options, covered, f.lines.size(), false);
     append_figure_cell(out, options, row.info ? row.info->covered_blocks : 0,
-                       row.info ? row.info->blocks : 0);
+                       row.info ? row.info->blocks : 0, false);
     out += "</tr>\n";
   }
   out += "</tbody></table></div>\n";
@@ -265,10 +251,14 @@ void append_header(std::string& out, const ModernOptions& options, const FileFig
   if (options.differential) {
     size_t new_lines = 0;
     for (const LineMark& m : marks) new_lines += m.is_new ? 1 : 0;
-    out += " &#183; <span class=\"new\">&#9733;</span> newly covered lines: ";
+    out += " &#183; <span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span> newly covered lines: ";
     append_decimal(out, new_lines);
   }
-  out += " &#183; <a href=\"#functions\">functions</a> &#183; <a href=\"#source\">source</a></p>\n";
+  out += " &#183; <a href=\"#functions\">functions</a> &#183; <a href=\"#source\">source</a></p>\n"
+         "<p class=\"legend\">Marks: \u2717 not covered &#183; \u25D0 partly covered (opens to "
+         "show its blocks) &#183; \u2298 excluded (infeasible)";
+  if (options.differential) out += " &#183; \u2605 newly covered";
+  out += "</p>\n";
 }
 
 void append_source(std::string& out, const std::vector<std::string_view>& lines,

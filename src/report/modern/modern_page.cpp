@@ -69,7 +69,7 @@ void append_bar(std::string& out, const char* rating, int64_t hundredths) {
 void append_counts(std::string& out, uint64_t covered, uint64_t total) {
   out += "<span class=\"counts\">";
   append_decimal(out, covered);
-  out += "&#8202;/&#8202;";
+  out += '/';
   append_decimal(out, total);
   out += "</span>";
 }
@@ -77,7 +77,7 @@ void append_counts(std::string& out, uint64_t covered, uint64_t total) {
 }  // namespace
 
 void append_figure_cell(std::string& out, const ModernOptions& options, uint64_t covered,
-                        uint64_t total) {
+                        uint64_t total, bool bar) {
   const char* rating = rating_class(options, covered, total);
   const int64_t shown = shown_hundredths(covered, total);
   out += "<td class=\"fig\" data-v=\"";
@@ -86,11 +86,11 @@ void append_figure_cell(std::string& out, const ModernOptions& options, uint64_t
   else
     append_decimal(out, static_cast<uint64_t>(shown));
   out += "\">";
-  append_bar(out, rating, total == 0 ? 0 : shown);
+  if (bar) append_bar(out, rating, total == 0 ? 0 : shown);
   out += "<span class=\"pct ";
   out += rating;
   out += "\">";
-  out += total == 0 ? std::string("&#8211;") : hundredths_text(shown) + "&#8201;%";
+  out += total == 0 ? std::string("&#8211;") : hundredths_text(shown) + "\u2009%";
   out += "</span>";
   append_counts(out, covered, total);
   out += "</td>";
@@ -105,7 +105,7 @@ void append_figure_card(std::string& out, const ModernOptions& options, std::str
   out += "</h2><p class=\"big pct ";
   out += rating;
   out += "\">";
-  out += total == 0 ? std::string("&#8211;") : hundredths_text(shown) + "&#8201;%";
+  out += total == 0 ? std::string("&#8211;") : hundredths_text(shown) + "\u2009%";
   out += "</p>";
   append_bar(out, rating, total == 0 ? 0 : shown);
   out += "<p>";

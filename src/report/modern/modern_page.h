@@ -26,10 +26,10 @@ std::string hundredths_text(int64_t hundredths);
 // The rating class of a figure: "hi", "med", "lo", or "none" for an empty total.
 const char* rating_class(const ModernOptions& options, uint64_t covered, uint64_t total);
 
-// A table cell with a bar, the percentage and "covered / total"; its sort
-// value is the percentage (-1 for an empty total).
+// A table cell with a bar (unless `bar` is false), the percentage and
+// "covered/total"; its sort value is the percentage (-1 for an empty total).
 void append_figure_cell(std::string& out, const ModernOptions& options, uint64_t covered,
-                        uint64_t total);
+                        uint64_t total, bool bar = true);
 // A summary card (index and page headers): title, bar, percent, counts.
 void append_figure_card(std::string& out, const ModernOptions& options, std::string_view title,
                         uint64_t covered, uint64_t total);
