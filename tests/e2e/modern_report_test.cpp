@@ -198,3 +198,37 @@ TEST(ModernReport, HostileNamesAreEscapedAndPagesOneToOne) {
 
 }  // namespace
 }  // namespace e2e
+
+namespace e2e {
+namespace {
+
+// With -ref: sq ran in both runs, main only now (the reference has its
+// blocks at 0): main's lines 13 and 14 and main itself are newly covered.
+TEST(ModernReport, DifferentialRunMarksNewlyCoveredLinesAndFunctions) {
+  TempDir dir;
+  auto program = [](uint64_t main_count) {
+    pw::Program p;
+    p.modules.push_back(module("d/demo.c", {numbered_routine("sq", 3, 5, 1, {{4, 3, 1000}}),
+                                            numbered_routine("main", 12, 17, 2,
+                                                             {{13, 3, main_count}, {14, 3, main_count}})}));
+    return p;
+  };
+  std::string source;
+  for (int i = 1; i <= 17; ++i) source += "line" + std::to_string(i) + "\n";
+  write_inputs(dir, program(1), {{"d/demo.c", source}});
+  pw::write_dpi(program(0), dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
+  RunResult r = run_inputs(dir, {"-ref", "ref.dpi", "--html", "h"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string page = dir.read("h/f-d_demo.c.html");
+  const std::string star = "<span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span>";
+  EXPECT_NE(page.find(star + " newly covered lines: 2, functions: 1"), std::string::npos);
+  for (const char* line : {"13", "14"})
+    EXPECT_NE(page.find(std::string("<a href=\"#L") + line + "\">" + line + "</a><td>1<td>" + star),
+              std::string::npos) << line;
+  EXPECT_NE(page.find("<a href=\"#L4\">4</a><td>1,000<td><td>"), std::string::npos);
+  EXPECT_NE(page.find("newly covered</span></span> <code>main</code>"), std::string::npos);
+  EXPECT_EQ(page.find("newly covered</span></span> <code>sq</code>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -42,9 +42,11 @@ bool record_missed(const PositionRecord& r) {
 }
 
 // The kind of every line 1..last from the figures (which line has code and
-// its count), the infeasible set and the block records of the line.
+// its count), the infeasible set and the block records of the line. Under
+// -ref the records count new coverage only (a block that also ran in the
+// reference counts 0): they mark new lines, not partly covered ones.
 std::vector<LineMark> classify_lines(const FileFigures& figures, const CoverageModel& model,
-                                     uint32_t last) {
+                                     uint32_t last, bool differential) {
   std::vector<LineMark> marks(last + 1);
   for (const auto& [line, count] : figures.line_hits) {
     if (line > last) break;
@@ -66,7 +68,7 @@ std::vector<LineMark> classify_lines(const FileFigures& figures, const CoverageM
     m.kind = LineKind::kCovered;
     for (const PositionRecord& r : model.files.records_on(line)) {
       if (r.line != line || r.blocks == 0) continue;
-      if (record_missed(r)) m.kind = LineKind::kPartial;
+      if (!differential && record_missed(r)) m.kind = LineKind::kPartial;
       if (r.is_new && r.covered > 0) m.is_new = true;
     }
   }
@@ -176,8 +178,7 @@ std::vector<FunctionRow> function_rows(const FileFigures& figures, const Coverag
 }
 
 void append_functions(std::string& out, const ModernOptions& options, const FileFigures& figures,
-                      const CoverageModel& model, const std::vector<LineMark>& marks) {
-  const std::vector<FunctionRow> rows = function_rows(figures, model, options.differential);
+                      const std::vector<FunctionRow>& rows, const std::vector<LineMark>& marks) {
   out += "<h2 id=\"functions\">Functions</h2>\n<div class=\"scroll\"><table class=\"funcs\">"
          "<thead><tr><th>Function</th><th>Line</th><th>Entries</th><th>Lines</th>"
          "<th>Blocks</th></tr></thead>\n<tbody>\n";
@@ -219,7 +220,7 @@ void append_functions(std::string& out, const ModernOptions& options, const File
 
 void append_header(std::string& out, const ModernOptions& options, const FileFigures& figures,
                    const std::string& shown, uint32_t first_missed,
-                   const std::vector<LineMark>& marks) {
+                   const std::vector<LineMark>& marks, const std::vector<FunctionRow>& rows) {
   out += "<nav class=\"crumbs\" id=\"top\"><a href=\"index.html\">All files</a>";
   const std::vector<std::string> dirs = parent_directories(shown);
   size_t shown_from = 0;
@@ -251,8 +252,13 @@ void append_header(std::string& out, const ModernOptions& options, const FileFig
   if (options.differential) {
     size_t new_lines = 0;
     for (const LineMark& m : marks) new_lines += m.is_new ? 1 : 0;
-    out += " &#183; <span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span> newly covered lines: ";
+    size_t new_functions = 0;
+    for (const FunctionRow& row : rows) new_functions += row.is_new ? 1 : 0;
+    out += " &#183; <span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span> "
+           "newly covered lines: ";
     append_decimal(out, new_lines);
+    out += ", functions: ";
+    append_decimal(out, new_functions);
   }
   out += " &#183; <a href=\"#functions\">functions</a> &#183; <a href=\"#source\">source</a></p>\n"
          "<p class=\"legend\">Marks: \u2717 not covered &#183; \u25D0 partly covered (opens to "
@@ -320,7 +326,7 @@ bool write_modern_file_page(const ModernOptions& options, const FileFigures& fig
   if (classify_encoding(source) == SourceEncoding::kAnsi) source = cp1252_to_utf8(source);
   const std::vector<std::string_view> lines = split_lines(source);
   const uint32_t last = static_cast<uint32_t>(lines.size());
-  const std::vector<LineMark> marks = classify_lines(figures, model, last);
+  const std::vector<LineMark> marks = classify_lines(figures, model, last, options.differential);
   std::vector<uint32_t> missed;
   for (uint32_t n = 1; n <= last; ++n)
     if (marks[n].kind == LineKind::kMissed || marks[n].kind == LineKind::kPartial)
@@ -330,8 +336,9 @@ bool write_modern_file_page(const ModernOptions& options, const FileFigures& fig
   std::string out;
   out.reserve(source.size() * 3 + 4096);
   append_page_head(out, shown + " \xE2\x80\x94 coverage", "file");
-  append_header(out, options, figures, shown, missed.empty() ? 0 : missed.front(), marks);
-  append_functions(out, options, figures, model, marks);
+  const std::vector<FunctionRow> rows = function_rows(figures, model, options.differential);
+  append_header(out, options, figures, shown, missed.empty() ? 0 : missed.front(), marks, rows);
+  append_functions(out, options, figures, rows, marks);
   append_source(out, lines, marks, missed, model);
   append_page_foot(out, "vorelcov " + options.version);
 
