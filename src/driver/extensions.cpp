@@ -133,12 +133,14 @@ void ExtensionRun::start_html(const ExtensionOptions& options) {
   html_.timestamp = report_time();
 }
 
-void ExtensionRun::set_file_names(const std::vector<Component>& entries, bool differential) {
+void ExtensionRun::set_file_names(const std::vector<Component>& entries, bool differential,
+                                  char separator) {
   if (!html_on_) return;
   std::vector<std::string_view> names;
   for (const Component& c : entries)
     if (names.empty() || names.back() != c.file_name) names.push_back(c.file_name);
-  html_.prefix = common_directory(names);
+  html_.separator = separator;
+  html_.prefix = common_directory(names, separator);
   html_.differential = differential;
 }
 

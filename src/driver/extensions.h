@@ -47,7 +47,7 @@ class ExtensionRun {
 
   // --html: the modern report's settings once the file names are known
   // (set_file_names, after the component list is built), else nullptr.
-  void set_file_names(const std::vector<Component>& entries, bool differential);
+  void set_file_names(const std::vector<Component>& entries, bool differential, char separator);
   const ModernOptions* html() const { return html_on_ ? &html_ : nullptr; }
 
   // At the end of a successful run: writes the outputs (a failure ends the

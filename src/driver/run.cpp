@@ -155,7 +155,7 @@ void start_up(int argc, char** argv, Run& run) {
   run.report.markers_in_use = markers.in_use;  // the component file may add markers
   run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
-  run.extensions.set_file_names(run.model.components.entries, s.differential);
+  run.extensions.set_file_names(run.model.components.entries, s.differential, s.host.separator);
 }
 
 // ---- the per-file loop ----

@@ -119,10 +119,12 @@ void append_mark(std::string& out, const LineMark& m, uint32_t next_target) {
     case LineKind::kMissed:
     case LineKind::kPartial:
       out += "<a href=\"#";
-      if (next_target)
-        out += 'L', append_decimal(out, next_target);
-      else
+      if (next_target) {
+        out += 'L';
+        append_decimal(out, next_target);
+      } else {
         out += "top";
+      }
       out += m.kind == LineKind::kMissed ? "\" aria-label=\"not covered\">\u2717</a>"
                                          : "\" aria-label=\"partly covered\">\u25D0</a>";
       break;
@@ -332,7 +334,7 @@ bool write_modern_file_page(const ModernOptions& options, const FileFigures& fig
     if (marks[n].kind == LineKind::kMissed || marks[n].kind == LineKind::kPartial)
       missed.push_back(n);
 
-  const std::string shown = shown_path(figures.name, options.prefix);
+  const std::string shown = shown_path(figures.name, options.prefix, options.separator);
   std::string out;
   out.reserve(source.size() * 3 + 4096);
   append_page_head(out, shown + " \xE2\x80\x94 coverage", "file");

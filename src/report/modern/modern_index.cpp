@@ -44,7 +44,7 @@ Tree build_tree(const ModernOptions& options, std::span<const ModernFileTotals> 
   Tree tree;
   tree[""];
   for (size_t i = 0; i < files.size(); ++i) {
-    shown.push_back(shown_path(files[i].name, options.prefix));
+    shown.push_back(shown_path(files[i].name, options.prefix, options.separator));
     const std::vector<std::string> dirs = parent_directories(shown.back());
     add_totals(tree[""].totals, files[i].totals);
     std::string parent;

@@ -6,7 +6,6 @@ namespace vorel {
 
 namespace {
 
-bool is_separator(char c) { return c == '/' || c == '\\'; }
 
 // Longest code kept whole; the cut form adds "~~" and 16 hex digits.
 constexpr size_t kMaxCode = 180;
@@ -54,7 +53,8 @@ std::string page_code(std::string_view path) {
 
 }  // namespace
 
-std::string common_directory(const std::vector<std::string_view>& names) {
+std::string common_directory(const std::vector<std::string_view>& names, char separator) {
+  auto is_separator = [separator](char c) { return c == '/' || c == separator; };
   if (names.empty()) return {};
   std::string_view common = names.front();
   for (std::string_view name : names) {
@@ -70,11 +70,11 @@ std::string common_directory(const std::vector<std::string_view>& names) {
   return std::string(common.substr(0, end));
 }
 
-std::string shown_path(std::string_view name, std::string_view prefix) {
+std::string shown_path(std::string_view name, std::string_view prefix, char separator) {
   if (name.substr(0, prefix.size()) == prefix) name.remove_prefix(prefix.size());
   std::string shown(name);
   for (char& c : shown)
-    if (c == '\\') c = '/';
+    if (c == separator) c = '/';
   return shown;
 }
 

@@ -13,11 +13,12 @@ namespace vorel {
 // The prefix cut from shown names: the longest directory part that every
 // name starts with, less its last directory, so that a name keeps at least
 // one directory ("p/src/a.c" and "p/src/b.c" show as "src/a.c" and
-// "src/b.c"); "" when the names share none. '/' and '\\' both separate.
-std::string common_directory(const std::vector<std::string_view>& names);
+// "src/b.c"); "" when the names share none. '/' separates, and so does
+// `separator` (the host's: '\\' on Windows).
+std::string common_directory(const std::vector<std::string_view>& names, char separator);
 
 // `name` without `prefix` (when it starts with it), separators as '/'.
-std::string shown_path(std::string_view name, std::string_view prefix);
+std::string shown_path(std::string_view name, std::string_view prefix, char separator);
 
 // The directories a shown path lies in, outermost first: "a/b/c.c" -> {"a", "a/b"}.
 std::vector<std::string> parent_directories(std::string_view shown);

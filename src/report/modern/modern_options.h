@@ -12,6 +12,7 @@ struct ModernOptions {
   int64_t medium = 7500;        // rating thresholds in hundredths of a percent
   int64_t high = 9000;
   std::string prefix;           // common directory of the run's files, cut from shown names
+  char separator = '/';         // the host's path separator (besides '/')
   bool differential = false;    // -ref: newly covered lines and functions are marked
   std::string version;          // the tool's version, in the index footer
   int64_t timestamp = 0;        // seconds since the epoch, in the index footer

@@ -25,9 +25,13 @@ TEST(ModernNames, ShownNamesKeepOneDirectory) {
       {{"p/src/ab.c", "p/src/a.c"}, "p/"},  // a common start inside a name counts not
       {{}, ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(common_directory(c.names), c.prefix) << c.prefix;
-  EXPECT_EQ(shown_path("C:\\w\\src\\a.c", "C:\\w\\"), "src/a.c");
-  EXPECT_EQ(shown_path("other/a.c", "p/"), "other/a.c");
+  for (const Case& c : cases) EXPECT_EQ(common_directory(c.names, '\\'), c.prefix) << c.prefix;
+  EXPECT_EQ(shown_path("C:\\w\\src\\a.c", "C:\\w\\", '\\'), "src/a.c");
+  EXPECT_EQ(shown_path("other/a.c", "p/", '/'), "other/a.c");
+  // On POSIX a '\\' is part of a name: "a\\b.c" and "a/b.c" are two files.
+  EXPECT_EQ(common_directory({"w\\x.c", "w\\y.c"}, '/'), "");
+  EXPECT_EQ(shown_path("p/a\\b.c", "", '/'), "p/a\\b.c");
+  EXPECT_NE(file_page_name(shown_path("p/a\\b.c", "", '/')), file_page_name("p/a/b.c"));
   EXPECT_EQ(parent_directories("a/b/c.c"), (std::vector<std::string>{"a", "a/b"}));
   EXPECT_EQ(parent_directories("c.c"), std::vector<std::string>{});
 }
