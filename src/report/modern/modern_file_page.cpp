@@ -305,7 +305,7 @@ void append_source(std::string& out, const std::vector<std::string_view>& lines,
       append_escaped(out, lines[n - 1]);
       out += "</summary>";
       append_block_details(out, model, n);
-      out += "</details>";
+      out += "</details></td></tr>";  // the line feed after it stays out of the cell
     } else {
       append_escaped(out, lines[n - 1]);
     }
