@@ -177,6 +177,11 @@ report marker_huge huge -onelinedsbl NOTFEASIBLE_LINE
 report html_rsmall routines_small
 report html_rlarge routines_large
 report html_many10 many10
+# The modern report beside the specified one (--html), where the option exists.
+if "$vorelcov" --help 2>/dev/null | grep -q -- '--html <dir>'; then
+  report modern_many many --html modern
+  report modern_many10 many10 --html modern
+fi
 echo " done in $((SECONDS - start)) s"
 
 # --- the table ---------------------------------------------------------------
@@ -222,6 +227,8 @@ row marker_huge "HTML -onelinedsbl, $huge_label"
 row html_rsmall "HTML, $(count "$small_routines") routines in $((small_routines / per_file)) files"
 row html_rlarge "HTML, $(count "$large_routines") routines in $((large_routines / per_file)) files"
 row html_many10 "HTML, $(count "$many10_files") files x 20 routines x 15 lines"
+row modern_many "HTML --html, $many_label"
+row modern_many10 "HTML --html, $(count "$many10_files") files x 20 routines x 15 lines"
 
 # ratio LABEL METRIC NUM DEN OP TARGET: NUM / DEN of wall time or peak RSS,
 # checked against OP TARGET (OP "-": no target). Time ratios also show the
@@ -258,6 +265,9 @@ ratio "-txtlcov / floor per line, $(count "$huge_lines")-line file" wall lcov_hu
 ratio "markers / none, $(count "$huge_lines")-line file" wall marker_huge html_huge "<=" 1.2
 ratio "time $(count "$large_routines") / $(count "$small_routines") routines" wall html_rlarge html_rsmall "<=" 5.5
 ratio "peak RSS $(count "$many10_files") / $(count "$many_files") files" rss html_many10 html_many "<=" 1.5
+ratio "HTML --html / HTML, $(count "$many_files") files" wall modern_many html_many "<=" 1.5
+ratio "HTML --html / HTML, $(count "$many10_files") files" wall modern_many10 html_many10 "<=" 1.5
+ratio "HTML --html time $(count "$many10_files") / $(count "$many_files") files" wall modern_many10 modern_many "<=" 12
 if [ -n "${rss[html_rlarge]:-}" ]; then
   mb=$(awk -v k="${rss[html_rlarge]}" 'BEGIN {printf "%.1f", k * 1024 / 1e6}')
   verdict=$(awk -v v="$mb" 'BEGIN {print (v < 250 ? "ok" : "MISSED")}')

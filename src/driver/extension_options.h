@@ -18,9 +18,14 @@ struct ExtensionOptions {
   std::optional<int64_t> fail_under_function;
   std::optional<int64_t> fail_under_block;
   unsigned jobs = 0;  // --jobs N: threads of the per-file pass; 0: one per core
+  std::optional<std::string> html;          // --html DIR: the modern HTML report
+  int64_t html_medium = 7500;               // --html-medium PCT, in hundredths
+  int64_t html_high = 9000;                 // --html-high PCT, in hundredths
 
   // Some extension needs the per-file figures.
-  bool wants_figures() const {
+  bool wants_figures() const { return wants_kept_figures() || html; }
+  // Some extension needs every file's figures kept to the end of the run.
+  bool wants_kept_figures() const {
     return cobertura || lcov || json_summary || summary || fail_under_line ||
            fail_under_function || fail_under_block;
   }
@@ -31,6 +36,7 @@ struct ExtensionOptions {
     if (json_summary) return "--json-summary";
     if (summary) return "--summary";
     if (fail_under_line) return "--fail-under-line";
+    if (html) return "--html";
     return nullptr;
   }
 };

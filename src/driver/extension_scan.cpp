@@ -83,6 +83,11 @@ const char* const kExtensionHelp =
     "        Writes the per-file outputs (source views, line-coverage files)\n"
     "        on <n> threads, 1 to 256; default: one per processor core. The\n"
     "        outputs and messages are the same for every <n>.\n"
+    "   --html <dir>\n"
+    "        Also writes a modern HTML report into <dir>: totals, a page per\n"
+    "        directory and per source file, line counts and marks.\n"
+    "   --html-medium <pct>, --html-high <pct>\n"
+    "        Rating thresholds of that report (defaults 75 and 90).\n"
     "\n"
     "        Line figures need a static profile file of format 7 or later.\n"
     "        Exit status: 0 complete run, 1 orderly stop (usage, option or\n"
@@ -119,6 +124,17 @@ bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions&
     take_threshold(argc, argv, i, options.fail_under_block);
   } else if (std::strcmp(word, "--jobs") == 0) {
     take_jobs(argc, argv, i, options.jobs);
+  } else if (std::strcmp(word, "--html") == 0) {
+    options.html = take_value(argc, argv, i);
+    if (options.html->empty()) {
+      print_err("ERROR: option --html needs a directory name.\n");
+      fatal_exit(1);
+    }
+  } else if (std::strcmp(word, "--html-medium") == 0 || std::strcmp(word, "--html-high") == 0) {
+    std::optional<int64_t> value;
+    const bool medium = word[7] == 'm';
+    take_threshold(argc, argv, i, value);
+    (medium ? options.html_medium : options.html_high) = *value;
   } else {
     return false;
   }

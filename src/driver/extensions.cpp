@@ -13,6 +13,9 @@
 #include "platform/output_file.h"
 #include "report/extension_outputs.h"
 #include "report/format.h"
+#include "report/modern/modern_index.h"
+#include "report/modern/modern_names.h"
+#include "coverage/component.h"
 
 namespace vorel {
 
@@ -98,6 +101,7 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
                          const std::string& spi_name) {
   options_ = &options;
   active_ = options.wants_figures();
+  keep_files_ = options.wants_kept_figures();
   if (!active_) return;
   if (const char* option = options.first_line_option(); option && spi_version < 7) {
     print_err("ERROR: %s has an old version file format without source line information; "
@@ -108,11 +112,51 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
   cobertura_ = open_output(options.cobertura);
   lcov_ = open_output(options.lcov);
   json_ = open_output(options.json_summary);
+  if (options.html) start_html(options);
 }
 
-void ExtensionRun::file_done() {
-  if (current_.valid) files_.push_back(std::move(current_));
+void ExtensionRun::start_html(const ExtensionOptions& options) {
+  const std::string& dir = *options.html;
+  const DirectoryState state = output_directory(dir);
+  if (state != DirectoryState::kReady) {
+    print_err(state == DirectoryState::kSymlink
+                  ? "ERROR: %s is a symbolic link; the report is not written through it.\n"
+                  : "ERROR: cannot make the report directory %s.\n",
+              dir.c_str());
+    fatal_exit(1);
+  }
+  html_on_ = true;
+  html_.dir = dir;
+  html_.medium = options.html_medium;
+  html_.high = options.html_high;
+  html_.version = kVorelcovVersion;
+  html_.timestamp = report_time();
+}
+
+void ExtensionRun::set_file_names(const std::vector<Component>& entries, bool differential,
+                                  char separator) {
+  if (!html_on_) return;
+  std::vector<std::string_view> names;
+  for (const Component& c : entries)
+    if (names.empty() || names.back() != c.file_name) names.push_back(c.file_name);
+  html_.separator = separator;
+  html_.prefix = common_directory(names, separator);
+  html_.differential = differential;
+}
+
+std::unique_ptr<FileFigures> ExtensionRun::file_done() {
+  std::unique_ptr<FileFigures> handed;
+  if (current_.valid && html_on_) {
+    FigureTotals totals;
+    totals.add(current_);
+    html_files_.push_back({current_.name, totals});
+    if (keep_files_) files_.push_back(current_);
+    handed = std::make_unique<FileFigures>(std::move(current_));
+  } else if (current_.valid) {
+    files_.push_back(std::move(current_));
+  }
   current_ = FileFigures{};
+  return handed;
 }
 
 int ExtensionRun::finish() {
@@ -125,6 +169,7 @@ int ExtensionRun::finish() {
   write_output(cobertura_, o.cobertura, write_cobertura, files_, info);
   write_output(lcov_, o.lcov, write_lcov_tracefile, files_, info);
   write_output(json_, o.json_summary, write_json_summary, files_, info);
+  if (html_on_ && !write_modern_index(html_, html_files_)) fatal_exit(1);
 
   FigureTotals t;
   for (const FileFigures& f : files_) t.add(f);

@@ -4,14 +4,18 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "coverage/file_figures.h"
+#include "report/modern/modern_index.h"
+#include "report/modern/modern_options.h"
 
 namespace vorel {
 
 struct ExtensionOptions;
+struct Component;
 
 // Exit status of a run whose coverage is below a --fail-under threshold.
 inline constexpr int kStatusBelowThreshold = 3;
@@ -34,10 +38,17 @@ class ExtensionRun {
   void start(const ExtensionOptions& options, int spi_version, const std::string& spi_name);
 
   // The record the per-file computation fills, or nullptr when no extension
-  // wants figures. file_done() keeps it when the file was computed.
+  // wants figures. file_done() keeps it when the file was computed; with
+  // --html it hands the record over for the file's page (nullptr when the
+  // file was not computed).
   FileFigures* figures() { return options_ && active_ ? &current_ : nullptr; }
-  void file_done();
+  std::unique_ptr<FileFigures> file_done();
   bool active() const { return active_; }
+
+  // --html: the modern report's settings once the file names are known
+  // (set_file_names, after the component list is built), else nullptr.
+  void set_file_names(const std::vector<Component>& entries, bool differential, char separator);
+  const ModernOptions* html() const { return html_on_ ? &html_ : nullptr; }
 
   // At the end of a successful run: writes the outputs (a failure ends the
   // run with status 1), the --summary line, and applies the gate. Returns
@@ -45,13 +56,19 @@ class ExtensionRun {
   int finish();
 
  private:
+  void start_html(const ExtensionOptions& options);
+
   const ExtensionOptions* options_ = nullptr;
   bool active_ = false;
   FileFigures current_;
-  std::vector<FileFigures> files_;
+  std::vector<FileFigures> files_;  // kept for the outputs other than --html
+  bool keep_files_ = false;
+  std::vector<ModernFileTotals> html_files_;  // --html: each file's name and totals
   std::FILE* cobertura_ = nullptr;
   std::FILE* lcov_ = nullptr;
   std::FILE* json_ = nullptr;
+  bool html_on_ = false;
+  ModernOptions html_;
 };
 
 }  // namespace vorel

@@ -31,6 +31,7 @@
 #include "report/line_coverage.h"
 #include "report/page_names.h"
 #include "report/html_report.h"
+#include "report/modern/modern_file_page.h"
 #include "report/summary_table.h"
 
 namespace vorel {
@@ -154,6 +155,7 @@ void start_up(int argc, char** argv, Run& run) {
   run.report.markers_in_use = markers.in_use;  // the component file may add markers
   run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
+  run.extensions.set_file_names(run.model.components.entries, s.differential, s.host.separator);
 }
 
 // ---- the per-file loop ----
@@ -188,6 +190,7 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
 struct FileJob {
   CoverageModel model;  // the file's own state, moved out of the run's model
   bool write = false;
+  std::unique_ptr<FileFigures> html;  // --html: the file's figures for its page
 };
 
 unsigned pass_threads(const Run& run) {
@@ -211,7 +214,8 @@ void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
   if (meter) progress_start(static_cast<int>(n));
   // Four files per thread in hand keep the workers busy while this thread
   // computes; more would only hold memory.
-  const unsigned threads = figures_only ? 1 : pass_threads(run);
+  const ModernOptions* html = run.extensions.html();
+  const unsigned threads = figures_only && !html ? 1 : pass_threads(run);
   OrderedWork pool(threads, 4 * static_cast<size_t>(threads));
   size_t i = 0;
   while (i < n) {
@@ -219,16 +223,17 @@ void per_file_loop(Run& run, bool line_coverage, bool figures_only = false) {
     while (next < n && entries[next].file_name == entries[i].file_name) ++next;
     auto job = std::make_shared<FileJob>();
     pool.add(
-        [&run, job, i, line_coverage, figures_only] {
+        [&run, job, i, line_coverage, figures_only, html] {
           job->write = compute_group(run, i, line_coverage) && !figures_only;
-          run.extensions.file_done();
-          if (job->write)
+          job->html = run.extensions.file_done();
+          if (job->write || job->html)
             job->model = run.model.take_file();
           else
             run.model.reset_file();
         },
-        [&run, job, line_coverage] {
+        [&run, job, line_coverage, html] {
           if (job->write) write_file_output(run, line_coverage, job->model);
+          if (job->html && !write_modern_file_page(*html, *job->html, job->model)) fatal_exit(1);
         },
         [meter, ticks = next - i] {
           if (meter)
