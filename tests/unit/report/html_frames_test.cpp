@@ -11,7 +11,6 @@
 namespace vorel {
 namespace {
 
-
 class FramesTest : public PageTest {
  protected:
   bool root(const RunTotals& t = {}, const char* covered = nullptr, const char* uncovered = nullptr) {
