@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "capture.h"
 #include "driver/settings.h"
 #include "e2e/harness.h"

@@ -2,11 +2,9 @@
 // tests/e2e/html_report_test.cpp do not show.
 #include <gtest/gtest.h>
 
-#include "coverage/position_state.h"
 #include "coverage/totals.h"
 #include "html_page_fixture.h"
 #include "report/html_root.h"
-#include "report/html_toolbar.h"
 
 namespace vorel {
 namespace {
