@@ -1,6 +1,6 @@
 // The option scan into the settings record: the colour choices no
-// end-to-end run shows. Messages, usage, statuses, value options, the
-// report-mode choice and the flags are pinned by the end-to-end tests.
+// end-to-end run shows. Messages, usage, statuses, value options and the
+// report-mode choice are pinned by the end-to-end tests.
 #include "driver/options.h"
 
 #include <gtest/gtest.h>
