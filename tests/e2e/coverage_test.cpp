@@ -108,6 +108,9 @@ TEST_F(CoverageCli, MarkerUsedTwiceIsAConflict) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "ERROR: same comment X specified for one-line infiseable and "
                                "start infeasible block\n");
+  RunResult end = run({"-onelinedsbl", "X", "-endblkdsbl", "X", "-beginblkdsbl", "Y"});
+  EXPECT_EQ(end.err, kScanDone + "ERROR: same comment X specified for one-line infiseable and end "
+                                 "infeasible block\n");
   // Markers of the component file take part in the check too.
   write_file(dir.file("comp.txt"), "END_NOTFEASIBLE: \"B\"\n");
   RunResult mixed = run({"-comp", "comp.txt", "-beginblkdsbl", "B"});
