@@ -48,19 +48,6 @@ class CoverageCli : public ::testing::Test {
   TempDir dir;
 };
 
-TEST_F(CoverageCli, TraceShowsEachFileAndRoutine) {
-  RunResult r = run({"-trace", "3"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
-                               "Function: f. Executed = t\n"
-                               "Function: g. Executed = f\n"
-                               "End markBlocks for file:   " + a() + "\n");
-  RunResult files_only = run({"-trace", "0x1"});
-  EXPECT_EQ(files_only.err, kScanDone + "Begin markBlocks for file: " + a() + "\n"
-                                        "End markBlocks for file:   " + a() + "\n");
-}
-
 TEST_F(CoverageCli, MissingSourceIsSkippedWithAWarning) {
   write_profiles(dir, {source("a.c", {routine("f", 1, 3, 5)}),
                        source("gone.c", {routine("h", 1, 2, 1)})});
@@ -121,6 +108,9 @@ TEST_F(CoverageCli, MarkerUsedTwiceIsAConflict) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "ERROR: same comment X specified for one-line infiseable and "
                                "start infeasible block\n");
+  RunResult end = run({"-onelinedsbl", "X", "-endblkdsbl", "X", "-beginblkdsbl", "Y"});
+  EXPECT_EQ(end.err, kScanDone + "ERROR: same comment X specified for one-line infiseable and end "
+                                 "infeasible block\n");
   // Markers of the component file take part in the check too.
   write_file(dir.file("comp.txt"), "END_NOTFEASIBLE: \"B\"\n");
   RunResult mixed = run({"-comp", "comp.txt", "-beginblkdsbl", "B"});

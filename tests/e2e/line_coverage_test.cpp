@@ -17,37 +17,6 @@ namespace {
 namespace pw = profile_writer;
 using pw::routine;
 
-// prog.c starts with a byte-order mark, has a CR before the first line
-// feed and no line feed after its last line.
-const char* const kProgC =
-    "\xEF\xBB\xBF/* e2e line coverage */\r\n"  // 1
-    "int clip(int x)\n"                          // 2
-    "{\n"                                        // 3
-    "    if (x > 100) x = 100;\n"                // 4
-    "    return x;\n"                            // 5
-    "}\n"                                        // 6
-    "\n"                                         // 7
-    "int never(int x)\n"                         // 8
-    "{\n"                                        // 9
-    "    if (x < 0) x = -x;\n"                   // 10
-    "    return x;\n"                            // 11
-    "}\n"                                        // 12
-    "\n"                                         // 13
-    "int main(void)\n"                           // 14
-    "{\n"                                        // 15
-    "    int i, s = 0;\n"                        // 16
-    "    for (i = 0; i < 1234567; i++) s += i & 1;\n"  // 17
-    "    for (i = 0; i < 5; i++) s += clip(i);\n"      // 18
-    "    return 0;\n"                            // 19
-    "}";                                         // 20
-
-const char* const kUnusedC =
-    "/* never linked in */\n"
-    "int unused(void)\n"
-    "{\n"
-    "    return 0;\n"
-    "}\n";
-
 // One run of prog: main loops 1,234,567 times, then calls clip 5 times
 // with 0..4 (never above 100); never() and unused() are not called.
 pw::Program program() {
@@ -64,8 +33,11 @@ pw::Program program() {
   return p;
 }
 
+// tests/e2e/data/line_coverage: prog.c starts with a byte-order mark, has a
+// CR before the first line feed and no line feed after its last line (20).
 void write_inputs(const TempDir& dir, const pw::Program& p) {
-  write_inputs(dir, p, {{"prog.c", kProgC}, {"unused.c", kUnusedC}});
+  const std::string data = source_dir() + "/tests/e2e/data/line_coverage/";
+  write_inputs(dir, p, {{"prog.c", *read_file(data + "prog.c")}, {"unused.c", *read_file(data + "unused.c")}});
 }
 
 RunResult run_lcov(const TempDir& dir, std::vector<std::string> extra = {}) {

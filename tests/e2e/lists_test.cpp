@@ -144,16 +144,6 @@ TEST_F(ListsTest, FullListsStayEmptyInTheTextMode) {
   EXPECT_EQ(output("full.txt"), "");
 }
 
-TEST_F(ListsTest, CallGraphInEveryDynamicLayout) {
-  using profile_writer::DpiLayout;
-  for (DpiLayout layout : {DpiLayout::kSegmented, DpiLayout::kSegmentedToc, DpiLayout::kFixed}) {
-    profile_writer::write_dpi(demo_program(), dir_.file("demo.dpi"), layout);
-    e2e::RunResult r = run({"-txtdcg", "cg.txt"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(output("cg.txt"), expected("call_graph.txt")) << static_cast<int>(layout);
-  }
-}
-
 TEST_F(ListsTest, EveryTextOutputInOneRun) {
   e2e::RunResult r = run({"-txtdcg", "cg.txt", "-xmlbcvrg", "b.xml", "-txtbcvrg", "b.txt",
                           "-xmlfcvrg", "f.xml", "-txtfcvrg", "f.txt", "-prj", "Demo <1>",
@@ -166,15 +156,6 @@ TEST_F(ListsTest, EveryTextOutputInOneRun) {
   f_xml.replace(0, f_xml.find('\n'), "<PROJECT name = \"Demo &lt;1&gt;\">");
   EXPECT_EQ(xml_output("f.xml"), f_xml);
   EXPECT_EQ(output("f.txt"), expected("functions.txt"));
-}
-
-TEST_F(ListsTest, CallGraphOfAProfileWithoutRecordsIsEmpty) {
-  profile_writer::Program empty;
-  profile_writer::write_spi(empty, dir_.file("demo.spi"), profile_writer::SpiLayout::kTextV7);
-  profile_writer::write_dpi(empty, dir_.file("demo.dpi"), profile_writer::DpiLayout::kSegmented);
-  e2e::RunResult r = run({"-txtdcg", "cg.txt"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(output("cg.txt"), "");
 }
 
 TEST_F(ListsTest, CallGraphWithFullSignatures) {

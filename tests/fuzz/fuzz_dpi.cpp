@@ -2,52 +2,20 @@
 // dynamic profile file, load every indexed routine fully, close it. Orderly
 // stops (corrupt-file messages, assertions) are expected outcomes; crashes,
 // hangs and huge allocations are not.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "base/diag.h"
 #include "platform/undecorate.h"
 #include "profile/dpi.h"
-
-namespace {
-
-// One temporary file per process, rewritten for every input and removed at
-// the end.
-struct InputFile {
-  std::string path;
-  InputFile() {
-    const char* tmp = std::getenv("TMPDIR");
-    path = std::string(tmp && *tmp ? tmp : "/tmp") + "/fuzz_dpi_XXXXXX";
-    int fd = mkstemp(path.data());
-    if (fd < 0) std::abort();
-    close(fd);
-  }
-  ~InputFile() { unlink(path.c_str()); }
-};
-
-const std::string& input_path() {
-  static const InputFile file;
-  return file.path;
-}
-
-void write_input(const uint8_t* data, size_t size) {
-  std::FILE* fp = std::fopen(input_path().c_str(), "wb");
-  if (!fp || std::fwrite(data, 1, size, fp) != size || std::fclose(fp) != 0) std::abort();
-}
-
-}  // namespace
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  write_input(data, size);
   vorel::DpiOpenOptions options;
   options.src_root = "/ROOT/";
   try {
     // The owner closes the file also when a fatal stop unwinds past it.
-    vorel::DpiFilePtr f(vorel::dpi_open(input_path().c_str(), options));
+    vorel::DpiFilePtr f(vorel::dpi_open(fuzz_input::write(data, size).c_str(), options));
     if (!f) return 0;
     for (const vorel::DpiIndexEntry& e : f->index) {
       std::unique_ptr<vorel::DpiRoutine> r = vorel::dpi_load_routine(f.get(), e);

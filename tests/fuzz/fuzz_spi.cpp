@@ -7,32 +7,14 @@
 //   fuzz_spi -max_len=4096 -rss_limit_mb=2048 -timeout=10 -close_fd_mask=2 \
 //            corpus-work tests/fuzz/corpus/spi
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 #include "base/diag.h"
 #include "platform/undecorate.h"
 #include "profile/spi.h"
+#include "fuzz_input.h"
 
 namespace {
-
-std::string g_path;
-
-void remove_input() { std::remove(g_path.c_str()); }
-
-const std::string& input_path() {
-  if (g_path.empty()) {
-    char tmpl[] = "/tmp/fuzz_spi_XXXXXX";
-    int fd = ::mkstemp(tmpl);
-    if (fd < 0) std::abort();
-    ::close(fd);
-    g_path = tmpl;
-    std::atexit(remove_input);
-  }
-  return g_path;
-}
 
 // Routine and callee names go through the undecorator, as the report does.
 void read_everything(vorel::SpiFile* f) {
@@ -48,11 +30,7 @@ void read_everything(vorel::SpiFile* f) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string& path = input_path();
-  std::FILE* out = std::fopen(path.c_str(), "wb");
-  if (!out) std::abort();
-  if (size && std::fwrite(data, 1, size, out) != size) std::abort();
-  std::fclose(out);
+  const std::string& path = fuzz_input::write(data, size);
 
   vorel::SpiFile* f = nullptr;
   try {

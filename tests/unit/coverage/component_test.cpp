@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 
 namespace vorel {
 namespace {
@@ -83,31 +82,6 @@ TEST(StartLineOrder, ChainAndRoutineExtents) {
   EXPECT_TRUE(at20.is_start);
   EXPECT_FALSE(at20.end_line);  // last routine: to the end of the file
   EXPECT_FALSE(routine_start_at(chain, 6).is_start);
-}
-
-// The chain built by the list-insertion rule itself, entry by entry, as the
-// reference for the grouped construction; random start lines with many ties.
-TEST(StartLineOrder, MatchesTheInsertionRuleOnRandomGroups) {
-  std::mt19937 rng(7);
-  for (int round = 0; round < 200; ++round) {
-    std::vector<Component> group;
-    const int n = 1 + static_cast<int>(rng() % 40);
-    for (int i = 0; i < n; ++i)
-      group.push_back(comp("a.c", std::to_string(i), 1 + rng() % 8));
-    std::vector<const Component*> expected;
-    for (const Component& c : group) {
-      if (expected.empty() || c.start_line > expected.back()->start_line) {
-        expected.push_back(&c);
-      } else if (c.start_line < expected.front()->start_line) {
-        expected.insert(expected.begin(), &c);
-      } else {
-        auto at = expected.begin() + 1;
-        while (at != expected.end() && (*at)->start_line < c.start_line) ++at;
-        expected.insert(at, &c);
-      }
-    }
-    ASSERT_EQ(order_by_start_line(group), expected) << "round " << round;
-  }
 }
 
 }  // namespace

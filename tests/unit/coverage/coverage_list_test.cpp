@@ -12,24 +12,8 @@ namespace {
 
 class CoverageListTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    e2e::write_file(dir_.file("three.c"), "a\nb\nc\n");  // 3 lines: the bound B is 4
-    ASSERT_TRUE(list_.set_name(dir_.file("three.c"), "three.c"));
-  }
-  void add(uint32_t line, uint32_t column, uint64_t count, bool is_new = false, uint32_t** out = nullptr) {
-    list_.add_block_count(line, column, count, is_new, out);
-  }
-  // "count blocks/covered/uncovered" at a position, "-" when there is none.
-  std::string at(uint32_t line, uint32_t column) {
-    const PositionRecord* r = list_.position(line, column);
-    if (!r) return "-";
-    return (r->count == kNeverExecuted ? std::string("ones") : std::to_string(r->count)) + " " +
-           std::to_string(r->blocks) + "/" + std::to_string(r->covered) + "/" +
-           std::to_string(r->uncovered) + (r->is_new ? " new" : "") + (r->last_block ? " last" : "");
-  }
-
+  void SetUp() override { e2e::write_file(dir_.file("three.c"), "a\nb\nc\n"); }
   e2e::TempDir dir_;
-  CoverageList list_;
 };
 
 // Lines filled in turn move and grow within the shared record pool; each

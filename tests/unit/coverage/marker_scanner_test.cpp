@@ -69,22 +69,5 @@ TEST(MarkerScanner, InfeasibleLines) {
   for (const auto& c : cases) EXPECT_EQ(scan(c.text, c.routines), c.lines) << c.what;
 }
 
-// Without a one-line marker or a begin/end pair nothing is scanned; files
-// are read in text mode; a missing source is skipped silently (the position
-// table reports it).
-TEST(MarkerScanner, WhatIsScanned) {
-  MarkerLists begin_only{{}, {"BEGIN"}, {}, true};
-  EXPECT_FALSE(markers_need_scan(begin_only));
-  EXPECT_TRUE(scan("// BEGIN\n", {}, begin_only).empty());
-  EXPECT_TRUE(markers_need_scan(MarkerLists{{}, {"B"}, {"E"}, true}));
-  e2e::TempDir dir;
-  e2e::write_file(dir.file("w.c"), "a;\r\n// ONE\r\n/* BEGIN */\r\nb;\r\n");
-  EXPECT_EQ(MarkerScanner::scan_file(dir.file("w.c"), kMarkers, {}).infeasible_lines(), (Lines{2, 3, 4}));
-  auto c = test_support::capture([&] {
-    EXPECT_FALSE(MarkerScanner::scan_file(dir.file("none.c"), kMarkers, {}).scanned());
-  });
-  EXPECT_EQ(c.err, "");
-}
-
 }  // namespace
 }  // namespace vorel

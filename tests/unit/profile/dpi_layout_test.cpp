@@ -1,9 +1,6 @@
 // One program description written in every dynamic layout loads the same.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <limits>
-
 #include "dpi_test_support.h"
 #include "profile/dpi_record.h"
 

@@ -108,7 +108,6 @@ Loaded load_all(vorel::DpiFile* f) {
 }
 
 std::string warning_prefix(int number) { return "vorelcov: warning #" + std::to_string(number) + ": "; }
-std::string error_prefix(int number) { return "vorelcov: error #" + std::to_string(number) + ": "; }
 
 namespace {
 

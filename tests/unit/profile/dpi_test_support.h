@@ -45,7 +45,6 @@ Loaded load_all(vorel::DpiFile* f);
 
 // The catalog line as printed, e.g. "vorelcov: warning #11009: ".
 std::string warning_prefix(int number);
-std::string error_prefix(int number);
 
 // Every field as text (a routine's layout flag bits left out; `root_len`:
 // the fixed layout stores none).

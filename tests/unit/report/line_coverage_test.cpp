@@ -61,13 +61,5 @@ TEST_F(LineCoverageTest, WideCountsMarksAndLinesBeyondTheTable) {
             "           ?????:      4:w\n");
 }
 
-TEST_F(LineCoverageTest, EmptyAndMissingSources) {
-  source("");
-  EXPECT_EQ(write(true), "               -: src.c\n");
-  ASSERT_EQ(unlink("src.c"), 0);
-  auto c = test_support::capture([&] { EXPECT_FALSE(write_line_coverage(files_, false, options_)); });
-  EXPECT_EQ(c.err, "Error - Cannot open src.c!\n");
-}
-
 }  // namespace
 }  // namespace vorel

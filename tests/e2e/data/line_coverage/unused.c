@@ -1,0 +1,5 @@
+/* never linked in */
+int unused(void)
+{
+    return 0;
+}
