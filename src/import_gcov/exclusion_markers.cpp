@@ -82,11 +82,19 @@ class SectionTracker {
 
 }  // namespace
 
-bool ExclusionMarkers::excludes_line(uint32_t line) const {
-  auto it = std::upper_bound(lines.begin(), lines.end(), line,
+namespace {
+
+bool in_ranges(const ExclusionMarkers::Ranges& ranges, uint32_t line) {
+  auto it = std::upper_bound(ranges.begin(), ranges.end(), line,
                              [](uint32_t l, const std::pair<uint32_t, uint32_t>& r) { return l < r.first; });
-  return it != lines.begin() && line <= std::prev(it)->second;
+  return it != ranges.begin() && line <= std::prev(it)->second;
 }
+
+}  // namespace
+
+bool ExclusionMarkers::excludes_line(uint32_t line) const { return in_ranges(lines, line); }
+
+bool ExclusionMarkers::excludes_branches(uint32_t line) const { return in_ranges(branch_lines, line); }
 
 ExclusionMarkers scan_exclusion_markers(std::string_view text) {
   ExclusionMarkers result;

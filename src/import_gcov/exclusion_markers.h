@@ -7,7 +7,7 @@
 //                            excluded; STOP wins over START on one line);
 //   GCOVR_EXCL_*             the same as the LCOV_EXCL_* of that name;
 //   LCOV_EXCL_BR_LINE/START/STOP (and GCOVR_ twins) concern branches only:
-//                            kept apart (branches are not imported yet);
+//                            the lines' branches are excluded, the lines stay;
 //   LCOV_EXCL_EXCEPTION_BR_* recognised, no effect.
 // A START without a STOP excludes up to the end of the file.
 #pragma once
@@ -22,10 +22,11 @@ namespace import_gcov {
 struct ExclusionMarkers {
   using Ranges = std::vector<std::pair<uint32_t, uint32_t>>;  // first..last line, sorted, disjoint
   Ranges lines;          // lines excluded from every figure
-  Ranges branch_lines;   // lines whose branches are excluded (_BR_ forms; branches are not imported yet)
+  Ranges branch_lines;   // lines whose branches are excluded (_BR_ forms)
   bool unterminated = false;  // a START without its STOP
 
   bool excludes_line(uint32_t line) const;
+  bool excludes_branches(uint32_t line) const;
 };
 
 ExclusionMarkers scan_exclusion_markers(std::string_view text);

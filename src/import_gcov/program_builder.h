@@ -5,7 +5,10 @@
 //   unit, is one routine with its counts summed),
 //   executable line -> one block with that line as its line map, its count
 //   the line's count summed over every function and unit that lists it,
-//   plus an entry block per routine carrying the function's call count.
+//   plus an entry block per routine carrying the function's call count;
+//   a line's branch arcs (summed as lcov sums them) become extra blocks of
+//   the first routine that holds the line, and a partly executed line gets
+//   a block with count 0 there (profile/branch_tag.h).
 #pragma once
 
 #include <cstdint>
@@ -42,15 +45,28 @@ class ProgramBuilder {
     uint64_t execution_count = 0;
     std::vector<uint32_t> lines;  // may repeat; sorted and made unique in finish()
   };
+  // A line's branch arc summed over the entries that list it, as lcov sums
+  // them: `ran` when some entry's line ran (lcov's count is then a number,
+  // not "-").
+  struct BranchArc {
+    uint64_t count = 0;
+    bool ran = false;
+  };
+  struct LineBranches {
+    std::vector<BranchArc> arcs;  // by arc number
+    bool unexecuted_block = false;  // an entry that ran flagged a block that did not
+  };
   struct FileData {
     size_t first_module = 0;
     std::unordered_map<uint32_t, uint64_t> line_totals;
+    std::map<uint32_t, LineBranches> branches;  // lines with arcs or an unexecuted block
     std::map<std::string, size_t> routine_index;  // name -> index into routines
     std::vector<std::pair<std::string, RoutineData>> routines;  // first-appearance order
     std::vector<uint32_t> unattributed;
   };
 
   RoutineData& routine_of(FileData& file, const std::string& name, size_t module);
+  static bool add_branches(FileData& file, const GcovLine& line);
 
   std::vector<std::string> modules_;
   std::unordered_map<std::string, size_t> module_index_;
