@@ -63,7 +63,6 @@ bool read_branch(JsonCursor& in, GcovBranch* b) {
   bool has_count = false;
   bool ok = each_member(in, [&](const std::string& key) {
     if (key == "count") return has_count = in.unsigned_integer(&b->count, "count");
-    if (key == "throw") return in.boolean(&b->is_throw);
     return in.skip_value();
   });
   if (ok && !has_count) return in.fail("branch without count");

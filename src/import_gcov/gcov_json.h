@@ -23,7 +23,6 @@ inline constexpr uint32_t kNoFunction = UINT32_MAX;
 // One arc of a line's branches, in gcov's order.
 struct GcovBranch {
   uint64_t count = 0;
-  bool is_throw = false;  // an exception arc
 };
 
 struct GcovLine {
@@ -31,7 +30,7 @@ struct GcovLine {
   uint64_t count = 0;
   uint32_t function = kNoFunction;  // index into GcovFile::line_functions
   bool unexecuted_block = false;    // some block of the line never ran
-  std::vector<GcovBranch> branches;
+  std::vector<GcovBranch> branches = {};
 };
 
 struct GcovFile {
