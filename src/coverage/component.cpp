@@ -50,7 +50,8 @@ bool has_non_printable(std::string_view s) {
 std::span<const BlockLineMap> copy_line_maps(ComponentList& list, const std::vector<SpiLineMap>& maps) {
   std::span<BlockLineMap> out = list.line_maps.allocate(maps.size());
   for (size_t i = 0; i < maps.size(); ++i)
-    out[i] = BlockLineMap{maps[i].block_index, list.lines.add(maps[i].entries)};
+    out[i] = BlockLineMap{maps[i].block_index, list.lines.add(maps[i].entries), maps[i].first_entry,
+                          maps[i].kept_value};
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include "coverage/block_rules.h"
 #include "coverage/component.h"
 #include "coverage/marker_scanner.h"
+#include "profile/branch_tag.h"
 #include "profile/dpi.h"
 
 namespace vorel {
@@ -29,7 +30,23 @@ uint32_t FileFigures::covered_functions() const {
   return n;
 }
 
+uint64_t FileFigures::branch_count() const {
+  uint64_t n = 0;
+  for (const auto& [line, arcs] : branches) n += arcs.size();
+  return n;
+}
+
+uint64_t FileFigures::covered_branches() const {
+  uint64_t n = 0;
+  for (const auto& [line, arcs] : branches)
+    for (const BranchFigure& b : arcs)
+      if (b.ran && b.count > 0) ++n;
+  return n;
+}
+
 void FigureTotals::add(const FileFigures& file) {
+  branches += file.branch_count();
+  covered_branches += file.covered_branches();
   lines += file.line_hits.size();
   covered_lines += file.covered_lines();
   functions += file.functions.size();
@@ -43,6 +60,30 @@ void figures_begin_file(FileFigures& figures, const std::string& name) {
   figures.valid = true;
   figures.name = name;
 }
+
+namespace {
+
+// One arc into its line's list, kept in arc-number order; an arc listed
+// twice is summed as lcov sums it ("-" gives way to a count).
+void add_branch(FileFigures& figures, const BlockLineMap& m, uint64_t count, const MarkerScanner& scanner) {
+  const uint32_t line = m.first_entry;
+  if (line == 0 || scanner.is_infeasible(line)) return;
+  const bool ran = (m.kept_value & kBranchNotRun) == 0;
+  BranchFigure arc{m.kept_value & kBranchNumberMask, ran ? count : 0, ran};
+  std::vector<BranchFigure>& arcs = figures.branches[line];
+  auto at = std::lower_bound(arcs.begin(), arcs.end(), arc.number,
+                             [](const BranchFigure& b, uint32_t n) { return b.number < n; });
+  if (at == arcs.end() || at->number != arc.number) {
+    arcs.insert(at, arc);
+  } else if (ran) {
+    at->count = at->ran && at->count <= UINT64_MAX - arc.count ? at->count + arc.count
+                : at->ran                                     ? UINT64_MAX
+                                                              : arc.count;
+    at->ran = true;
+  }
+}
+
+}  // namespace
 
 void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
                          bool executed, const MarkerScanner& scanner, bool line_holder) {
@@ -60,6 +101,10 @@ void figures_add_routine(FileFigures& figures, const Component& c, const DpiRout
     std::vector<std::pair<uint32_t, uint64_t>> own;
     for (const BlockLineMap& m : c.line_maps) {
       const uint64_t count = m.block_index < visited ? record->blocks[m.block_index].count : 0;
+      if (is_branch_map(static_cast<uint32_t>(m.entries.size()), m.kept_value)) {
+        add_branch(figures, m, count, scanner);
+        continue;
+      }
       for (uint32_t line : m.entries)
         if (line != 0 && !scanner.is_infeasible(line)) own.emplace_back(line, count);  // 0 is no source line
     }

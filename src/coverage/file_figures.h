@@ -6,7 +6,9 @@
 // routines' line maps, as the line-coverage text uses them), its functions
 // with start line and entry count, and (from the file entry) its block
 // totals. A line that several routines share is counted once, with the sum
-// over those routines of each one's largest count on it.
+// over those routines of each one's largest count on it. Branch arcs come
+// from the line maps that carry the branch tag (profile/branch_tag.h); a
+// file whose profile has none has no branch figure.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,13 @@ struct FunctionFigures {
   std::vector<uint32_t> lines; // its executable lines, ascending
 };
 
+// One branch arc of a line, as lcov's BRDA gives it (block number 0).
+struct BranchFigure {
+  uint32_t number = 0;
+  uint64_t count = 0;
+  bool ran = false;            // false: lcov writes the count as "-"
+};
+
 struct FileFigures {
   bool valid = false;          // the file was computed (its source opened)
   std::string name;            // the stored source-file name
@@ -35,9 +44,12 @@ struct FileFigures {
   std::vector<FunctionFigures> functions;
   uint32_t blocks = 0;
   uint32_t covered_blocks = 0;
+  std::map<uint32_t, std::vector<BranchFigure>> branches;  // line -> arcs by number
 
   uint32_t covered_lines() const;
   uint32_t covered_functions() const;
+  uint64_t branch_count() const;
+  uint64_t covered_branches() const;
 };
 
 // Totals over files.
@@ -45,6 +57,7 @@ struct FigureTotals {
   uint64_t lines = 0, covered_lines = 0;
   uint64_t functions = 0, covered_functions = 0;
   uint64_t blocks = 0, covered_blocks = 0;
+  uint64_t branches = 0, covered_branches = 0;  // no branch figure when branches is 0
 
   void add(const FileFigures& file);
 };
@@ -55,7 +68,8 @@ void figures_begin_file(FileFigures& figures, const std::string& name);
 // Adds one routine: its function entry (none for a line holder) and, when
 // the static file carries line maps for it, its feasible lines with the
 // largest count of its blocks that cover them (0 for a routine that did not
-// run), added to what other routines gave the line. `record` is the
+// run), added to what other routines gave the line, and the branch arcs of
+// its feasible lines. `record` is the
 // routine's dynamic record before any unwind-handler repair, or nullptr.
 void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
                          bool executed, const MarkerScanner& scanner, bool line_holder = false);

@@ -67,18 +67,20 @@ const char* const kExtensionHelp =
     "   --version\n"
     "        Prints the version on standard output; exit status 0.\n"
     "   --cobertura <filename>\n"
-    "        Also writes the line and function coverage as Cobertura XML.\n"
+    "        Also writes the line, function and branch coverage as Cobertura XML.\n"
     "   --lcov <filename>\n"
-    "        Also writes the line and function coverage as an lcov tracefile.\n"
+    "        Also writes the line, function and branch coverage as an lcov\n"
+    "        tracefile.\n"
     "   --json-summary <filename>\n"
     "        Also writes per-file and total figures of lines, functions and\n"
-    "        blocks as JSON.\n"
+    "        blocks (and branches, when the profiles have them) as JSON.\n"
     "   --summary\n"
     "        Prints one line of total figures on standard output at the end.\n"
     "   --fail-under-line <pct>, --fail-under-function <pct>,\n"
-    "   --fail-under-block <pct>\n"
+    "   --fail-under-block <pct>, --fail-under-branch <pct>\n"
     "        After every output is written, ends with exit status 3 when the\n"
-    "        total percentage (rounded to hundredths) is below <pct>.\n"
+    "        total percentage (rounded to hundredths) is below <pct>, or\n"
+    "        when the profiles hold no branch arcs for --fail-under-branch.\n"
     "   --jobs <n>\n"
     "        Writes the per-file outputs (source views, line-coverage files)\n"
     "        on <n> threads, 1 to 256; default: one per processor core. The\n"
@@ -122,6 +124,8 @@ bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions&
     take_threshold(argc, argv, i, options.fail_under_function);
   } else if (std::strcmp(word, "--fail-under-block") == 0) {
     take_threshold(argc, argv, i, options.fail_under_block);
+  } else if (std::strcmp(word, "--fail-under-branch") == 0) {
+    take_threshold(argc, argv, i, options.fail_under_branch);
   } else if (std::strcmp(word, "--jobs") == 0) {
     take_jobs(argc, argv, i, options.jobs);
   } else if (std::strcmp(word, "--html") == 0) {

@@ -71,7 +71,7 @@ std::string percent_text(int64_t hundredths) {
 
 void print_summary(const FigureTotals& t) {
   print_out("lines: %s%% (%llu of %llu), functions: %s%% (%llu of %llu), blocks: %s%% (%llu of "
-            "%llu)\n",
+            "%llu)%s",
             percent_text(shown_hundredths(t.covered_lines, t.lines)).c_str(),
             static_cast<unsigned long long>(t.covered_lines),
             static_cast<unsigned long long>(t.lines),
@@ -80,7 +80,12 @@ void print_summary(const FigureTotals& t) {
             static_cast<unsigned long long>(t.functions),
             percent_text(shown_hundredths(t.covered_blocks, t.blocks)).c_str(),
             static_cast<unsigned long long>(t.covered_blocks),
-            static_cast<unsigned long long>(t.blocks));
+            static_cast<unsigned long long>(t.blocks), t.branches ? "," : "\n");
+  if (t.branches)
+    print_out(" branches: %s%% (%llu of %llu)\n",
+              percent_text(shown_hundredths(t.covered_branches, t.branches)).c_str(),
+              static_cast<unsigned long long>(t.covered_branches),
+              static_cast<unsigned long long>(t.branches));
 }
 
 // True when the total passes; else prints by how much it falls short.
@@ -181,6 +186,14 @@ int ExtensionRun::finish() {
                          t.covered_functions, t.functions) && pass;
   pass = check_threshold("block", "--fail-under-block", o.fail_under_block, t.covered_blocks,
                          t.blocks) && pass;
+  if (o.fail_under_branch && t.branches == 0) {
+    print_err("vorelcov: branch coverage cannot be checked by --fail-under-branch: the profiles "
+              "hold no branch information.\n");
+    pass = false;
+  } else if (t.branches) {
+    pass = check_threshold("branch", "--fail-under-branch", o.fail_under_branch, t.covered_branches,
+                           t.branches) && pass;
+  }
   return pass ? 0 : kStatusBelowThreshold;
 }
 

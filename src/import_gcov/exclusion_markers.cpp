@@ -24,9 +24,7 @@ struct Suffix {
   const char* text;
   unsigned marker;
 };
-// The words after "_EXCL_", each matched where it starts. The exception
-// branch forms are recognised so that they count as markers, and have no
-// effect: they concern exception branches, which gcov's JSON does not tell.
+// The words after "_EXCL_", each matched where it starts.
 constexpr Suffix kSuffixes[] = {
     {"LINE", kLine},
     {"START", kStart},
@@ -82,16 +80,27 @@ class SectionTracker {
 
 }  // namespace
 
-bool ExclusionMarkers::excludes_line(uint32_t line) const {
-  auto it = std::upper_bound(lines.begin(), lines.end(), line,
+namespace {
+
+bool in_ranges(const ExclusionMarkers::Ranges& ranges, uint32_t line) {
+  auto it = std::upper_bound(ranges.begin(), ranges.end(), line,
                              [](uint32_t l, const std::pair<uint32_t, uint32_t>& r) { return l < r.first; });
-  return it != lines.begin() && line <= std::prev(it)->second;
+  return it != ranges.begin() && line <= std::prev(it)->second;
+}
+
+}  // namespace
+
+bool ExclusionMarkers::excludes_line(uint32_t line) const { return in_ranges(lines, line); }
+
+bool ExclusionMarkers::excludes_branches(uint32_t line) const {
+  return in_ranges(branch_lines, line) || in_ranges(exception_branch_lines, line);
 }
 
 ExclusionMarkers scan_exclusion_markers(std::string_view text) {
   ExclusionMarkers result;
   SectionTracker lines(kLine, kStart, kStop, &result.lines);
   SectionTracker branches(kBrLine, kBrStart, kBrStop, &result.branch_lines);
+  SectionTracker exception_branches(kExcBrLine, kExcBrStart, kExcBrStop, &result.exception_branch_lines);
   constexpr std::string_view kKey = "_EXCL_";
   uint32_t line = 1;            // line number at `counted`
   size_t counted = 0;           // bytes up to here have been counted
@@ -101,6 +110,7 @@ ExclusionMarkers scan_exclusion_markers(std::string_view text) {
     if (!markers) return;
     lines.at(marked_line, markers);
     branches.at(marked_line, markers);
+    exception_branches.at(marked_line, markers);
     markers = 0;
   };
   for (size_t at = text.find(kKey); at != std::string_view::npos; at = text.find(kKey, at + 1)) {
@@ -119,6 +129,7 @@ ExclusionMarkers scan_exclusion_markers(std::string_view text) {
   flush();
   bool open_lines = lines.finish();
   bool open_branches = branches.finish();
+  exception_branches.finish();  // open to the end of the file, without a warning
   result.unterminated = open_lines || open_branches;
   return result;
 }

@@ -59,6 +59,16 @@ bool read_function(JsonCursor& in, GcovFunction* f) {
   return ok;
 }
 
+bool read_branch(JsonCursor& in, GcovBranch* b) {
+  bool has_count = false;
+  bool ok = each_member(in, [&](const std::string& key) {
+    if (key == "count") return has_count = in.unsigned_integer(&b->count, "count");
+    return in.skip_value();
+  });
+  if (ok && !has_count) return in.fail("branch without count");
+  return ok;
+}
+
 struct NameTable {
   std::unordered_map<std::string, uint32_t> ids;
 };
@@ -68,6 +78,12 @@ bool read_line(JsonCursor& in, GcovFile* file, NameTable& names, std::string& sc
   bool ok = each_member(in, [&](const std::string& key) {
     if (key == "line_number") return has_line = read_u32(in, "line_number", &l->line_number);
     if (key == "count") return has_count = in.unsigned_integer(&l->count, "count");
+    if (key == "unexecuted_block") return in.boolean(&l->unexecuted_block);
+    if (key == "branches")
+      return each_element(in, [&] {
+        l->branches.emplace_back();
+        return read_branch(in, &l->branches.back());
+      });
     if (key == "function_name") {
       if (!in.string(&scratch)) return false;
       auto [it, added] = names.ids.emplace(scratch, static_cast<uint32_t>(file->line_functions.size()));

@@ -20,10 +20,17 @@ struct GcovFunction {
 
 inline constexpr uint32_t kNoFunction = UINT32_MAX;
 
+// One arc of a line's branches, in gcov's order.
+struct GcovBranch {
+  uint64_t count = 0;
+};
+
 struct GcovLine {
   uint32_t line_number = 0;
   uint64_t count = 0;
   uint32_t function = kNoFunction;  // index into GcovFile::line_functions
+  bool unexecuted_block = false;    // some block of the line never ran
+  std::vector<GcovBranch> branches = {};
 };
 
 struct GcovFile {

@@ -52,7 +52,8 @@ std::string quoted(const std::string& messages) {
 bool run_batch(const GcovBatch& batch, const GcovRunOptions& options, const std::string& cwd,
                GcovBatchResult* result, std::string* error) {
   std::vector<std::string> argv = options.command;
-  argv.insert(argv.end(), {"--json-format", "--stdout", "-o", batch.object_directory});
+  // -b -c: the branch arcs with their counts, as lcov asks for them.
+  argv.insert(argv.end(), {"-b", "-c", "--json-format", "--stdout", "-o", batch.object_directory});
   argv.insert(argv.end(), batch.files.begin(), batch.files.end());
   vorel::ProcessOutput run;
   std::string reason;

@@ -25,7 +25,9 @@ const ExclusionMarkers& MarkerFilter::markers_of(const std::string& path, std::v
 void MarkerFilter::apply(GcovUnit* unit, std::vector<std::string>* warnings) {
   for (GcovFile& file : unit->files) {
     const ExclusionMarkers& markers = markers_of(absolute_name(unit->current_working_directory, file.name), warnings);
-    if (markers.lines.empty()) continue;
+    if (markers.lines.empty() && markers.branch_lines.empty() && markers.exception_branch_lines.empty()) continue;
+    for (GcovLine& l : file.lines)
+      if (markers.excludes_branches(l.line_number)) l.branches.clear();
     // Functions whose first line is excluded, by their index in line_functions.
     std::vector<bool> dropped(file.line_functions.size(), false);
     auto gone = std::remove_if(file.functions.begin(), file.functions.end(), [&](const GcovFunction& f) {

@@ -1,7 +1,9 @@
 // Applies the sources' exclusion markers (exclusion_markers.h) to gcov's
 // data before it reaches the program builder: a line a marker excludes
 // leaves the unit, and a function whose first line is excluded leaves it
-// with every line gcov gives it (lcov drops such a function as well).
+// with every line gcov gives it (lcov drops such a function as well); a line
+// whose branches a _BR_ marker excludes keeps its count and loses its branches
+// (an _EXCEPTION_BR_ marker too, as in lcov's capture).
 // Each source is read once, however many units name it.
 #pragma once
 

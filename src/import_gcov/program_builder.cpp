@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <queue>
+#include <unordered_set>
 #include <utility>
+
+#include "profile/branch_tag.h"
 
 namespace import_gcov {
 
@@ -99,6 +102,23 @@ ProgramBuilder::RoutineData& ProgramBuilder::routine_of(FileData& file, const st
   return file.routines[it->second].second;
 }
 
+bool ProgramBuilder::add_branches(FileData& file, const GcovLine& l) {
+  if (l.branches.empty() && !(l.unexecuted_block && l.count > 0)) return true;
+  LineBranches& lb = file.branches[l.line_number];
+  if (l.unexecuted_block && l.count > 0) lb.unexecuted_block = true;
+  // lcov writes "-" for the arcs of a line that did not run and has an
+  // unexecuted block; such an arc adds nothing to a sum.
+  const bool ran = !(l.unexecuted_block && l.count == 0);
+  const size_t n = std::min<size_t>(l.branches.size(), size_t{vorel::kMaxBranchNumber} + 1);
+  if (lb.arcs.size() < n) lb.arcs.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    if (!ran) continue;
+    if (!add_count(&lb.arcs[i].count, l.branches[i].count)) return false;
+    lb.arcs[i].ran = true;
+  }
+  return true;
+}
+
 bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
   ++units_;
   const std::string& cwd = unit.current_working_directory;
@@ -139,6 +159,10 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
         *error = "count of " + name + ":" + std::to_string(l.line_number) + " does not fit 64 bits when summed";
         return false;
       }
+      if (!add_branches(file, l)) {
+        *error = "a branch count of " + name + ":" + std::to_string(l.line_number) + " does not fit 64 bits when summed";
+        return false;
+      }
       if (l.function == kNoFunction || l.function >= by_function.size()) {
         file.unattributed.emplace_back(l.line_number, l.count);
         continue;
@@ -156,11 +180,19 @@ bool ProgramBuilder::add(const GcovUnit& unit, std::string* error) {
 
 namespace {
 
+// The lines whose branches and partial mark a routine carries.
+using OwnedLines = std::vector<uint32_t>;
+
 // One routine: an entry block with the call count and no position (so it
 // adds to no line's figure; counted as the routine's one extra block), then
-// one block per line with the routine's own count for it.
+// one block per line with the routine's own count for it, then for its owned
+// lines a block with count 0 on each partly executed line and one block per
+// branch arc.
+template <class Branches>
 pw::Routine make_routine(const std::string& name, uint32_t start_line, uint32_t start_col, uint32_t end_line,
-                         uint32_t end_col, uint64_t calls, const LineCounts& lines) {
+                         uint32_t end_col, uint64_t calls, const LineCounts& lines,
+                         const std::unordered_map<uint32_t, uint64_t>& totals, const OwnedLines& owned,
+                         const Branches& branches) {
   pw::Routine r;
   r.name = name;
   r.start_line = start_line ? start_line : lines.front().first;
@@ -180,6 +212,28 @@ pw::Routine make_routine(const std::string& name, uint32_t start_line, uint32_t 
     b.col = 1;
     b.lines = {line};
     r.blocks.push_back(std::move(b));
+  }
+  for (uint32_t line : owned) {
+    const auto& lb = branches.at(line);
+    bool partial = lb.unexecuted_block;
+    for (const auto& arc : lb.arcs) partial = partial || arc.count == 0;
+    if (!partial || totals.at(line) == 0) continue;
+    pw::Block b;
+    b.line = line;
+    b.col = 1;
+    b.lines = {line};
+    r.blocks.push_back(std::move(b));
+  }
+  for (uint32_t line : owned) {
+    const auto& arcs = branches.at(line).arcs;
+    for (size_t i = 0; i < arcs.size(); ++i) {
+      pw::Block b;  // position line 0: no block figure counts it
+      b.count = arcs[i].count;
+      b.map_first = line;
+      b.map_value = vorel::branch_kept_value(static_cast<uint32_t>(i), !arcs[i].ran);
+      r.blocks.push_back(std::move(b));
+      ++r.extra_blocks;
+    }
   }
   return r;
 }
@@ -232,15 +286,31 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
       for (const auto& [line, count] : outside.lines) outside.execution_count = std::max(outside.execution_count, count);
       routines.emplace_back(kOutsideFunctions, outside);
     }
+    // A line's branches go to the first routine that holds it and ran (a
+    // routine that did not run counts none of its blocks), else to the first
+    // that holds it.
+    std::vector<OwnedLines> owned(routines.size());
+    if (!file.branches.empty()) {
+      std::unordered_set<uint32_t> placed;
+      for (int pass = 0; pass < 2; ++pass)
+        for (size_t i = 0; i < routines.size(); ++i) {
+          const RoutineData& r = routines[i].second;
+          if ((pass == 0) != (r.execution_count > 0)) continue;
+          for (const auto& [line, count] : r.lines)
+            if (file.branches.count(line) && placed.insert(line).second) owned[i].push_back(line);
+        }
+    }
     // Group the file's routines by the module that owns them.
     std::map<size_t, std::vector<pw::Routine>> by_module;
-    for (const auto& [rname, r] : routines) {
+    for (size_t i = 0; i < routines.size(); ++i) {
+      const auto& [rname, r] = routines[i];
       if (r.lines.empty()) {
         ++summary->routines_without_lines;
         continue;
       }
       by_module[r.module].push_back(make_routine(rname, r.start_line, r.start_column, r.end_line, r.end_column,
-                                                 r.execution_count, r.lines));
+                                                 r.execution_count, r.lines, file.line_totals, owned[i],
+                                                 file.branches));
       ++summary->routines;
     }
     for (auto& [module, list] : by_module) module_files[module].push_back(pw::SourceFile{"", name, std::move(list)});

@@ -7,6 +7,9 @@
 //   map, its count the function's own count for the line summed over units,
 //   plus an entry block per routine carrying the function's call count, with
 //   no position and no lines.
+// A line's branch arcs (summed as lcov sums them) become extra blocks of the
+// first routine that holds the line and ran, and a partly executed line gets
+// a block with count 0 there (profile/branch_tag.h).
 // Lines gcov attributes to no function join the innermost function whose
 // extent holds them; the rest of a file's such lines go to one line-holder
 // routine (profile/line_holder.h), which the reporter counts as lines only.
@@ -51,15 +54,28 @@ class ProgramBuilder {
     uint64_t execution_count = 0;
     LineCounts lines;  // its own counts; merged per line in finish()
   };
+  // A line's branch arc summed over the entries that list it, as lcov sums
+  // them: `ran` when some entry's line ran (lcov's count is then a number,
+  // not "-").
+  struct BranchArc {
+    uint64_t count = 0;
+    bool ran = false;
+  };
+  struct LineBranches {
+    std::vector<BranchArc> arcs;  // by arc number
+    bool unexecuted_block = false;  // an entry that ran flagged a block that did not
+  };
   struct FileData {
     size_t first_module = 0;
     std::unordered_map<uint32_t, uint64_t> line_totals;  // guards the sums against overflow
+    std::map<uint32_t, LineBranches> branches;  // lines with arcs or an unexecuted block
     std::map<std::string, size_t> routine_index;  // name -> index into routines
     std::vector<std::pair<std::string, RoutineData>> routines;  // first-appearance order
     LineCounts unattributed;
   };
 
   RoutineData& routine_of(FileData& file, const std::string& name, size_t module);
+  static bool add_branches(FileData& file, const GcovLine& line);
 
   std::vector<std::string> modules_;
   std::unordered_map<std::string, size_t> module_index_;

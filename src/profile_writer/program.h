@@ -22,6 +22,8 @@ struct Block {
   uint32_t end_line = 0, end_col = 0;  // dynamic: end position (position mode 2)
   bool handler = false;            // dynamic, position mode 3: unwind handler
   std::vector<uint32_t> lines;     // static line map of the block (v7+); empty: no entries
+  uint32_t map_first = 0;          // w6 of the map's kind-5 record when it has no entries
+  uint32_t map_value = 0;          // w7 of the map's kind-5 record (the kept value)
 };
 
 struct CallSite {

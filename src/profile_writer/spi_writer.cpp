@@ -97,9 +97,11 @@ void routine_records(const Routine& r, uint32_t module, uint32_t file, Maps& map
     out->push_back({4, module, file, name, r.start_line, r.start_col, r.end_line, r.end_col});
   if (version >= 7 && r.write_line_maps) {
     for (size_t b = 0; b < r.blocks.size(); ++b) {
-      const std::vector<uint32_t>& lines = r.blocks[b].lines;
+      const Block& block = r.blocks[b];
+      const std::vector<uint32_t>& lines = block.lines;
       uint32_t n = static_cast<uint32_t>(lines.size());
-      out->push_back({5, module, 0, name, static_cast<uint32_t>(b), n, n ? lines[0] : 0, 0});
+      out->push_back({5, module, 0, name, static_cast<uint32_t>(b), n, n ? lines[0] : block.map_first,
+                      block.map_value});
       if (n == 1) continue;
       for (size_t i = 0; i < lines.size(); i += 7) {
         Record c{6, 0, 0, 0, 0, 0, 0, 0};

@@ -19,10 +19,15 @@ void write_figure(std::FILE* out, const char* key, uint64_t total, uint64_t cove
                round_hundredths(figures_percent(covered, total)), tail);
 }
 
-void write_figures(std::FILE* out, const FigureTotals& t) {
+// The branches object is there when the run has branch arcs at all.
+void write_figures(std::FILE* out, const FigureTotals& t, bool with_branches) {
   write_figure(out, "lines", t.lines, t.covered_lines, ", ");
   write_figure(out, "functions", t.functions, t.covered_functions, ", ");
   write_figure(out, "blocks", t.blocks, t.covered_blocks, "");
+  if (with_branches) {
+    std::fputs(", ", out);
+    write_figure(out, "branches", t.branches, t.covered_branches, "");
+  }
 }
 
 }  // namespace
@@ -32,19 +37,20 @@ bool write_json_summary(std::FILE* out, std::span<const FileFigures> files,
   std::fprintf(out, "{\n  \"tool\": \"vorelcov\",\n  \"version\": \"%s\",\n  \"files\": [",
                json_text(info.version).c_str());
   FigureTotals total;
+  for (const FileFigures& file : files) total.add(file);
+  const bool with_branches = total.branches > 0;
   const char* separator = "\n";
   for (const FileFigures& file : files) {
     FigureTotals one;
     one.add(file);
-    total.add(file);
     std::fprintf(out, "%s    {\"name\": \"%s\", ", separator, json_text(file.name).c_str());
-    write_figures(out, one);
+    write_figures(out, one, with_branches);
     std::fputs("}", out);
     separator = ",\n";
   }
   std::fprintf(out, "%s  ],\n  \"totals\": {\"files\": %zu, ", files.empty() ? "" : "\n",
                files.size());
-  write_figures(out, total);
+  write_figures(out, total, with_branches);
   std::fputs("}\n}\n", out);
   return std::ferror(out) == 0;
 }

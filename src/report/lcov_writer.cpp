@@ -24,6 +24,16 @@ void write_record(std::FILE* out, const FileFigures& file, const std::string& ba
     std::fprintf(out, "FNDA:%llu,%s\n", static_cast<unsigned long long>(f.hits),
                  one_line(f.name).c_str());
   std::fprintf(out, "FNF:%zu\nFNH:%u\n", file.functions.size(), file.covered_functions());
+  for (const auto& [line, arcs] : file.branches)
+    for (const BranchFigure& b : arcs) {
+      if (b.ran)
+        std::fprintf(out, "BRDA:%u,0,%u,%llu\n", line, b.number, static_cast<unsigned long long>(b.count));
+      else
+        std::fprintf(out, "BRDA:%u,0,%u,-\n", line, b.number);
+    }
+  if (const uint64_t arcs = file.branch_count())
+    std::fprintf(out, "BRF:%llu\nBRH:%llu\n", static_cast<unsigned long long>(arcs),
+                 static_cast<unsigned long long>(file.covered_branches()));
   for (const auto& [line, hits] : file.line_hits)
     std::fprintf(out, "DA:%u,%llu\n", line, static_cast<unsigned long long>(hits));
   std::fprintf(out, "LF:%zu\nLH:%u\nend_of_record\n", file.line_hits.size(), file.covered_lines());
