@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "coverage/file_figures.h"
@@ -38,6 +39,9 @@ class ExtensionRun {
   FileFigures* figures() { return options_ && active_ ? &current_ : nullptr; }
   void file_done();
   bool active() const { return active_; }
+  // The directory the outputs name files relative to (Cobertura's source,
+  // the tracefile's absolute names); the working directory when not set.
+  void set_base_dir(std::string dir) { base_dir_ = std::move(dir); }
 
   // At the end of a successful run: writes the outputs (a failure ends the
   // run with status 1), the --summary line, and applies the gate. Returns
@@ -49,6 +53,7 @@ class ExtensionRun {
   bool active_ = false;
   FileFigures current_;
   std::vector<FileFigures> files_;
+  std::string base_dir_;
   std::FILE* cobertura_ = nullptr;
   std::FILE* lcov_ = nullptr;
   std::FILE* json_ = nullptr;
