@@ -196,8 +196,9 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
   model.current_group = group_of(entries, first);
   const MarkerLists& markers = run.component_file.markers;
   if (markers_need_scan(markers))
-    model.scanner = MarkerScanner::scan_file(source_path(entries[first].file_name, run.coverage.source_dir), markers,
-                                             order_by_start_line(model.current_group));
+    model.scanner =
+        MarkerScanner::scan_file(source_path(entries[first].file_name, run.coverage.source_dir),
+                                 markers, order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
   ComputeContext ctx{run.coverage, run.dpi.get(), run.ref.get(), model, sink,
                      run.extensions.figures()};

@@ -92,6 +92,7 @@ TEST(ImportRootNames, EveryOutputNamesFilesRelativeToTheRoot) {
     run({"-showdirnames"});
     const std::string list = e2e::read_file(cwd + "/CodeCoverage/__COVERED_FILES_COVERAGE_0.HTML").value_or("");
     EXPECT_TRUE(has(list, ">src/a.c<") && has(list, std::string(">").append(dir.file("ext/x.h")).append("<"))) << list;
+    EXPECT_TRUE(has(e2e::read_file(cwd + "/CodeCoverage/SRC_A_C_SRC.HTML").value_or(""), std::string("// ") + c.root));
     std::filesystem::remove_all(cwd + "/CodeCoverage");
   }
 #endif
