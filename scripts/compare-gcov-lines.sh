@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Compares vorelcov's line coverage with gcov's own, line by line:
-#   compare-gcov-lines.sh GCOV_TEXT_DIR LCOV_REPORT_DIR GCOV_SUMMARY
+#   compare-gcov-lines.sh GCOV_TEXT_DIR LCOV_REPORT_DIR GCOV_SUMMARY [ROOT]
 # GCOV_TEXT_DIR holds the *.gcov files of plain `gcov`, LCOV_REPORT_DIR the
 # output of `vorelcov -txtlcov` (CODE_COVERAGE.TXT and CodeCoverage/*.LCOV),
 # GCOV_SUMMARY what `gcov` printed (its "Lines executed" figures).
@@ -8,10 +8,12 @@
 # or "=====" must be "#####", a count must be the same count. The total
 # number of executable and executed lines must equal gcov's last "Lines
 # executed" figure. Prints the numbers compared; status 1 on any mismatch.
+# ROOT (with its final '/') is the project's root: an imported profile names
+# its files relative to it in the .LCOV files, gcov by the absolute path.
 set -euo pipefail
-text_dir=$1 report_dir=$2 summary=$3
+text_dir=$1 report_dir=$2 summary=$3 root=${4:-}
 
-awk -v summary="$summary" -v txt="$report_dir/CODE_COVERAGE.TXT" '
+awk -v summary="$summary" -v txt="$report_dir/CODE_COVERAGE.TXT" -v root="$root" '
 function trim(s) { gsub(/^ +| +$/, "", s); return s }
 # Normalised count: "-" (not executable), "0" or the number.
 function norm(c) {
@@ -29,7 +31,7 @@ kind == "gcov" {
   next
 }
 kind == "lcov" {
-  if (FNR == 1) { sub(/^ *-: /, ""); src = $0; seen_file[src] = 1; next }
+  if (FNR == 1) { sub(/^ *-: /, ""); src = (substr($0, 1, 1) == "/" ? "" : root) $0; seen_file[src] = 1; next }
   if (!match($0, /^ *[^:]+: *[0-9]+:/)) next      # -blockcounts detail lines
   split($0, f, ":"); line = trim(f[2]) + 0
   got[src, line] = norm(f[1])

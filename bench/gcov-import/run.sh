@@ -48,4 +48,4 @@ t2=$(seconds)
 t3=$(seconds)
 awk -v a="$t0" -v b="$t1" -v c="$t2" 'BEGIN { printf "gcov --json-format: %.2f s   vorelcov-import-gcov: %.2f s\n", b - a, c - b }'
 echo "JSON: $(du -b json/*.gcov.json.gz | awk '{ s += $1 } END { print s }') bytes compressed"
-"$top/scripts/compare-gcov-lines.sh" text report text/gcov.out
+"$top/scripts/compare-gcov-lines.sh" text report text/gcov.out "$work/"

@@ -7,6 +7,7 @@
 #include "coverage/compute_routine.h"
 #include "coverage/file_figures.h"
 #include "coverage/model.h"
+#include "coverage/source_path.h"
 #include "coverage/unwind.h"
 #include "base/diag.h"
 #include "coverage/coverage_options.h"
@@ -171,8 +172,9 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   const std::string file_name(head.file_name), report_name(head.report_name);
   if (ctx.sink) ctx.sink->begin_file(file_name);
 
-  model.files.add_filename(file_name, report_name);
-  if (!model.files.set_name(file_name, report_name)) {
+  const std::string path = source_path(file_name, ctx.options.source_dir);
+  model.files.add_filename(file_name, report_name, path);
+  if (!model.files.set_name(file_name, report_name, path)) {
     // Keep the full lists well formed: the file's group is closed empty.
     if (ctx.sink) ctx.sink->end_file();
     return false;

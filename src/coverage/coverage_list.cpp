@@ -44,9 +44,11 @@ namespace {
 
 }  // namespace
 
-FileListNode::FileListNode(std::string name, std::string report_name, uint32_t line_count)
+FileListNode::FileListNode(std::string name, std::string report_name, uint32_t line_count,
+                           std::string source_path)
     : name_(std::move(name)),
       report_name_(std::move(report_name)),
+      source_path_(std::move(source_path)),
       bound_(line_count + 1),
       slots_(static_cast<size_t>(bound_) + 1) {}
 
@@ -90,7 +92,8 @@ PositionRecord& FileListNode::insert(uint32_t line, uint32_t index, const Positi
   return first[index];
 }
 
-bool CoverageList::add_filename(const std::string& name, const std::string& report_name) {
+bool CoverageList::add_filename(const std::string& name, const std::string& report_name,
+                                const std::string& path) {
   auto found = by_name_.find(name);
   if (found != by_name_.end()) {
     current_entry_ = &entries_[found->second];
@@ -99,7 +102,7 @@ bool CoverageList::add_filename(const std::string& name, const std::string& repo
   FileEntry entry;
   entry.name = name;
   entry.report_name = report_name;
-  if (std::FILE* f = open_file(name, "r")) {
+  if (std::FILE* f = open_file(path.empty() ? name : path, "r")) {
     entry.flags = kFileReadable;
     std::fclose(f);
   }
@@ -109,15 +112,17 @@ bool CoverageList::add_filename(const std::string& name, const std::string& repo
   return true;
 }
 
-bool CoverageList::set_name(const std::string& name, const std::string& report_name) {
+bool CoverageList::set_name(const std::string& name, const std::string& report_name,
+                            const std::string& path) {
   if (node_) return true;
-  std::optional<uint32_t> lines = count_source_lines(name);
+  const std::string& source = path.empty() ? name : path;
+  std::optional<uint32_t> lines = count_source_lines(source);
   if (!lines) {
-    print_out("\nWarning - File %s not found!\n", name.c_str());
+    print_out("\nWarning - File %s not found!\n", source.c_str());
     return false;
   }
   try {
-    node_ = std::make_unique<FileListNode>(name, report_name, *lines);
+    node_ = std::make_unique<FileListNode>(name, report_name, *lines, path);
   } catch (const std::bad_alloc&) {
     out_of_memory(name);
   }

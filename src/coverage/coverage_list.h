@@ -65,8 +65,11 @@ double percent_of(uint64_t part, uint64_t whole);
 // or a pool that cannot grow ends the run as an allocation failure.
 class FileListNode {
  public:
-  FileListNode(std::string name, std::string report_name, uint32_t line_count);
+  // `source_path` is where the source is read; empty: `name` itself.
+  FileListNode(std::string name, std::string report_name, uint32_t line_count,
+               std::string source_path = {});
   const std::string& name() const { return name_; }
+  const std::string& source_path() const { return source_path_.empty() ? name_ : source_path_; }
   const std::string& report_name() const { return report_name_; }
   uint32_t bound() const { return bound_; }  // B = lines + 1
 
@@ -87,6 +90,7 @@ class FileListNode {
 
   std::string name_;
   std::string report_name_;
+  std::string source_path_;
   uint32_t bound_;
   std::vector<Slot> slots_;           // indices 0..B
   std::vector<PositionRecord> pool_;
@@ -121,11 +125,15 @@ class CoverageList {
   void begin_routine() { ++routine_; }
 
   // Adds a file entry unless one with this name exists; it becomes the
-  // current entry either way.
-  bool add_filename(const std::string& name, const std::string& report_name);
+  // current entry either way. `path` is where the source is read (empty:
+  // `name` itself), here and in set_name.
+  bool add_filename(const std::string& name, const std::string& report_name,
+                    const std::string& path = {});
   // Makes the position table for `name`; prints "\nWarning - File %s not
-  // found!\n" on stdout and returns false when the source cannot be opened.
-  bool set_name(const std::string& name, const std::string& report_name);
+  // found!\n" (with the path) on stdout and returns false when the source
+  // cannot be opened.
+  bool set_name(const std::string& name, const std::string& report_name,
+                const std::string& path = {});
   // Adds one block at (line, column). `out`, when given, receives the
   // position's uncovered counter when the position has a covered block,
   // else nullptr (merging form only). The counter lives in the table's pool:

@@ -15,7 +15,9 @@ namespace vorel {
 struct CoverageOptions {
   std::string spi_file_name;        // for messages and the call graph's own read
   std::string dpi_file_name;        // for messages
-  std::string src_root_dir;         // settled source root (final separator), or empty
+  std::string src_root_dir;         // the root the readers compose names with, or empty
+  std::string source_dir;           // imported profiles: where relative names are read
+                                    // (final separator); empty: names as they stand
   bool differential = false;        // -ref
   bool multiple_definitions = false;  // -mdef: records matched by block count
   bool demangle = false;            // -demang

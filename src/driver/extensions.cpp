@@ -169,7 +169,7 @@ int ExtensionRun::finish() {
   const ExtensionOptions& o = *options_;
   ExtensionReportInfo info;
   info.version = kVorelcovVersion;
-  info.base_dir = current_directory().value_or("");
+  info.base_dir = base_dir_.empty() ? current_directory().value_or("") : base_dir_;
   info.timestamp = report_time();
   write_output(cobertura_, o.cobertura, write_cobertura, files_, info);
   write_output(lcov_, o.lcov, write_lcov_tracefile, files_, info);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "coverage/file_figures.h"
@@ -44,6 +45,9 @@ class ExtensionRun {
   FileFigures* figures() { return options_ && active_ ? &current_ : nullptr; }
   std::unique_ptr<FileFigures> file_done();
   bool active() const { return active_; }
+  // The directory the outputs name files relative to (Cobertura's source,
+  // the tracefile's absolute names); the working directory when not set.
+  void set_base_dir(std::string dir) { base_dir_ = std::move(dir); }
 
   // --html: the modern report's settings once the file names are known
   // (set_file_names, after the component list is built), else nullptr.
@@ -64,6 +68,7 @@ class ExtensionRun {
   std::vector<FileFigures> files_;  // kept for the outputs other than --html
   bool keep_files_ = false;
   std::vector<ModernFileTotals> html_files_;  // --html: each file's name and totals
+  std::string base_dir_;
   std::FILE* cobertura_ = nullptr;
   std::FILE* lcov_ = nullptr;
   std::FILE* json_ = nullptr;

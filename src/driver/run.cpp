@@ -10,6 +10,7 @@
 #include "coverage/function_records.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
+#include "coverage/source_path.h"
 #include "base/catalog.h"
 #include "base/diag.h"
 #include "base/ordered_work.h"
@@ -23,6 +24,7 @@
 #include "driver/usage.h"
 #include "platform/fs.h"
 #include "platform/output_file.h"
+#include "platform/whole_file.h"
 #include "profile/dpi.h"
 #include "profile/spi.h"
 #include "report/call_graph_file.h"
@@ -96,10 +98,27 @@ DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
   return dpi;
 }
 
+// An imported profile (profile/imported.h) hands out its project's names
+// relative to the project's root; its sources are read below -srcroot or
+// VOREL_PROF_SRC_ROOT when the user gave one, else below the stored root
+// when that directory exists, else below the working directory.
+void settle_imported_sources(Run& run) {
+  const Settings& s = run.settings;
+  run.coverage.src_root_dir.clear();
+  std::string dir = s.src_root_from_user ? s.src_root_dir : spi_shared_file_root(run.spi);
+  if (!s.src_root_from_user && !dir.empty() && !is_directory(dir)) dir.clear();
+  run.coverage.source_dir = dir;
+  // The machine-readable outputs name the files relative to this directory.
+  std::string base = absolute_path(dir.empty() ? "." : dir);
+  while (base.size() > 1 && (base.back() == '/' || base.back() == '\\')) base.pop_back();
+  run.extensions.set_base_dir(base);
+}
+
 void open_profiles(Run& run) {
   const Settings& s = run.settings;
   run.dpi = open_dynamic(s.dpi_file_name, s);
-  run.spi = spi_open(s.spi_file_name.c_str(), s.src_root_dir);
+  const bool imported = run.dpi->imported;
+  run.spi = spi_open(s.spi_file_name.c_str(), imported ? std::string() : s.src_root_dir);
   if (!run.spi) {
     print_err("Couldn't find the spi file %s!\n", s.spi_file_name.c_str());
     fatal_exit(1);
@@ -110,6 +129,7 @@ void open_profiles(Run& run) {
               s.spi_file_name.c_str());
     fatal_exit(1);
   }
+  if (imported) settle_imported_sources(run);
 }
 
 // Runs that write in one directory take turns: the report of one run is
@@ -178,8 +198,9 @@ bool compute_group(Run& run, size_t first, bool line_coverage) {
   model.current_group = group_of(entries, first);
   const MarkerLists& markers = run.component_file.markers;
   if (markers_need_scan(markers))
-    model.scanner = MarkerScanner::scan_file(std::string(entries[first].file_name), markers,
-                                             order_by_start_line(model.current_group));
+    model.scanner =
+        MarkerScanner::scan_file(source_path(entries[first].file_name, run.coverage.source_dir),
+                                 markers, order_by_start_line(model.current_group));
   BlockListSink* sink = !line_coverage && run.full_lists.any() ? &run.full_lists : nullptr;
   ComputeContext ctx{run.coverage, run.dpi.get(), run.ref.get(), model, sink,
                      run.extensions.figures()};

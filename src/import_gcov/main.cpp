@@ -171,6 +171,7 @@ int run(int argc, char** argv) {
                 "the files outside it");
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
+  sources.store_roots(&program);
   if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
       !profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error))
     return fail(error);

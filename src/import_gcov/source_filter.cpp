@@ -4,6 +4,7 @@
 
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
+#include "profile/imported.h"
 
 namespace import_gcov {
 
@@ -42,6 +43,18 @@ bool SourceFilter::keeps(const std::string& absolute) {
   }
   ++kept_;
   return it->second = true;
+}
+
+void SourceFilter::store_roots(profile_writer::Program* program) const {
+  program->header_string = vorel::kImportedHeaderString;
+  for (profile_writer::Module& m : program->modules)
+    for (profile_writer::SourceFile& f : m.files) {
+      if (!f.root.empty() || f.name.size() <= root_.size() || f.name.compare(0, root_.size(), root_) != 0 ||
+          normal_path(f.name) != f.name)
+        continue;
+      f.root = root_;
+      f.name.erase(0, root_.size());
+    }
 }
 
 void SourceFilter::apply(GcovUnit* unit) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "import_gcov/gcov_json.h"
+#include "profile_writer/program.h"
 
 namespace import_gcov {
 
@@ -32,6 +33,13 @@ class SourceFilter {
   // Whether the file named `absolute` belongs to the project (decided once
   // per name).
   bool keeps(const std::string& absolute);
+
+  // Marks `program` as written by the importer and stores each source file
+  // below the root with the root as its stored root, so that the reports
+  // name it relative to the root and -srcroot can move it; a file outside
+  // the root (--keep-external) keeps its absolute name. A name that is not
+  // in normal form is left absolute.
+  void store_roots(profile_writer::Program* program) const;
 
   const std::string& root() const { return root_; }  // absolute, with a final separator
   size_t kept() const { return kept_; }

@@ -123,6 +123,9 @@ struct DpiFile {
   bool property_flag0 = false;            // property bit 0
   bool segmented = false;                 // format kind 1
   bool some_routine_has_src_root = false;
+  // Written by vorelcov's importer (profile/imported.h): its rooted names
+  // are handed out without their root, whatever the configured source root.
+  bool imported = false;
   struct Impl;                            // stream, buffers, address maps
   std::unique_ptr<Impl> impl;
   DpiFile();

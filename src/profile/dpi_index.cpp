@@ -100,7 +100,8 @@ void index_from_toc(DpiFile& f, DpiToc& toc) {
 std::string dpi_reroot(const DpiFile& f, const std::string& stored, uint32_t root_len) {
   const std::string& root = f.impl->options.src_root;
   size_t rest = stored.size() - root_len;
-  if (root.size() + 1 + rest > kMaxPath) {
+  // An imported profile's names are handed out relative: no length limit.
+  if (!f.imported && root.size() + 1 + rest > kMaxPath) {
     catalog_warning(kMsgSrcRootTooLong, stored.c_str());
     return stored;
   }

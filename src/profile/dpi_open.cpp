@@ -7,6 +7,7 @@
 #include "profile/dpi_header.h"
 #include "profile/dpi_index.h"
 #include "profile/file_access.h"
+#include "profile/imported.h"
 
 namespace vorel {
 
@@ -26,6 +27,10 @@ DpiFile* dpi_open(const char* name, const DpiOpenOptions& options) {
   checked_seek(impl.fp, 0, SEEK_END, name);
   impl.file_size = checked_tell64(impl.fp, name);
   dpi_read_header(*f);
+  if (f->header_string == kImportedHeaderString) {
+    f->imported = true;
+    impl.options.src_root.clear();
+  }
   // Counts are divided by the runs; a file without runs has no usable counts.
   if (f->runs == 0) catalog_error(kMsgDpiNoRuns, name);
   dpi_set_read_ahead(*f, kIndexReadAhead);

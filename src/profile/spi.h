@@ -111,6 +111,11 @@ const std::string* spi_data_name(const SpiFile* f, uint32_t id);
 const std::string* spi_module_name(const SpiFile* f, uint32_t id);
 const std::string* spi_source_file_name(const SpiFile* f, uint32_t id);
 
+// The stored root that every source-file entry with a root length other than
+// 0 shares (for example an imported profile's project root, "/home/me/proj/");
+// empty when no entry has one or they differ. Versions 6 and later.
+std::string spi_shared_file_root(const SpiFile* f);
+
 // Frees the maps and closes the stream (nullptr is ignored). After a fatal
 // stop (FatalExit) thrown by spi_next_routine the handle is still whole and
 // must be closed; one thrown by spi_open leaves nothing open.

@@ -145,6 +145,17 @@ const std::string* spi_source_file_name(const SpiFile* f, uint32_t id) {
   return n ? &n->full : nullptr;
 }
 
+std::string spi_shared_file_root(const SpiFile* f) {
+  std::string_view shared;
+  for (const std::unique_ptr<SpiName>& n : f->files.elements()) {
+    if (!n || n->root_len == 0) continue;
+    std::string_view root = std::string_view(n->full).substr(0, n->root_len);
+    if (!shared.empty() && root != shared) return "";
+    shared = root;
+  }
+  return std::string(shared);
+}
+
 void spi_close(SpiFile* f) { delete f; }
 
 }  // namespace vorel

@@ -93,9 +93,9 @@ bool write_source_view(const PageContext& ctx, const CoverageModel& model) {
   if (!node || !entry) return false;
   const std::string& path = node->name();
   trace(kTraceSourceView, "Begin OutputLineCoverage for file: %s\n", path.c_str());
-  std::FILE* in = open_file(path, "rb");
+  std::FILE* in = open_file(node->source_path(), "rb");
   if (!in) {
-    print_err("Error - Cannot open %s!\n", path.c_str());
+    print_err("Error - Cannot open %s!\n", node->source_path().c_str());
     return false;
   }
   const std::string source = read_rest(in);

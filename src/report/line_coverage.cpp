@@ -131,9 +131,9 @@ bool write_line_coverage(const CoverageList& files, bool block_counts, const Rep
   if (!node) internal_error("line-coverage text without a current source file");
   const std::string& source = node->name();
 
-  std::FILE* in = open_file(source, "rb");
+  std::FILE* in = open_file(node->source_path(), "rb");
   if (!in) {
-    print_err("Error - Cannot open %s!\n", source.c_str());
+    print_err("Error - Cannot open %s!\n", node->source_path().c_str());
     return false;
   }
   const std::string bytes = read_rest(in);

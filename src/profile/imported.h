@@ -1,0 +1,17 @@
+// Profiles written by vorelcov's own importers (vorelcov-import-gcov).
+//
+// Their dynamic file carries kImportedHeaderString as its header string.
+// They store each source file inside the project with the project's root
+// as its stored root (root length = the root's length), so the readers hand
+// such a name out relative to the project ("src/util.c") whatever the
+// configured source root; the driver reads the sources below the root it
+// settles for them (-srcroot, VOREL_PROF_SRC_ROOT, else the stored root when
+// it exists, else the working directory). Files outside the project keep
+// absolute names with root length 0.
+#pragma once
+
+namespace vorel {
+
+inline constexpr const char* kImportedHeaderString = "vorelcov-import-gcov";
+
+}  // namespace vorel
