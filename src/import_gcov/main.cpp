@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "import_gcov/import.h"
+#include "import_gcov/outputs.h"
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
@@ -76,7 +77,8 @@ int run(int argc, char** argv) {
   if (status >= 0) return status;
   std::vector<std::string> files;
   std::string error;
-  if (!import_gcov::expand_inputs(o.inputs, &files, &error)) return fail(error);
+  if (!import_gcov::expand_inputs(o.inputs, &files, &error) || !import_gcov::begin_outputs(o.spi, o.dpi, files, &error))
+    return fail(error);
   import_gcov::ProgramBuilder builder;
   std::string bytes;
   for (const std::string& name : files) {
@@ -87,9 +89,9 @@ int run(int argc, char** argv) {
   }
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
-  if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
-      !profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error))
-    return fail(error);
+  const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
+                       profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
+  if (!import_gcov::finish_outputs(written, &error)) return fail(error);
   std::printf("%zu units, %zu source files, %zu routines, %zu lines -> %s, %s\n", summary.units, summary.files,
               summary.routines, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.routines_without_lines)

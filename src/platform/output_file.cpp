@@ -564,7 +564,7 @@ DirectoryState output_directory(const std::string& path) {
 
 bool same_file(const std::string& a, bool follow_a, const std::string& b, bool follow_b) {
   const sys::FileId x = sys::file_id(a, follow_a), y = sys::file_id(b, follow_b);
-  if (x.char_device && y.char_device) return false;
+  if (x.stream && y.stream) return false;
   if (x.exists && y.exists && (x.device != 0 || x.inode != 0))
     return x.device == y.device && x.inode == y.inode;
   return x.canonical == y.canonical;

@@ -87,8 +87,8 @@ DirectoryState output_directory(const std::string& path);
 
 // Whether two names lead to one file (links followed when `follow`): the same
 // file when they exist, the same absolute name (directories' links resolved)
-// when not. Two names of one character device (a terminal, /dev/null) do not
-// count: writers there do not overwrite each other.
+// when not. Two names of one device, FIFO or socket (a terminal, /dev/null,
+// a pipe) do not count: writers there do not overwrite each other.
 bool same_file(const std::string& a, bool follow_a, const std::string& b, bool follow_b);
 // Whether `path` lies (at any depth) in directory `dir`.
 bool inside_directory(const std::string& path, const std::string& dir);

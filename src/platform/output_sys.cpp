@@ -143,7 +143,7 @@ FileId file_id(const std::string& path, bool follow) {
   struct stat st {};
   if ((follow ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st)) == 0) {
     id.exists = true;
-    id.char_device = S_ISCHR(st.st_mode);
+    id.stream = !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode);
     id.device = static_cast<uint64_t>(st.st_dev);
     id.inode = static_cast<uint64_t>(st.st_ino);
   }

@@ -56,7 +56,7 @@ std::string absolute(const std::string& path);
 // no two outputs (or an output and an input) are one file.
 struct FileId {
   bool exists = false;
-  bool char_device = false;  // a terminal, /dev/null: writers there do not overwrite each other
+  bool stream = false;  // a device, a FIFO, a socket: writers there do not overwrite each other
   uint64_t device = 0, inode = 0;
   std::string canonical;     // absolute, links of the directories resolved
 };

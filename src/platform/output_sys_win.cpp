@@ -86,7 +86,7 @@ FileId file_id(const std::string& path, bool) {
   for (wchar_t& c : full) c = static_cast<wchar_t>(std::towupper(c));
   id.canonical = narrow(full.c_str());
   for (const char* device : {"\\\\.\\NUL", "\\\\.\\CON"})
-    if (id.canonical == device) id.char_device = true;
+    if (id.canonical == device) id.stream = true;
   return id;
 }
 
@@ -161,7 +161,7 @@ FileId file_id(const std::string& path, bool) {
   for (wchar_t& c : full) c = static_cast<wchar_t>(std::towupper(c));
   id.canonical = narrow(full.c_str());
   for (const char* device : {"\\\\.\\NUL", "\\\\.\\CON"})
-    if (id.canonical == device) id.char_device = true;
+    if (id.canonical == device) id.stream = true;
   return id;
 }
 
