@@ -133,6 +133,7 @@ struct Outputs {
   std::deque<Output> files;
   std::deque<StagedDirectory> staged;
   bool in_transaction = false;
+  bool stopping = false;  // a stop cleaned up: nothing is made or put in place any more
   std::atomic<unsigned> next_number{0};
   std::string record;  // the run record (absolute), "" without one
   std::FILE* record_stream = nullptr;
@@ -255,6 +256,10 @@ std::FILE* add_output(Output out) {
 std::FILE* open_output(const std::string& path, bool named, bool binary) {
   Outputs& all = outputs();
   std::shared_lock<std::shared_mutex> gate(all.gate);
+  if (all.stopping) {
+    errno = EINTR;
+    return nullptr;
+  }
   Output out;
   out.target = path;
   if (named) {
@@ -362,6 +367,8 @@ void roll_forward(const std::vector<std::string>& ops) {
       if (sys::kind_of(stage, false) == sys::Kind::kDirectory) {
         if (sys::kind_of(target, false) != sys::Kind::kMissing) sys::rename_over(target, aside);
         sys::rename_over(stage, target);
+      } else if (sys::kind_of(target, false) == sys::Kind::kMissing) {
+        sys::rename_over(aside, target);  // the stage is gone: the old directory goes back
       }
       i += 4;
     } else if (ops[i] == "F" && i + 2 < ops.size()) {
@@ -404,13 +411,14 @@ void clean_after_dead_runs(const std::string& home) {
   }
 }
 
-// On a stop: every name of the run not yet in place goes. The locks stay
-// held: the process ends right after.
+// On a stop: every name of the run not yet in place goes, and none is made
+// or put in place after (the process ends right after).
 void clean_on_stop() {
   Outputs& all = outputs();
-  all.gate.lock();
-  all.mutex.lock();
+  std::unique_lock<std::shared_mutex> gate(all.gate);
+  std::lock_guard<std::mutex> lock(all.mutex);
   all.remove_all_temporaries(false);
+  all.stopping = true;
 }
 
 }  // namespace
@@ -480,6 +488,10 @@ bool output_commit(std::string* failed) {
     all.abandon();
     return false;
   };
+  if (all.stopping) {
+    if (failed) failed->clear();
+    return false;
+  }
   std::stable_sort(all.files.begin(), all.files.end(),
                    [](const Output& a, const Output& b) { return a.order < b.order; });
   for (const Output& f : all.files)
@@ -536,6 +548,7 @@ DirectoryState output_directory(const std::string& path) {
   Outputs& all = outputs();
   std::shared_lock<std::shared_mutex> gate(all.gate);
   std::lock_guard<std::mutex> lock(all.mutex);
+  if (all.stopping) return DirectoryState::kUnusable;
   if (all.in_transaction) {
     if (StagedDirectory* s = all.staged_for(path)) {  // a directory inside a staged one
       if (!all.make_stage(*s)) return DirectoryState::kUnusable;
