@@ -412,13 +412,19 @@ void clean_after_dead_runs(const std::string& home) {
 }
 
 // On a stop: every name of the run not yet in place goes, and none is made
-// or put in place after (the process ends right after).
+// or put in place after. On POSIX the locks stay held: the signal ends the
+// process right after, before another thread can end it with a status of
+// its own. Windows ends the process after the handler returns.
 void clean_on_stop() {
   Outputs& all = outputs();
-  std::unique_lock<std::shared_mutex> gate(all.gate);
-  std::lock_guard<std::mutex> lock(all.mutex);
+  all.gate.lock();
+  all.mutex.lock();
   all.remove_all_temporaries(false);
   all.stopping = true;
+#ifdef _WIN32
+  all.mutex.unlock();
+  all.gate.unlock();
+#endif
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace pw = profile_writer;
 using Clock = std::chrono::steady_clock;
 
 TEST(InterruptedRun, StoppedRunsLeaveOneWholeReport) {
-  constexpr int kFiles = 1000, kRounds = 10;
+  constexpr int kFiles = 1000, kRounds = 8;
   TempDir in, ref_a, ref_b, work;
   write_inputs(in, many_files(kFiles, 3), many_sources(kFiles));
   // The same pages with other counts: files the new run does not write stay
