@@ -32,7 +32,10 @@ bool begin_outputs(const std::string& spi, const std::string& dpi, const std::ve
         *error = option + *output + " and the input " + input + " are one file";
         return false;
       }
-  vorel::output_begin({directory_of(spi), directory_of(dpi)}, say_waiting);
+  std::vector<std::string> directories;  // the first holds the transaction's record
+  for (const std::string* output : {&spi, &dpi})
+    if (!vorel::written_directly(*output)) directories.push_back(directory_of(*output));
+  vorel::output_begin(directories, say_waiting);
   return true;
 }
 

@@ -589,6 +589,11 @@ bool same_file(const std::string& a, bool follow_a, const std::string& b, bool f
   return x.canonical == y.canonical;
 }
 
+bool written_directly(const std::string& path) {
+  std::string final;
+  return sys::resolve(path, &final) == sys::Kind::kOther;
+}
+
 bool inside_directory(const std::string& path, const std::string& dir) {
   const sys::FileId d = sys::file_id(dir, false);
   std::string at = sys::file_id(path, true).canonical;

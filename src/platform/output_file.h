@@ -90,6 +90,9 @@ DirectoryState output_directory(const std::string& path);
 // when not. Two names of one device, FIFO or socket (a terminal, /dev/null,
 // a pipe) do not count: writers there do not overwrite each other.
 bool same_file(const std::string& a, bool follow_a, const std::string& b, bool follow_b);
+// Whether output_open(path, true) would write `path` directly (a device, a
+// FIFO, a descriptor link): no temporary name, lock or record is needed there.
+bool written_directly(const std::string& path);
 // Whether `path` lies (at any depth) in directory `dir`.
 bool inside_directory(const std::string& path, const std::string& dir);
 

@@ -43,12 +43,14 @@ TEST(DeviceOutput, DevicesAndDescriptorLinksAreWrittenDirectly) {
                                            "-nohtml", "--lcov", "/dev/stdout", "-txtfcvrg", "/dev/null"};
     const int report = wait_for(spawn(vorelcov_path(), args, dir.path(), dir.file("stdout.txt")));
     const int import = wait_for(spawn(importer_path(), {"--spi", "/dev/null", "--dpi", "i.dpi", json}, dir.path()));
-    write_file(dir.file("state"), std::to_string(report) + " " + std::to_string(import) + " " +
-                                      kind("/dev/stdout") + " " + kind("/dev/null"));
+    std::string state = std::to_string(report) + " " + std::to_string(import) + " " + kind("/dev/stdout") + " " +
+                        kind("/dev/null") + " in /dev:";
+    for (const std::string& name : list_dir("/dev")) state += " " + name;
+    write_file(dir.file("state"), state);
     ::_exit(0);
   }
   if (wait_for(child) == 77) GTEST_SKIP() << "needs a private mount namespace (unshare -m: root or user namespaces)";
-  EXPECT_EQ(dir.read("state"), "0 0 link device");
+  EXPECT_EQ(dir.read("state"), "0 0 link device in /dev: null stdout");
   EXPECT_EQ(dir.read("stdout.txt").rfind("TN:\nSF:", 0), 0u) << dir.read("stdout.txt");
   EXPECT_TRUE(file_exists(dir.file("i.dpi")));
 }
