@@ -49,7 +49,7 @@ TEST(OutputClash, OutputsThatAreOneFileAreRefused) {
     std::string message;
   } imports[] = {
       {{"--spi", "P", "--dpi", "./P", json}, "--spi P and --dpi ./P are one file"},
-      {{"--dpi", "in.gcov.json", "."}, "--dpi in.gcov.json and the input ./in.gcov.json are one file"},
+      {{"--dpi", "in.gcov.json", "in.gcov.json"}, "--dpi in.gcov.json and the input in.gcov.json are one file"},
   };
   for (const auto& c : imports) {
     RunResult r = run_program(importer_path(), c.args, dir.path());
