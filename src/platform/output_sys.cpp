@@ -58,7 +58,7 @@ Kind resolve(const std::string& path, std::string* final) {
     const Kind kind = kind_of(at, false);
     *final = at;
     if (kind != Kind::kLink) return kind;
-    if (false) return Kind::kOther;
+    if (in_proc(at)) return Kind::kOther;
     std::string target(PATH_MAX, '\0');
     const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
     if (n <= 0 || static_cast<size_t>(n) >= target.size()) return Kind::kLink;

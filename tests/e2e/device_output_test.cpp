@@ -18,6 +18,11 @@ namespace {
 
 namespace pw = profile_writer;
 
+ino_t inode(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
 std::string kind(const std::string& path) {
   struct stat st {};
   if (::lstat(path.c_str(), &st) != 0) return "missing";
@@ -41,16 +46,18 @@ TEST(DeviceOutput, DevicesAndDescriptorLinksAreWrittenDirectly) {
       ::_exit(77);
     const std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src", "-nopmeter",
                                            "-nohtml", "--lcov", "/dev/stdout", "-txtfcvrg", "/dev/null"};
+    write_file(dir.file("stdout.txt"), "");
+    const ino_t file = inode(dir.file("stdout.txt"));  // the file is written, not replaced
     const int report = wait_for(spawn(vorelcov_path(), args, dir.path(), dir.file("stdout.txt")));
     const int import = wait_for(spawn(importer_path(), {"--spi", "/dev/null", "--dpi", "i.dpi", json}, dir.path()));
     std::string state = std::to_string(report) + " " + std::to_string(import) + " " + kind("/dev/stdout") + " " +
-                        kind("/dev/null") + " in /dev:";
+                        kind("/dev/null") + (inode(dir.file("stdout.txt")) == file ? " same" : " replaced") + " in /dev:";
     for (const std::string& name : list_dir("/dev")) state += " " + name;
     write_file(dir.file("state"), state);
     ::_exit(0);
   }
   if (wait_for(child) == 77) GTEST_SKIP() << "needs a private mount namespace (unshare -m: root or user namespaces)";
-  EXPECT_EQ(dir.read("state"), "0 0 link device in /dev: null stdout");
+  EXPECT_EQ(dir.read("state"), "0 0 link device same in /dev: null stdout");
   EXPECT_EQ(dir.read("stdout.txt").rfind("TN:\nSF:", 0), 0u) << dir.read("stdout.txt");
   EXPECT_TRUE(file_exists(dir.file("i.dpi")));
 }
