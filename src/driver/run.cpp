@@ -17,6 +17,7 @@
 #include "driver/extensions.h"
 #include "driver/layer_options.h"
 #include "driver/options.h"
+#include "driver/output_clash.h"
 #include "driver/outputs.h"
 #include "base/progress.h"
 #include "driver/settings.h"
@@ -134,10 +135,8 @@ void open_profiles(Run& run) {
 
 // Runs that write in one directory take turns: the report of one run is
 // never mixed with another's.
-void lock_working_directory() {
-  if (lock_directory(".", false) != LockState::kBusy) return;
+void say_waiting(const std::string&) {
   print_err("vorelcov: waiting for another vorelcov run in this directory\n");
-  lock_directory(".", true);
 }
 
 // The report directory is made when missing; a symbolic link there is not
@@ -160,9 +159,9 @@ void start_up(int argc, char** argv, Run& run) {
   run.coverage = coverage_options(s);
   run.report = report_options(s);
 
+  refuse_shared_outputs(s);
   open_profiles(run);
-  lock_working_directory();
-  output_begin();
+  output_begin({"."}, say_waiting);
   open_output_files(s, run.outputs);
   run.extensions.start(s.extensions, spi_version(run.spi), s.spi_file_name);
   if (s.differential) run.ref = open_dynamic(*s.ref_dpi_file_name, s);

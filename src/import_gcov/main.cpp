@@ -15,6 +15,7 @@
 #include "import_gcov/import.h"
 #include "import_gcov/input_discovery.h"
 #include "import_gcov/marker_filter.h"
+#include "import_gcov/outputs.h"
 #include "import_gcov/program_builder.h"
 #include "import_gcov/source_filter.h"
 #include "platform/whole_file.h"
@@ -141,6 +142,10 @@ int run(int argc, char** argv) {
   if (!sources.init(o.sources, &error)) return fail(error);
   if (!import_gcov::discover_inputs(o.inputs, o.unexecuted, &inputs, &error)) return fail(error);
   for (const std::string& note : inputs.notes) warn(note);
+  // Every file read, so that no output can be one of them.
+  std::vector<std::string> files = inputs.json_files;
+  for (const import_gcov::GcovBatch& batch : inputs.batches) files.insert(files.end(), batch.files.begin(), batch.files.end());
+  if (!import_gcov::begin_outputs(o.spi, o.dpi, files, &error)) return fail(error);
   import_gcov::ProgramBuilder builder;
   import_gcov::MarkerFilter markers;
   std::string bytes;
@@ -172,9 +177,9 @@ int run(int argc, char** argv) {
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
   sources.store_roots(&program);
-  if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
-      !profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error))
-    return fail(error);
+  const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
+                       profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
+  if (!import_gcov::finish_outputs(written, &error)) return fail(error);
   std::printf("%zu units, %zu source files, %zu routines, %zu lines -> %s, %s\n", summary.units, summary.files,
               summary.routines, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.routines_without_lines)

@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include "platform/file_open.h"
+#include "platform/output_file.h"
 
 namespace vorel {
 
@@ -50,27 +51,16 @@ bool read_whole_file(const std::string& path, std::string* out, std::string* err
 }
 
 bool write_whole_file(const std::string& path, std::string_view bytes, std::string* error) {
-  const std::string temp = path + ".part";
-  std::FILE* out = open_file(temp, "wb");
+  std::FILE* out = output_open_binary(path, true);
   if (!out) {
     *error = reason();
     return false;
   }
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-  if (!ok) *error = reason();
-  if (std::fclose(out) != 0 && ok) {
-    ok = false;
-    *error = reason();
-  }
-#ifdef _WIN32
-  if (ok) std::remove(path.c_str());  // rename does not replace there
-#endif
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) {
-    ok = false;
-    *error = reason();
-  }
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  const int saved = errno;
+  if (output_finish(out) && written) return true;
+  *error = written ? reason() : std::strerror(saved);
+  return false;
 }
 
 }  // namespace vorel

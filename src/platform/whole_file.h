@@ -17,9 +17,10 @@ std::string read_rest(std::FILE* in);
 // `error` to the system's reason.
 bool read_whole_file(const std::string& path, std::string* out, std::string* error);
 
-// Writes `bytes` to `path`: first under a temporary name beside it, then
-// renamed into place, so a failed write never leaves a partial file under
-// `path`. On failure returns false and sets `error` to the system's reason.
+// Writes `bytes` to `path`, a name the user gave, through the output files
+// (platform/output_file.h): never a partial file under `path`; inside a
+// transaction it goes in place at the commit. On failure returns false and
+// sets `error` to the system's reason.
 bool write_whole_file(const std::string& path, std::string_view bytes, std::string* error);
 
 }  // namespace vorel

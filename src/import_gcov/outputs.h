@@ -1,0 +1,22 @@
+// The importer's two outputs, one transaction: both profile files are put in
+// place together or neither is, and imports writing in one directory (or a
+// vorelcov run there) take turns.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace import_gcov {
+
+// Refuses a static and a dynamic output that are one file, or an output that
+// is one of the `inputs`; then takes the locks of the outputs' directories
+// (saying so on stderr when it has to wait) and begins the transaction.
+// False with `*error` naming both uses.
+bool begin_outputs(const std::string& spi, const std::string& dpi, const std::vector<std::string>& inputs,
+                   std::string* error);
+
+// Puts both outputs in place when `written`, else removes what was written
+// of them. False (with `*error` naming the file) when the commit fails.
+bool finish_outputs(bool written, std::string* error);
+
+}  // namespace import_gcov
