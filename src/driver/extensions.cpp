@@ -99,7 +99,10 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
   options_ = &options;
   active_ = options.wants_figures();
   if (!active_) return;
-  if (const char* option = options.first_line_option(); option && spi_version < 7) {
+  // Version 5 is no old format but a rejected one: its own error comes
+  // when the routines are read.
+  if (const char* option = options.first_line_option();
+      option && spi_version < 7 && spi_version != 5) {
     print_err("ERROR: %s has an old version file format without source line information; "
               "option %s needs format 7 or later.\n",
               spi_name.c_str(), option);

@@ -21,6 +21,7 @@
 #include "driver/settings.h"
 #include "driver/source_root.h"
 #include "driver/usage.h"
+#include "platform/file_open.h"
 #include "platform/fs.h"
 #include "platform/output_file.h"
 #include "profile/dpi.h"
@@ -90,6 +91,10 @@ DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
   DpiFilePtr dpi(dpi_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
+    // A file that is there but cannot be read says why.
+    const OpenFailure& failure = last_open_failure();
+    if (!failure.missing && !failure.reason.empty())
+      print_err("vorelcov: %s: %s\n", name.c_str(), failure.reason.c_str());
     fatal_exit(1);
   }
   return dpi;
@@ -98,9 +103,10 @@ DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
 void open_profiles(Run& run) {
   const Settings& s = run.settings;
   run.dpi = open_dynamic(s.dpi_file_name, s);
-  run.spi = spi_open(s.spi_file_name.c_str(), s.src_root_dir);
+  SpiOpenFailure failure{};
+  run.spi = spi_open(s.spi_file_name.c_str(), s.src_root_dir, &failure);
   if (!run.spi) {
-    print_err("Couldn't find the spi file %s!\n", s.spi_file_name.c_str());
+    print_spi_open_failure(s.spi_file_name.c_str(), failure);
     fatal_exit(1);
   }
   if (s.line_coverage && spi_version(run.spi) < 7) {

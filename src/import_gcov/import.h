@@ -10,8 +10,12 @@
 
 namespace import_gcov {
 
-// Largest decompressed JSON accepted (a guard against gzip bombs).
-inline constexpr size_t kMaxJsonBytes = size_t{1} << 32;
+// Largest input file read, and largest JSON text after decompression: far
+// above the gcov JSON of any real compilation unit (tens of MB), far below
+// the memory of a build machine. Reading stops at the limit at once, so a
+// device, a growing file or a gzip bomb costs at most this much.
+inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
+inline constexpr size_t kMaxJsonBytes = size_t{256} << 20;
 
 // Parses the bytes of one input file: gzip data is decompressed first.
 bool parse_gcov_bytes(std::string_view bytes, GcovUnit* out, std::string* error);

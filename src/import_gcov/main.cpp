@@ -81,7 +81,7 @@ int run(int argc, char** argv) {
   std::string bytes;
   for (const std::string& name : files) {
     import_gcov::GcovUnit unit;
-    if (!vorel::read_whole_file(name, &bytes, &error)) return fail(name + ": cannot read: " + error);
+    if (!vorel::read_whole_file(name, &bytes, &error, import_gcov::kMaxInputBytes)) return fail(name + ": cannot read: " + error);
     if (!import_gcov::parse_gcov_bytes(bytes, &unit, &error) || !builder.add(unit, &error))
       return fail(name + ": " + error);
   }
