@@ -1,6 +1,7 @@
 // The extensions' part of a run: figures, outputs, summary line and gate.
 #include "driver/extensions.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -22,7 +23,9 @@ std::FILE* open_output(const std::optional<std::string>& name) {
   if (!name) return nullptr;
   std::FILE* out = output_open(*name, true);  // a device or pipe is written directly
   if (!out) {
+    const int code = errno;
     print_err("Couldn't open file %s for output!\n", name->c_str());
+    print_open_reason(*name, code);
     fatal_exit(1);
   }
   return out;

@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -127,8 +128,14 @@ void lock_working_directory() {
 
 // The report directory is made when missing; a symbolic link there is not
 // written through.
+// One that cannot be made says why before the first page fails.
 void prepare_report_directory() {
-  if (output_directory(kReportDirectory) != DirectoryState::kSymlink) return;
+  errno = 0;
+  const DirectoryState state = output_directory(kReportDirectory);
+  if (state == DirectoryState::kUnusable)
+    print_err("vorelcov: cannot make directory %s: %s\n", kReportDirectory,
+              errno != 0 ? std::strerror(errno) : "a file of that name is in the way");
+  if (state != DirectoryState::kSymlink) return;
   print_err("ERROR: %s is a symbolic link; the report is not written through it.\n",
             kReportDirectory);
   fatal_exit(1);

@@ -17,7 +17,13 @@ namespace import_gcov {
 inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
 inline constexpr size_t kMaxJsonBytes = size_t{256} << 20;
 
-// Parses the bytes of one input file: gzip data is decompressed first.
+// `name` fit for a one-line message: line ends as \n and \r, other control
+// bytes as \xHH, a backslash doubled.
+std::string escaped_name(std::string_view name);
+
+// Parses the bytes of one input file: gzip data is decompressed first. A
+// name with a line end or a zero byte is refused (profile files cannot
+// store it), with the name escaped.
 bool parse_gcov_bytes(std::string_view bytes, GcovUnit* out, std::string* error);
 
 // The input files: each argument that is a directory stands for every

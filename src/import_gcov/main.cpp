@@ -10,6 +10,7 @@
 
 #include "import_gcov/import.h"
 #include "import_gcov/program_builder.h"
+#include "platform/long_option.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
 
@@ -24,7 +25,8 @@ constexpr const char* kUsage =
     "  --spi FILE  static profile file to write (default zentra.spi)\n"
     "  --dpi FILE  dynamic profile file to write (default zentra.dpi)\n"
     "  --runs N    number of runs the counts were summed over (default 1)\n"
-    "  --help      this text\n";
+    "  --help      this text\n"
+    "A value follows its option as the next word or after '=' (--runs=3).\n";
 
 struct Options {
   std::string spi = "zentra.spi", dpi = "zentra.dpi";
@@ -40,20 +42,23 @@ int fail(const std::string& message) {
 // Returns -1 when the run goes on, else the exit status.
 int parse_args(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+    // "--name=value" is "--name value" (platform/long_option.h).
+    const vorel::LongOption option = vorel::split_long_option(argv[i]);
+    std::string arg(option.name);
     if (arg == "--help") {
+      if (option.attached) return fail("option --help takes no value");
       std::fputs(kUsage, stdout);
       return 0;
     }
     if (arg == "--spi" || arg == "--dpi" || arg == "--runs") {
-      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
-      std::string value = argv[++i];
+      const char* given = vorel::long_option_value(option, argc, argv, i);
+      if (!given) return fail("option " + arg + " needs a value\n" + kUsage);
+      std::string value = given;
       if (arg == "--spi") o->spi = value;
       else if (arg == "--dpi") o->dpi = value;
       else {
-        char* end = nullptr;
-        unsigned long long n = std::strtoull(value.c_str(), &end, 10);
-        if (value.empty() || *end || value[0] == '-' || n == 0 || n > UINT32_MAX)
+        uint64_t n = 0;
+        if (!vorel::parse_decimal(value, 1, UINT32_MAX, &n))
           return fail("--runs needs a number from 1 to 4294967295, not '" + value + "'");
         o->runs = static_cast<uint32_t>(n);
       }
