@@ -32,10 +32,11 @@ void FigureTotals::add(const FileFigures& file) {
   covered_blocks += file.covered_blocks;
 }
 
-void figures_begin_file(FileFigures& figures, const std::string& name) {
+void figures_begin_file(FileFigures& figures, const std::string& name, uint32_t last_line) {
   figures = FileFigures{};
   figures.valid = true;
   figures.name = name;
+  figures.last_line = last_line;
 }
 
 void figures_add_routine(FileFigures& figures, const Component& c, const DpiRoutine* record,
@@ -53,7 +54,8 @@ void figures_add_routine(FileFigures& figures, const Component& c, const DpiRout
     for (const BlockLineMap& m : c.line_maps) {
       const uint64_t count = m.block_index < visited ? record->blocks[m.block_index].count : 0;
       for (uint32_t line : m.entries) {
-        if (line == 0 || scanner.is_infeasible(line)) continue;  // 0 is no source line
+        // 0 is no source line, nor is one beyond the end.
+        if (line == 0 || line > figures.last_line || scanner.is_infeasible(line)) continue;
         uint64_t& hits = figures.line_hits[line];
         hits = std::max(hits, count);
         f.lines.push_back(line);
