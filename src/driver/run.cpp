@@ -11,6 +11,7 @@
 #include "coverage/function_records.h"
 #include "coverage/markers.h"
 #include "coverage/model.h"
+#include "coverage/profile_match.h"
 #include "base/catalog.h"
 #include "base/diag.h"
 #include "base/ordered_work.h"
@@ -167,6 +168,11 @@ void start_up(int argc, char** argv, Run& run) {
   run.report.markers_in_use = markers.in_use;  // the component file may add markers
   run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
+  warn_if_unrelated(count_profile_match(run.model.components, *run.dpi), s.spi_file_name,
+                    s.dpi_file_name);
+  if (run.ref)
+    warn_if_unrelated(count_profile_match(run.model.components, *run.ref), s.spi_file_name,
+                      *s.ref_dpi_file_name);
 }
 
 // ---- the per-file loop ----
