@@ -90,6 +90,7 @@ DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
   options.host = settings.host;
+  clear_open_failure();
   DpiFilePtr dpi(dpi_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());

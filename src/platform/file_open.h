@@ -24,6 +24,8 @@ struct OpenFailure {
   std::string reason;
 };
 const OpenFailure& last_open_failure();
+// Forgets it, before a call that may fail for other reasons than an open.
+void clear_open_failure();
 
 // For the platform's own opens: records errno as the failure, or a file type
 // that is not a regular file (`what` such as "a directory").

@@ -13,6 +13,8 @@ thread_local OpenFailure t_failure;
 
 const OpenFailure& last_open_failure() { return t_failure; }
 
+void clear_open_failure() { t_failure = OpenFailure{}; }
+
 void record_open_errno(int code) {
   t_failure.missing = code == ENOENT || code == ENOTDIR;
   t_failure.reason = std::strerror(code);
