@@ -28,7 +28,7 @@ namespace pw = profile_writer;
 RunResult run_limited(const std::string& bin, std::vector<std::string> args, const std::string& cwd) {
   const std::string limiter = "/usr/bin/timeout";
   if (::access(limiter.c_str(), X_OK) != 0) return run_program(bin, args, cwd);
-  args.insert(args.begin(), {"60", bin});
+  args.insert(args.begin(), {"20", bin});
   return run_program(limiter, args, cwd);
 }
 
