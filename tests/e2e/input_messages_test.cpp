@@ -20,8 +20,9 @@ TEST(InputMessages, UnusableInputsSayWhatIsWrong) {
   p.modules = {module("m.c", {pw::routine("main", 1, 2, {{1, 1, 1}})})};
   write_inputs(dir, p, {{"m.c", "int main() {\n}\n"}});
   write_file(dir.file("g.gcov.json"), "{\"format_version\": \"1\"}\n");
-  write_file(dir.file("v09.spi"), "V0900000010\n<H>\n</H>\n");
-  write_file(dir.file("v99.spi"), "V9900000010\n<H>\n</H>\n");
+  // Well-formed but for the version: read as version 8 they would pass.
+  write_file(dir.file("v09.spi"), "V090000000c\n<H>\n</H>\n");
+  write_file(dir.file("v99.spi"), "V990000000c\n<H>\n</H>\n");
   write_file(dir.file("vx.spi"), "Vx\n");
   const std::string not_spi = " is not a spi file: its first line is no version line (\"V\" and two digits).\n";
   struct Case {
