@@ -11,4 +11,8 @@ namespace vorel {
 // and returns false.
 bool finish_output(std::FILE* stream, const std::string& name);
 
+// After an output's open failed with error `code`: "vorelcov: <name>:
+// <reason>\n", the second line of the open message.
+void print_open_reason(const std::string& name, int code);
+
 }  // namespace vorel

@@ -25,9 +25,10 @@ struct SpiCloser {
 bool build_call_graph(const std::string& SpiName, const std::string& src_root, DpiFile* dpi,
                       CallGraph& graph) {
   // Closed also when a corrupt record ends the run.
-  std::unique_ptr<SpiFile, SpiCloser> spi(spi_open(SpiName.c_str(), src_root));
+  SpiOpenFailure failure{};
+  std::unique_ptr<SpiFile, SpiCloser> spi(spi_open(SpiName.c_str(), src_root, &failure));
   if (!spi) {
-    print_err("Couldn't find the spi file %s!\n", SpiName.c_str());
+    print_spi_open_failure(SpiName.c_str(), failure);
     return false;
   }
   SpiRoutineInfo info;

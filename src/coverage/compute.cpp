@@ -181,7 +181,8 @@ bool compute_file(const ComputeContext& ctx, size_t first, bool line_coverage) {
   }
   check_dpi(ctx);
   model.functions.open(group.size());
-  if (ctx.figures) figures_begin_file(*ctx.figures, file_name);
+  if (ctx.figures)
+    figures_begin_file(*ctx.figures, file_name, model.files.current_node()->bound() - 1);
 
   FileWork work;
   for (Component& c : group) {

@@ -119,6 +119,10 @@ bool CoverageList::set_name(const std::string& name, const std::string& report_n
   std::optional<uint32_t> lines = count_source_lines(source);
   if (!lines) {
     print_out("\nWarning - File %s not found!\n", source.c_str());
+    // A source that is there but is no regular file (a device, a FIFO)
+    // says why; reading it could block or never end.
+    if (!last_open_failure().missing)
+      print_err("vorelcov: %s: %s\n", source.c_str(), last_open_failure().reason.c_str());
     return false;
   }
   try {

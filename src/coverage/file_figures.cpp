@@ -55,10 +55,11 @@ void FigureTotals::add(const FileFigures& file) {
   covered_blocks += file.covered_blocks;
 }
 
-void figures_begin_file(FileFigures& figures, const std::string& name) {
+void figures_begin_file(FileFigures& figures, const std::string& name, uint32_t last_line) {
   figures = FileFigures{};
   figures.valid = true;
   figures.name = name;
+  figures.last_line = last_line;
 }
 
 namespace {
@@ -67,7 +68,7 @@ namespace {
 // twice is summed as lcov sums it ("-" gives way to a count).
 void add_branch(FileFigures& figures, const BlockLineMap& m, uint64_t count, const MarkerScanner& scanner) {
   const uint32_t line = m.first_entry;
-  if (line == 0 || scanner.is_infeasible(line)) return;
+  if (line == 0 || line > figures.last_line || scanner.is_infeasible(line)) return;
   const bool ran = (m.kept_value & kBranchNotRun) == 0;
   BranchFigure arc{m.kept_value & kBranchNumberMask, ran ? count : 0, ran};
   std::vector<BranchFigure>& arcs = figures.branches[line];
@@ -106,7 +107,8 @@ void figures_add_routine(FileFigures& figures, const Component& c, const DpiRout
         continue;
       }
       for (uint32_t line : m.entries)
-        if (line != 0 && !scanner.is_infeasible(line)) own.emplace_back(line, count);  // 0 is no source line
+        // 0 is no source line, nor is one beyond the end.
+        if (line != 0 && line <= figures.last_line && !scanner.is_infeasible(line)) own.emplace_back(line, count);
     }
     std::sort(own.begin(), own.end());
     for (size_t i = 0; i < own.size(); ++i) {

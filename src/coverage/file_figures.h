@@ -45,6 +45,7 @@ struct FileFigures {
   uint32_t blocks = 0;
   uint32_t covered_blocks = 0;
   std::map<uint32_t, std::vector<BranchFigure>> branches;  // line -> arcs by number
+  uint32_t last_line = UINT32_MAX;  // the source's last line: lines beyond it are left out
 
   uint32_t covered_lines() const;
   uint32_t covered_functions() const;
@@ -62,8 +63,10 @@ struct FigureTotals {
   void add(const FileFigures& file);
 };
 
-// Starts the record of source file `name` (clears what it held).
-void figures_begin_file(FileFigures& figures, const std::string& name);
+// Starts the record of source file `name` of `last_line` lines (clears what
+// it held). A line map entry beyond the source's end is no line of it: left
+// out, as the line-coverage text and the source views leave it out.
+void figures_begin_file(FileFigures& figures, const std::string& name, uint32_t last_line);
 
 // Adds one routine: its function entry (none for a line holder) and, when
 // the static file carries line maps for it, its feasible lines with the

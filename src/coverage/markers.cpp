@@ -134,6 +134,8 @@ ComponentFile read_component_file(const std::optional<std::string>& file_name, M
   std::FILE* in = open_file(name, "r");
   if (!in) {
     print_err("ERROR: Couldn't open the component file %s\n", name.c_str());
+    if (!last_open_failure().missing)
+      print_err("vorelcov: %s: %s\n", name.c_str(), last_open_failure().reason.c_str());
     fatal_exit(1);
   }
   ComponentFile cf = read_component_stream(in, name, std::move(markers), rules);

@@ -1,67 +1,99 @@
 // Scan and help text of the extension options.
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "base/diag.h"
 #include "driver/extension_options.h"
 #include "driver/extensions.h"
 #include "driver/usage.h"
 #include "driver/version.h"
+#include "platform/long_option.h"
 
 namespace vorel {
 
 namespace {
 
-// A percentage from 0 to 100 in hundredths, or nullopt.
+// A percentage from 0 to 100 in hundredths, or nullopt: decimal digits with
+// an optional fraction, nothing else (no sign, exponent, hexadecimal or
+// blank).
 std::optional<int64_t> parse_percent(const char* text) {
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text, &end);
-  if (end == text || *end != '\0' || errno != 0 || !std::isfinite(value) || value < 0 ||
-      value > 100)
-    return std::nullopt;
+  const size_t digits = std::strspn(text, "0123456789");
+  size_t length = digits;
+  if (text[length] == '.') length += 1 + std::strspn(text + length + 1, "0123456789");
+  if (length == 0 || text[length] != '\0' || (digits == 0 && length == 1)) return std::nullopt;
+  const double value = std::strtod(text, nullptr);
+  if (!std::isfinite(value) || value > 100) return std::nullopt;
   return std::llround(value * 100);
 }
 
-const char* take_value(int argc, const char* const* argv, int& i) {
-  if (i + 1 >= argc) {
-    print_err("ERROR: option %s needs a value.\n", argv[i]);
+// The option word at argv[i], split at '=' ("--jobs=4" is "--jobs 4").
+struct Word {
+  LongOption option;
+  int argc;
+  const char* const* argv;
+  int& i;
+};
+
+const char* take_value(Word& w) {
+  const char* value = long_option_value(w.option, w.argc, w.argv, w.i);
+  if (!value) {
+    print_err("ERROR: option %s needs a value.\n", w.argv[w.i]);
     fatal_exit(1);
   }
-  return argv[++i];
+  return value;
 }
 
-void take_threshold(int argc, const char* const* argv, int& i, std::optional<int64_t>& slot) {
-  const char* name = argv[i];
-  const char* value = take_value(argc, argv, i);
+// An output's file name: an empty word names no file.
+const char* take_file_name(Word& w) {
+  const std::string name(w.option.name);
+  const char* value = take_value(w);
+  if (*value == '\0') {
+    print_err("ERROR: option %s needs a file name, not an empty word.\n", name.c_str());
+    fatal_exit(1);
+  }
+  return value;
+}
+
+void take_threshold(Word& w, std::optional<int64_t>& slot) {
+  const std::string name(w.option.name);
+  const char* value = take_value(w);
   slot = parse_percent(value);
   if (!slot) {
-    print_err("ERROR: option %s needs a percentage from 0 to 100, not \"%s\".\n", name, value);
+    print_err("ERROR: option %s needs a percentage from 0 to 100, not \"%s\".\n", name.c_str(),
+              value);
     fatal_exit(1);
   }
 }
 
 // Most threads --jobs takes.
-constexpr unsigned long kMaxJobs = 256;
+constexpr uint64_t kMaxJobs = 256;
 
-void take_jobs(int argc, const char* const* argv, int& i, unsigned& jobs) {
-  const char* name = argv[i];
-  const char* value = take_value(argc, argv, i);
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long n = std::strtoul(value, &end, 10);
-  if (end == value || *end != '\0' || errno != 0 || value[0] == '-' || n < 1 || n > kMaxJobs) {
-    print_err("ERROR: option %s needs a number of threads from 1 to %lu, not \"%s\".\n", name,
-              kMaxJobs, value);
+void take_jobs(Word& w, unsigned& jobs) {
+  const std::string name(w.option.name);
+  const char* value = take_value(w);
+  uint64_t n = 0;
+  if (!parse_decimal(value, 1, kMaxJobs, &n)) {
+    print_err("ERROR: option %s needs a number of threads from 1 to %llu, not \"%s\".\n",
+              name.c_str(), static_cast<unsigned long long>(kMaxJobs), value);
     fatal_exit(1);
   }
   jobs = static_cast<unsigned>(n);
 }
 
+// A switch given "=value".
+void refuse_value(const Word& w) {
+  if (!w.option.attached) return;
+  const std::string name(w.option.name);
+  print_err("ERROR: option %s takes no value.\n", name.c_str());
+  fatal_exit(1);
+}
+
 const char* const kExtensionHelp =
-    "Extensions (GNU-style long options):\n"
+    "Extensions (GNU-style long options; a value follows as the next word or\n"
+    "after '=', as in --jobs=4; numbers are decimal):\n"
     "   --help\n"
     "        Prints this text on standard output; exit status 0.\n"
     "   --version\n"
@@ -100,44 +132,48 @@ const char* const kExtensionHelp =
 void print_extension_help() { print_out("%s", kExtensionHelp); }
 
 bool scan_extension(int argc, const char* const* argv, int& i, ExtensionOptions& options) {
-  const char* word = argv[i];
-  if (std::strcmp(word, "--help") == 0) {
+  Word w{split_long_option(argv[i]), argc, argv, i};
+  const std::string_view word = w.option.name;
+  if (word == "--help") {
+    refuse_value(w);
     print_usage(argv[0]);
     print_extension_help();
     fatal_exit(0);
   }
-  if (std::strcmp(word, "--version") == 0) {
+  if (word == "--version") {
+    refuse_value(w);
     print_out("vorelcov %s\n", kVorelcovVersion);
     fatal_exit(0);
   }
-  if (std::strcmp(word, "--cobertura") == 0) {
-    options.cobertura = take_value(argc, argv, i);
-  } else if (std::strcmp(word, "--lcov") == 0) {
-    options.lcov = take_value(argc, argv, i);
-  } else if (std::strcmp(word, "--json-summary") == 0) {
-    options.json_summary = take_value(argc, argv, i);
-  } else if (std::strcmp(word, "--summary") == 0) {
+  if (word == "--cobertura") {
+    options.cobertura = take_file_name(w);
+  } else if (word == "--lcov") {
+    options.lcov = take_file_name(w);
+  } else if (word == "--json-summary") {
+    options.json_summary = take_file_name(w);
+  } else if (word == "--summary") {
+    refuse_value(w);
     options.summary = true;
-  } else if (std::strcmp(word, "--fail-under-line") == 0) {
-    take_threshold(argc, argv, i, options.fail_under_line);
-  } else if (std::strcmp(word, "--fail-under-function") == 0) {
-    take_threshold(argc, argv, i, options.fail_under_function);
-  } else if (std::strcmp(word, "--fail-under-block") == 0) {
-    take_threshold(argc, argv, i, options.fail_under_block);
-  } else if (std::strcmp(word, "--fail-under-branch") == 0) {
-    take_threshold(argc, argv, i, options.fail_under_branch);
-  } else if (std::strcmp(word, "--jobs") == 0) {
-    take_jobs(argc, argv, i, options.jobs);
-  } else if (std::strcmp(word, "--html") == 0) {
-    options.html = take_value(argc, argv, i);
+  } else if (word == "--fail-under-line") {
+    take_threshold(w, options.fail_under_line);
+  } else if (word == "--fail-under-function") {
+    take_threshold(w, options.fail_under_function);
+  } else if (word == "--fail-under-block") {
+    take_threshold(w, options.fail_under_block);
+  } else if (word == "--fail-under-branch") {
+    take_threshold(w, options.fail_under_branch);
+  } else if (word == "--jobs") {
+    take_jobs(w, options.jobs);
+  } else if (word == "--html") {
+    options.html = take_value(w);
     if (options.html->empty()) {
       print_err("ERROR: option --html needs a directory name.\n");
       fatal_exit(1);
     }
-  } else if (std::strcmp(word, "--html-medium") == 0 || std::strcmp(word, "--html-high") == 0) {
+  } else if (word == "--html-medium" || word == "--html-high") {
     std::optional<int64_t> value;
-    const bool medium = word[7] == 'm';
-    take_threshold(argc, argv, i, value);
+    const bool medium = word == "--html-medium";
+    take_threshold(w, value);
     (medium ? options.html_medium : options.html_high) = *value;
   } else {
     return false;

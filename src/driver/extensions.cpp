@@ -1,6 +1,7 @@
 // The extensions' part of a run: figures, outputs, summary line and gate.
 #include "driver/extensions.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -25,7 +26,9 @@ std::FILE* open_output(const std::optional<std::string>& name) {
   if (!name) return nullptr;
   std::FILE* out = output_open(*name, true);  // a device or pipe is written directly
   if (!out) {
+    const int code = errno;
     print_err("Couldn't open file %s for output!\n", name->c_str());
+    print_open_reason(*name, code);
     fatal_exit(1);
   }
   return out;
@@ -108,7 +111,10 @@ void ExtensionRun::start(const ExtensionOptions& options, int spi_version,
   active_ = options.wants_figures();
   keep_files_ = options.wants_kept_figures();
   if (!active_) return;
-  if (const char* option = options.first_line_option(); option && spi_version < 7) {
+  // Version 5 is no old format but a rejected one: its own error comes
+  // when the routines are read.
+  if (const char* option = options.first_line_option();
+      option && spi_version < 7 && spi_version != 5) {
     print_err("ERROR: %s has an old version file format without source line information; "
               "option %s needs format 7 or later.\n",
               spi_name.c_str(), option);

@@ -1,5 +1,6 @@
 #include "driver/outputs.h"
 
+#include <cerrno>
 #include <optional>
 #include <string>
 
@@ -59,7 +60,9 @@ void open_output_files(const Settings& settings, OutputFiles& files) {
     if (!name) continue;
     std::FILE* stream = output_open(*name, true);  // a device or pipe is written directly
     if (!stream) {
+      const int code = errno;
       print_err("Couldn't open file %s for output!\n", name->c_str());
+      print_open_reason(*name, code);
       fatal_exit(1);
     }
     files.*out.stream = stream;

@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "coverage/markers.h"
 #include "coverage/model.h"
 #include "coverage/source_path.h"
+#include "coverage/profile_match.h"
 #include "base/catalog.h"
 #include "base/diag.h"
 #include "base/ordered_work.h"
@@ -23,6 +25,7 @@
 #include "driver/settings.h"
 #include "driver/source_root.h"
 #include "driver/usage.h"
+#include "platform/file_open.h"
 #include "platform/fs.h"
 #include "platform/output_file.h"
 #include "platform/whole_file.h"
@@ -91,9 +94,14 @@ DpiFilePtr open_dynamic(const std::string& name, const Settings& settings) {
   options.src_root = settings.src_root_dir;
   options.check_duplicate_keys = !settings.multiple_definitions;
   options.host = settings.host;
+  clear_open_failure();
   DpiFilePtr dpi(dpi_open(name.c_str(), options));
   if (!dpi) {
     print_err("Couldn't find the dpi file %s!\n", name.c_str());
+    // A file that is there but cannot be read says why.
+    const OpenFailure& failure = last_open_failure();
+    if (!failure.missing && !failure.reason.empty())
+      print_err("vorelcov: %s: %s\n", name.c_str(), failure.reason.c_str());
     fatal_exit(1);
   }
   return dpi;
@@ -119,9 +127,10 @@ void open_profiles(Run& run) {
   const Settings& s = run.settings;
   run.dpi = open_dynamic(s.dpi_file_name, s);
   const bool imported = run.dpi->imported;
-  run.spi = spi_open(s.spi_file_name.c_str(), imported ? std::string() : s.src_root_dir);
+  SpiOpenFailure failure{};
+  run.spi = spi_open(s.spi_file_name.c_str(), imported ? std::string() : s.src_root_dir, &failure);
   if (!run.spi) {
-    print_err("Couldn't find the spi file %s!\n", s.spi_file_name.c_str());
+    print_spi_open_failure(s.spi_file_name.c_str(), failure);
     fatal_exit(1);
   }
   if (s.line_coverage && spi_version(run.spi) < 7) {
@@ -141,8 +150,15 @@ void say_waiting(const std::string&) {
 
 // The report directory is made when missing; a symbolic link there is not
 // written through.
+// One that cannot be made says why before the first page fails.
 void prepare_report_directory() {
-  if (output_directory(kReportDirectory) != DirectoryState::kSymlink) return;
+  errno = 0;
+  const DirectoryState state = output_directory(kReportDirectory);
+  if (state == DirectoryState::kUnusable)
+    print_err("vorelcov: cannot make directory %s: %s\n", kReportDirectory,
+              errno != 0 && errno != ENOTDIR && errno != EEXIST ? std::strerror(errno)
+                                                                 : "a file of that name is in the way");
+  if (state != DirectoryState::kSymlink) return;
   print_err("ERROR: %s is a symbolic link; the report is not written through it.\n",
             kReportDirectory);
   fatal_exit(1);
@@ -175,6 +191,11 @@ void start_up(int argc, char** argv, Run& run) {
   run.model.components = build_component_list(run.spi, run.coverage, run.component_file.filter,
                                               current_directory().value_or(""));
   run.extensions.set_file_names(run.model.components.entries, s.differential, s.host.separator);
+  warn_if_unrelated(count_profile_match(run.model.components, *run.dpi), s.spi_file_name,
+                    s.dpi_file_name);
+  if (run.ref)
+    warn_if_unrelated(count_profile_match(run.model.components, *run.ref), s.spi_file_name,
+                      *s.ref_dpi_file_name);
 }
 
 // ---- the per-file loop ----

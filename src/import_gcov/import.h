@@ -9,10 +9,24 @@
 
 namespace import_gcov {
 
-// Largest decompressed JSON accepted (a guard against gzip bombs).
-inline constexpr size_t kMaxJsonBytes = size_t{1} << 32;
+// Largest input file read, and largest JSON text after decompression: far
+// above the gcov JSON of any real compilation unit (tens of MB), far below
+// the memory of a build machine. Reading stops at the limit at once, so a
+// device, a growing file or a gzip bomb costs at most this much.
+inline constexpr size_t kMaxInputBytes = size_t{256} << 20;
+inline constexpr size_t kMaxJsonBytes = size_t{256} << 20;
 
-// Parses the bytes of one input file: gzip data is decompressed first.
+// `name` fit for a one-line message: line ends as \n and \r, other control
+// bytes as \xHH, a backslash doubled.
+std::string escaped_name(std::string_view name);
+
+// False (with `*error` naming the name, escaped) when a name of `unit`
+// holds a line end or a zero byte, which profile files cannot store.
+bool check_names(const GcovUnit& unit, std::string* error);
+
+// Parses the bytes of one input file: gzip data is decompressed first. A
+// name with a line end or a zero byte is refused (profile files cannot
+// store it), with the name escaped.
 bool parse_gcov_bytes(std::string_view bytes, GcovUnit* out, std::string* error);
 
 }  // namespace import_gcov

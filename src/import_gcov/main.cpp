@@ -18,6 +18,7 @@
 #include "import_gcov/outputs.h"
 #include "import_gcov/program_builder.h"
 #include "import_gcov/source_filter.h"
+#include "platform/long_option.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
 
@@ -42,7 +43,8 @@ constexpr const char* kUsage =
     "  --keep-external  keep the source files outside the root\n"
     "  --include REGEX  keep only files whose root-relative path matches (repeatable)\n"
     "  --exclude REGEX  leave out files whose root-relative path matches (repeatable)\n"
-    "  --help      this text\n";
+    "  --help      this text\n"
+    "A value follows its option as the next word or after '=' (--runs=3).\n";
 
 struct Options {
   std::string spi = "zentra.spi", dpi = "zentra.dpi";
@@ -62,44 +64,40 @@ int fail(const std::string& message) {
 // Returns -1 when the run goes on, else the exit status.
 int parse_args(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+    // "--name=value" is "--name value" (platform/long_option.h).
+    const vorel::LongOption option = vorel::split_long_option(argv[i]);
+    std::string arg(option.name);
     if (arg == "--help") {
+      if (option.attached) return fail("option --help takes no value");
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (arg == "--no-unexecuted" || arg == "--no-markers") {
-      (arg == "--no-unexecuted" ? o->unexecuted : o->markers) = false;
+    if (arg == "--no-unexecuted" || arg == "--no-markers" || arg == "--keep-external") {
+      if (option.attached) return fail("option " + arg + " takes no value");
+      if (arg == "--keep-external") o->sources.keep_external = true;
+      else (arg == "--no-unexecuted" ? o->unexecuted : o->markers) = false;
       continue;
     }
-    if (arg == "--keep-external") {
-      o->sources.keep_external = true;
-      continue;
-    }
-    if (arg == "--root" || arg == "--include" || arg == "--exclude") {
-      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
-      std::string value = argv[++i];
+    if (arg == "--root" || arg == "--include" || arg == "--exclude" || arg == "--spi" || arg == "--dpi" ||
+        arg == "--runs" || arg == "--jobs" || arg == "--gcov-executable") {
+      const char* given = vorel::long_option_value(option, argc, argv, i);
+      if (!given) return fail("option " + arg + " needs a value\n" + kUsage);
+      std::string value = given;
+      uint64_t n = 0;
       if (arg == "--root") o->sources.root = value;
-      else (arg == "--include" ? o->sources.include : o->sources.exclude).push_back(value);
-      continue;
-    }
-    if (arg == "--spi" || arg == "--dpi" || arg == "--runs" || arg == "--jobs" || arg == "--gcov-executable") {
-      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
-      std::string value = argv[++i];
-      if (arg == "--spi") o->spi = value;
+      else if (arg == "--include" || arg == "--exclude")
+        (arg == "--include" ? o->sources.include : o->sources.exclude).push_back(value);
+      else if (arg == "--spi") o->spi = value;
       else if (arg == "--dpi") o->dpi = value;
       else if (arg == "--gcov-executable") {
         o->gcov.command = import_gcov::split_command(value);
         if (o->gcov.command.empty()) return fail("--gcov-executable needs a command");
       } else if (arg == "--jobs") {
-        char* end = nullptr;
-        unsigned long n = std::strtoul(value.c_str(), &end, 10);
-        if (value.empty() || *end || value[0] == '-' || n == 0 || n > 256)
+        if (!vorel::parse_decimal(value, 1, 256, &n))
           return fail("--jobs needs a number from 1 to 256, not '" + value + "'");
         o->gcov.jobs = static_cast<unsigned>(n);
       } else {
-        char* end = nullptr;
-        unsigned long long n = std::strtoull(value.c_str(), &end, 10);
-        if (value.empty() || *end || value[0] == '-' || n == 0 || n > UINT32_MAX)
+        if (!vorel::parse_decimal(value, 1, UINT32_MAX, &n))
           return fail("--runs needs a number from 1 to 4294967295, not '" + value + "'");
         o->runs = static_cast<uint32_t>(n);
       }
@@ -122,6 +120,7 @@ void warn(const std::string& message) { std::fprintf(stderr, "vorelcov-import-gc
 // their exclusion markers.
 bool take_unit(import_gcov::GcovUnit& unit, const Options& o, import_gcov::SourceFilter& sources,
                import_gcov::MarkerFilter& markers, import_gcov::ProgramBuilder& builder, std::string* error) {
+  if (!import_gcov::check_names(unit, error)) return false;
   sources.apply(&unit);
   if (o.markers) {
     std::vector<std::string> warnings;
@@ -151,7 +150,7 @@ int run(int argc, char** argv) {
   std::string bytes;
   for (const std::string& name : inputs.json_files) {
     import_gcov::GcovUnit unit;
-    if (!vorel::read_whole_file(name, &bytes, &error)) return fail(name + ": cannot read: " + error);
+    if (!vorel::read_whole_file(name, &bytes, &error, import_gcov::kMaxInputBytes)) return fail(name + ": cannot read: " + error);
     if (!import_gcov::parse_gcov_bytes(bytes, &unit, &error) || !take_unit(unit, o, sources, markers, builder, &error))
       return fail(name + ": " + error);
   }

@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "platform/file_open.h"
 #include "platform/locked_open_bom.h"
+#include "platform/regular_file.h"
 
 namespace vorel {
 
@@ -47,8 +49,19 @@ void stdio_mode(const char* mode, char* out, size_t size) {
 std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_wait) {
   bool exclusive = false;
   int flags = open_flags(mode, &exclusive);
-  int fd = ::open(name, flags, 0666);
-  if (fd < 0) return nullptr;
+  // A reader opens regular files only, and without waiting on a FIFO.
+  int fd = ::open(name, exclusive ? flags : flags | O_NONBLOCK, 0666);
+  if (fd < 0) {
+    record_open_errno(errno);
+    return nullptr;
+  }
+  if (!exclusive) {
+    if (!descriptor_is_regular(fd)) {
+      ::close(fd);
+      return nullptr;
+    }
+    clear_nonblocking(fd);
+  }
 
   struct flock lock {};
   lock.l_type = exclusive ? F_WRLCK : F_RDLCK;

@@ -6,7 +6,9 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/file_open.h"
 #include "platform/locked_open_bom.h"
+#include "platform/regular_file.h"
 #include "platform/win_text.h"
 
 namespace vorel {
@@ -33,7 +35,14 @@ std::wstring binary_mode(const char* mode) {
 std::FILE* open_with_lock(const char* name, const char* mode, LockWaitNotice on_wait) {
   const bool exclusive = writes(mode);
   std::FILE* fp = ::_wfopen(widen(name).c_str(), binary_mode(mode).c_str());
-  if (!fp) return nullptr;
+  if (!fp) {
+    record_open_errno(errno);
+    return nullptr;
+  }
+  if (!exclusive && !descriptor_is_regular(::_fileno(fp))) {
+    std::fclose(fp);
+    return nullptr;
+  }
 
   HANDLE h = reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(fp)));
   OVERLAPPED at {};

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include <sys/stat.h>
@@ -15,6 +16,20 @@ namespace vorel {
 namespace {
 
 std::string reason() { return std::strerror(errno); }
+
+// The size of an open regular file; 0 when unknown.
+uint64_t stream_size(std::FILE* in) {
+#if defined(_WIN32)
+  struct _stat64 st {};
+  if (_fstat64(_fileno(in), &st) == 0 && (st.st_mode & _S_IFREG) && st.st_size > 0)
+    return static_cast<uint64_t>(st.st_size);
+#else
+  struct stat st {};
+  if (::fstat(::fileno(in), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    return static_cast<uint64_t>(st.st_size);
+#endif
+  return 0;
+}
 
 }  // namespace
 
@@ -37,15 +52,37 @@ std::string read_rest(std::FILE* in) {
   return bytes;
 }
 
-bool read_whole_file(const std::string& path, std::string* out, std::string* error) {
+bool read_whole_file(const std::string& path, std::string* out, std::string* error, size_t limit) {
   std::FILE* in = open_file(path, "rb");
   if (!in) {
-    *error = reason();
+    *error = last_open_failure().reason;
     return false;
   }
-  *out = read_rest(in);
-  bool ok = !std::ferror(in);
-  if (!ok) *error = reason();
+  const std::string too_large = "larger than the limit of " + std::to_string(limit) + " bytes";
+  const uint64_t size = stream_size(in);
+  if (size > limit) {
+    std::fclose(in);
+    *error = too_large;
+    return false;
+  }
+  out->clear();
+  out->reserve(static_cast<size_t>(size));
+  char buffer[65536];
+  size_t n;
+  bool ok = true;
+  // A file that grows while it is read stops at the limit too.
+  while (ok && (n = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+    if (n > limit - out->size()) {
+      ok = false;
+      *error = too_large;
+    } else {
+      out->append(buffer, n);
+    }
+  }
+  if (ok && std::ferror(in)) {
+    ok = false;
+    *error = reason();
+  }
   std::fclose(in);
   return ok;
 }

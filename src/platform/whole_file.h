@@ -2,6 +2,7 @@
 // the coverage-data importer.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -13,9 +14,12 @@ namespace vorel {
 // shared by everything that looks at it).
 std::string read_rest(std::FILE* in);
 
-// Reads the file `path` into `out`. On failure returns false and sets
-// `error` to the system's reason.
-bool read_whole_file(const std::string& path, std::string* out, std::string* error);
+// Reads the regular file `path` into `out`. On failure returns false and
+// sets `error` to the reason: the system's, "not a regular file (...)", or
+// "larger than the limit of N bytes" as soon as the file is seen to hold
+// more than `limit` bytes.
+bool read_whole_file(const std::string& path, std::string* out, std::string* error,
+                     size_t limit = SIZE_MAX);
 
 // Writes `bytes` to `path`, a name the user gave, through the output files
 // (platform/output_file.h): never a partial file under `path`; inside a

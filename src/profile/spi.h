@@ -72,12 +72,26 @@ struct SpiRoutine {
   std::vector<SpiLineMap> line_maps;
 };
 
+// Why spi_open returned nullptr.
+enum class SpiOpenFailure {
+  kMissing,     // the name does not exist
+  kUnreadable,  // it cannot be opened, or is not a regular file
+  kNotStatic,   // its first byte is not 'V'
+};
+
 // Opens the file (mode "rt"; a UTF-8 BOM is skipped) and reads its header and
 // mapping section. `src_root` is the normalised source root with its final
-// separator, or empty. Returns nullptr when the file cannot be opened, is not
-// a regular file, or its first byte is not 'V'; a corrupt mapping section ends the run with the
-// catalog error "File '%s' is corrupt.". An empty file is version 0.
-SpiFile* spi_open(const char* name, const std::string& src_root);
+// separator, or empty. Returns nullptr (and the reason in `*failure` when
+// given) when the file cannot be opened, is not a regular file, or its first
+// byte is not 'V'. A version the reader does not know (above 8, or no digit
+// after the 'V') and a corrupt mapping section end the run with the catalog
+// error "File '%s' is corrupt.". An empty file is version 0.
+SpiFile* spi_open(const char* name, const std::string& src_root, SpiOpenFailure* failure = nullptr);
+
+// Prints what a failed spi_open means, on the thread that called it: a
+// missing file "Couldn't find the spi file %s!\n"; otherwise an error line
+// that says what is wrong with the file.
+void print_spi_open_failure(const char* name, SpiOpenFailure failure);
 
 // Format version of an open file (0 for an empty file).
 int32_t spi_version(const SpiFile* f);

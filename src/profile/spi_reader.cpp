@@ -11,6 +11,7 @@
 
 #include "base/catalog.h"
 #include "base/diag.h"
+#include "platform/file_open.h"
 #include "platform/host.h"
 #include "profile/file_access.h"
 #include "profile/spi.h"
@@ -27,6 +28,7 @@ namespace {
 constexpr int32_t kFirstRecordVersion = 6;
 constexpr int32_t kRejectedVersion = 5;
 constexpr int32_t kWideOffsetVersion = 8;
+constexpr int32_t kNewestVersion = 8;
 
 // The size of a regular file; false for anything else (a directory opens
 // on POSIX but is no profile file).
@@ -37,8 +39,10 @@ bool regular_file_size(std::FILE* fp, uint64_t* size) {
   return true;
 }
 
-// The version in bytes 1 and 2 of the header line, read as one number.
+// The version in bytes 1 and 2 of the header line, read as one number;
+// -1 when no digit follows the 'V'.
 int32_t header_version(const std::string& line) {
+  if (line.size() < 2 || line[1] < '0' || line[1] > '9') return -1;
   std::string digits = line.substr(1, 2);
   return c_atoi(digits.c_str());
 }
@@ -56,6 +60,7 @@ uint64_t header_offset(const char* text, int32_t version) {
 // its first line. False when the file cannot be reopened.
 bool reopen_binary(SpiFile& f) {
   std::fclose(f.fp);
+  f.fp = nullptr;
   f.fp = profile_open(f.name.c_str(), "rb");
   if (!f.fp) return false;
   f.binary = true;
@@ -74,6 +79,9 @@ bool read_header(SpiFile& f) {
   std::ungetc(c, f.fp);
   std::string line = read_line(LineMode::kText, f.fp);
   f.version = header_version(line);
+  // A version this reader does not know is refused before anything relies
+  // on it (the option checks of the driver included).
+  if (f.version < 0 || f.version > kNewestVersion) catalog_error(kMsgFileCorrupt, f.name.c_str());
   f.line_count = 1;
   if (f.version < kFirstRecordVersion) {
     // Old entries begin at the first byte; each entry carries its version.
@@ -89,20 +97,46 @@ bool read_header(SpiFile& f) {
 
 }  // namespace
 
-SpiFile* spi_open(const char* name, const std::string& src_root) {
+SpiFile* spi_open(const char* name, const std::string& src_root, SpiOpenFailure* failure) {
+  SpiOpenFailure ignored;
+  if (!failure) failure = &ignored;
   std::FILE* fp = profile_open(name, "rt");
-  if (!fp) return nullptr;
+  if (!fp) {
+    *failure = last_open_failure().missing ? SpiOpenFailure::kMissing : SpiOpenFailure::kUnreadable;
+    return nullptr;
+  }
   auto f = std::make_unique<SpiFile>();
   f->fp = fp;
   f->name = name;
   f->src_root = src_root;
   f->separator = host_rules().separator;
-  if (!regular_file_size(fp, &f->file_size) || !read_header(*f)) return nullptr;
+  *failure = SpiOpenFailure::kUnreadable;
+  if (!regular_file_size(fp, &f->file_size)) return nullptr;
+  if (!read_header(*f)) {
+    if (f->fp) *failure = SpiOpenFailure::kNotStatic;
+    return nullptr;
+  }
   if (f->version >= kFirstRecordVersion) {
     std::string reason;
     if (!spi_parse_mapping(*f, &reason)) catalog_error(kMsgFileCorrupt, name);
   }
   return f.release();
+}
+
+void print_spi_open_failure(const char* name, SpiOpenFailure failure) {
+  switch (failure) {
+    case SpiOpenFailure::kMissing:
+      print_err("Couldn't find the spi file %s!\n", name);
+      break;
+    case SpiOpenFailure::kUnreadable:
+      print_err("ERROR: Couldn't read the spi file %s: %s.\n", name, last_open_failure().reason.c_str());
+      break;
+    case SpiOpenFailure::kNotStatic:
+      print_err("ERROR: %s is not a spi file: its first line is no version line (\"V\" and two "
+                "digits).\n",
+                name);
+      break;
+  }
 }
 
 int32_t spi_version(const SpiFile* f) { return f->version; }

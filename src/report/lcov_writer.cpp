@@ -1,5 +1,9 @@
-// lcov tracefile writer. The format is line-oriented, so a control character
-// in a name (which would end its line) is written as '?'.
+// lcov tracefile writer. The format is line-oriented: a line feed or a
+// carriage return in a path (which would end its line) is written as '?';
+// every other byte is kept, so readers find the file. Function names are
+// cut at the first comma by lcov's readers, so in a name ',' is written as
+// "%2C", '%' as "%25", and a line feed and a carriage return as "%0A" and
+// "%0D".
 #include <cstdio>
 #include <string>
 
@@ -12,17 +16,32 @@ namespace {
 
 std::string one_line(std::string text) {
   for (char& c : text)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    if (c == '\n' || c == '\r') c = '?';
   return text;
+}
+
+std::string function_name(const std::string& name) {
+  std::string out;
+  out.reserve(name.size());
+  for (char c : name) {
+    switch (c) {
+      case ',': out += "%2C"; break;
+      case '%': out += "%25"; break;
+      case '\n': out += "%0A"; break;
+      case '\r': out += "%0D"; break;
+      default: out += c;
+    }
+  }
+  return out;
 }
 
 void write_record(std::FILE* out, const FileFigures& file, const std::string& base_dir) {
   std::fprintf(out, "TN:\nSF:%s\n", one_line(absolute_from_base(file.name, base_dir)).c_str());
   for (const FunctionFigures& f : file.functions)
-    std::fprintf(out, "FN:%u,%s\n", f.start_line, one_line(f.name).c_str());
+    std::fprintf(out, "FN:%u,%s\n", f.start_line, function_name(f.name).c_str());
   for (const FunctionFigures& f : file.functions)
     std::fprintf(out, "FNDA:%llu,%s\n", static_cast<unsigned long long>(f.hits),
-                 one_line(f.name).c_str());
+                 function_name(f.name).c_str());
   std::fprintf(out, "FNF:%zu\nFNH:%u\n", file.functions.size(), file.covered_functions());
   for (const auto& [line, arcs] : file.branches)
     for (const BranchFigure& b : arcs) {

@@ -19,6 +19,10 @@ inline const std::string kBannerVxWorks7 =
 // What stderr starts with after a successful option scan.
 inline const std::string kScanDone = kBanner + "\n";
 
+// The reason printed when a file stands where the report directory goes.
+inline const std::string kReportDirectoryInTheWay =
+    "vorelcov: cannot make directory CodeCoverage: a file of that name is in the way\n";
+
 inline std::string expected_file(const std::string& name) {
   auto text = read_file(source_dir() + "/tests/e2e/expected/" + name);
   return text ? *text : "<missing expected file " + name + ">";

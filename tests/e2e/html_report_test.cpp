@@ -200,7 +200,7 @@ TEST(HtmlReport, UnwritableReportDirectoryEndsTheRun) {
   write_file(dir.file("CodeCoverage"), "not a directory");
   RunResult r = run_inputs(dir, {}, kHostsOwnRules);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "Unable to create ToolBar file!\n");
+  EXPECT_EQ(r.err, kScanDone + kReportDirectoryInTheWay + "Unable to create ToolBar file!\n");
 }
 
 }  // namespace

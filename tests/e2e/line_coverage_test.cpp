@@ -121,7 +121,8 @@ TEST(LineCoverage, ReportDirectoryThatIsAFileStopsTheRun) {
   // POSIX rules: the Windows message joins the report path with '\' but keeps its case.
   RunResult r = run_inputs(dir, {"-txtlcov"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_PROG_C.LCOV for output!\n");
+  EXPECT_EQ(r.err, kScanDone + kReportDirectoryInTheWay +
+                       "Cannot open CodeCoverage/SRC_PROG_C.LCOV for output!\n");
   EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.TXT")));
 }
 

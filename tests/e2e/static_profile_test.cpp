@@ -34,7 +34,8 @@ TEST(StaticProfileE2e, RejectedStaticFiles) {
       {[](const TempDir&) { return std::string("V070000000d\r\n<H>\r\n<R1>1\r\n1 f\r\n"); },  // no "</H>"
        {}, "vorelcov: error #11004: File 'app.spi' is corrupt.\n"},
       {[](const TempDir&) { return std::string("<H>\n</H>\n"); }, {},
-       "Couldn't find the spi file app.spi!\n"},
+       "ERROR: app.spi is not a spi file: its first line is no version line (\"V\" and two "
+       "digits).\n"},
   };
   for (const Case& c : cases) {
     TempDir dir;

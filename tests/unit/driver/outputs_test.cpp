@@ -25,7 +25,8 @@ TEST(Outputs, FailureStopsAfterTheFilesBeforeIt) {
   OutputFiles files;
   auto c = capture([&] { open_output_files(s, files); });
   EXPECT_EQ(c.status, 1);
-  EXPECT_EQ(c.err, "Couldn't open file " + dir.file("missing/b.txt") + " for output!\n");
+  EXPECT_EQ(c.err, "Couldn't open file " + dir.file("missing/b.txt") + " for output!\nvorelcov: " +
+                       dir.file("missing/b.txt") + ": No such file or directory\n");
   EXPECT_NE(files.txt_function_list, nullptr);
   EXPECT_EQ(files.call_graph, nullptr);
   output_abandon();
