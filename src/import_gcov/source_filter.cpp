@@ -1,16 +1,11 @@
 #include "import_gcov/source_filter.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
 
 namespace import_gcov {
-
-std::string normal_path(const std::string& path) {
-  return std::filesystem::path(path).lexically_normal().generic_string();
-}
 
 bool SourceFilter::init(const SourceFilterOptions& options, std::string* error) {
   root_ = normal_path(vorel::absolute_path(options.root.empty() ? "." : options.root));

@@ -46,7 +46,4 @@ class SourceFilter {
   size_t kept_ = 0, outside_ = 0, by_patterns_ = 0;
 };
 
-// `path` with "." components dropped and ".." components resolved, as text.
-std::string normal_path(const std::string& path);
-
 }  // namespace import_gcov
