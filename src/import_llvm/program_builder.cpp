@@ -78,12 +78,15 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
     }
     if (id != main_id) b.line = 0, b.col = 0;  // no site in the function's file
     b.col = std::min(b.col, kMaxColumn);
-    if (markers && b.line && markers->excludes_line(b.line)) continue;
+    const bool excluded = markers && b.line && markers->excludes_line(b.line);
     if (fresh.blocks.empty()) {
+      // A function whose body starts on an excluded line leaves the profile.
+      if (excluded) return true;
       fresh.start_line = b.line, fresh.start_col = b.col;
       fresh.end_line = r.file_id == main_id ? r.line_end : b.line;
       fresh.end_col = std::min(r.file_id == main_id ? r.column_end : b.col, kMaxColumn);
-      if (markers && markers->excludes_line(b.line)) return true;
+    } else if (excluded) {
+      continue;
     }
     fresh.blocks.push_back(b);
   }
