@@ -22,6 +22,7 @@ Status 1 on any difference.
 """
 import collections
 import json
+import os
 import re
 import sys
 
@@ -33,7 +34,7 @@ def read_info(path):
         for line in f:
             line = line.rstrip("\n")
             if line.startswith("SF:"):
-                cur = files[line[3:]]
+                cur = files[os.path.normpath(line[3:])]
             elif line.startswith("DA:"):
                 n, c = line[3:].split(",")[:2]
                 cur["da"][int(n)] = cur["da"].get(int(n), 0) + int(c)
@@ -44,8 +45,8 @@ def read_info(path):
 
 
 def totals(text, section):
-    m = re.search(section + r":\s+total.*?\n.*?\n\s+(\d+)\s+(\d+)", text)
-    return (int(m.group(1)), int(m.group(2))) if m else None
+    m = re.search(section + r":\s+total.*?\n.*?\n\s+([\d,]+)\s+([\d,]+)", text)
+    return (int(m.group(1).replace(",", "")), int(m.group(2).replace(",", ""))) if m else None
 
 
 def main(export, llvm_lcov, info, txt):

@@ -66,7 +66,7 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
     b.count = r.count;
     b.line_start = r.line_start, b.column_start = r.column_start;
     b.line_end = r.line_end, b.column_end = r.column_end;
-    b.own_file = r.file_id == main_id || file_name(f.filenames[r.file_id]) == file;
+    b.own_file = r.file_id == main_id;
     // Inside a macro expansion: at the start of the expansion in the
     // function's file (the chain is followed at most once per file).
     uint32_t id = r.file_id;
@@ -78,6 +78,13 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
     }
     if (id != main_id) b.line = 0, b.col = 0;  // no site in the function's file
     b.col = std::min(b.col, kMaxColumn);
+    // A region of a macro expansion counts on the expansion's line only:
+    // llvm-cov adds the counts of all expansions on the macro's own lines,
+    // which no one routine's block can carry (the line holder does).
+    if (!b.own_file && b.line) {
+      b.own_file = true;
+      b.line_start = b.line_end = b.line, b.column_start = b.col;
+    }
     const bool excluded = markers && b.line && markers->excludes_line(b.line);
     if (fresh.blocks.empty()) {
       // A function whose body starts on an excluded line leaves the profile.
@@ -210,11 +217,18 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
         else innermost[k.routine] = c;  // sorted by start: the latest start wins
       }
       for (const auto& [routine, c] : innermost) chosen.push_back(c);
+      // A count no region gives (llvm-cov took it from a gap region that
+      // runs into the line) goes to the line holder, so the line keeps it.
+      std::map<size_t, uint64_t> largest;  // routine -> its largest block on the line
+      for (size_t c : chosen) largest[candidates[c].routine] = std::max(largest[candidates[c].routine], candidates[c].count);
+      uint64_t sum = 0;
+      for (const auto& [routine, top] : largest) sum += top;
+      if (sum < count) chosen.clear();
       if (chosen.empty()) {
+        // No position: a block at line 0 enters no block figure, its line
+        // map still counts the line.
         pw::Block b;
         b.count = count;
-        b.line = line;
-        b.col = 1;
         b.lines = {line};
         holder.blocks.push_back(std::move(b));
         ++summary->lines_outside_blocks;
@@ -226,23 +240,24 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
       for (pw::Block& b : r.blocks) std::sort(b.lines.begin(), b.lines.end());
     if (!holder.blocks.empty()) {
       holder.name = vorel::kLineHolderName;
-      holder.start_line = holder.blocks.front().line;
-      holder.end_line = holder.blocks.back().line;
+      holder.start_line = holder.blocks.front().lines.front();
+      holder.end_line = holder.blocks.back().lines.front();
       holder.is_static = true;
       holder.external = false;
       uint64_t top = 0;
       for (const pw::Block& b : holder.blocks) top = std::max(top, b.count);
-      // Block 0 is the entry: a holder with one line carries it twice.
+      // Block 0 is the entry, with the largest count, no position, no lines.
+      // Every block is extra and has no position: none is a region.
       pw::Block entry;
       entry.count = top;
       holder.blocks.insert(holder.blocks.begin(), std::move(entry));
-      holder.extra_blocks = 1;
+      holder.extra_blocks = static_cast<uint32_t>(holder.blocks.size());
       routines.push_back(std::move(holder));
       modules.push_back(file.first_module);
     }
     std::map<size_t, std::vector<pw::Routine>> by_module;
     for (size_t i = 0; i < routines.size(); ++i) {
-      summary->blocks += routines[i].blocks.size() - routines[i].extra_blocks;
+      for (const pw::Block& b : routines[i].blocks) summary->blocks += b.line != 0;
       by_module[modules[i]].push_back(std::move(routines[i]));
       ++summary->routines;
     }

@@ -47,7 +47,7 @@ class ProgramBuilder {
  private:
   struct RegionBlock {
     uint32_t line = 0, col = 0;  // position in the routine's file
-    bool own_file = false;       // its range lies in the routine's file
+    bool own_file = false;       // its range (below) lies in the routine's file
     uint32_t line_start = 0, column_start = 0, line_end = 0, column_end = 0;
     uint64_t count = 0;
   };

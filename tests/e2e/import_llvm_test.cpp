@@ -47,7 +47,11 @@ TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
   e2e::write_file(dir.file("shapes.json"), replaced(data("shapes.json"), "@DIR@", dir.path()));
   RunResult imp = e2e::run_program(llvm_importer(), {"shapes.json"}, dir.path());
   ASSERT_EQ(imp.status, 0) << imp.err;
-  EXPECT_EQ(imp.out, "1 inputs, 1 source files, 6 routines, 21 regions, 20 lines -> zentra.spi, zentra.dpi\n");
+  // Line 5, a macro's definition, is counted by no routine's region: the
+  // line holder (the seventh routine) carries it.
+  EXPECT_EQ(imp.out,
+            "1 inputs, 1 source files, 7 routines, 21 regions, 20 lines -> zentra.spi, zentra.dpi\n"
+            "1 lines counted outside every region of their file's functions\n");
   RunResult r = e2e::run_vorelcov({"-txtlcov", "-nopmeter", "--lcov", "v.info"}, dir.path(), e2e::kHostsOwnRules);
   ASSERT_EQ(r.status, 0) << r.err;
   // Every DA line is llvm-cov's. LH differs by one: llvm-cov sums its line
