@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "import_gcov/exclusion_markers.h"
+#include "import_gcov/gcov_runner.h"
 #include "import_gcov/gunzip.h"
 #include "import_gcov/import.h"
 #include "import_gcov/source_filter.h"
+#include "import_llvm/llvm_cov_runner.h"
 #include "import_llvm/llvm_json.h"
 #include "import_llvm/program_builder.h"
 #include "platform/whole_file.h"
@@ -21,10 +23,16 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vorelcov-import-llvm [options] JSON...\n"
+    "       vorelcov-import-llvm [options] --instr-profile PROFILE BINARY...\n"
     "Reads the JSON of `llvm-cov export -format=text` (a program built with\n"
     "`clang -fprofile-instr-generate -fcoverage-mapping`) and writes a static\n"
     "and a dynamic profile file for vorelcov.\n"
     "  JSON        an llvm-cov export file (plain or gzip-compressed)\n"
+    "  --instr-profile PROFILE  a .profdata file, or .profraw files (repeatable;\n"
+    "              merged with llvm-profdata): llvm-cov export is run on the\n"
+    "              BINARY... given instead of JSON files\n"
+    "  --llvm-cov CMD       the llvm-cov to run (default llvm-cov; e.g. llvm-cov-14)\n"
+    "  --llvm-profdata CMD  the llvm-profdata to run (default llvm-profdata)\n"
     "  --spi FILE  static profile file to write (default zentra.spi)\n"
     "  --dpi FILE  dynamic profile file to write (default zentra.dpi)\n"
     "  --runs N    number of runs the counts were summed over (default 1)\n"
@@ -42,6 +50,7 @@ struct Options {
   std::vector<std::string> inputs;
   bool markers = true;
   import_gcov::SourceFilterOptions sources;
+  import_llvm::LlvmCovRunOptions tools;
 };
 
 int fail(const std::string& message) {
@@ -64,10 +73,15 @@ int parse_args(int argc, char** argv, Options* o) {
       continue;
     }
     if (arg == "--root" || arg == "--include" || arg == "--exclude" || arg == "--spi" || arg == "--dpi" ||
-        arg == "--runs") {
+        arg == "--runs" || arg == "--instr-profile" || arg == "--llvm-cov" || arg == "--llvm-profdata") {
       if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
       std::string value = argv[++i];
-      if (arg == "--root") o->sources.root = value;
+      if (arg == "--instr-profile") o->tools.profiles.push_back(value);
+      else if (arg == "--llvm-cov" || arg == "--llvm-profdata") {
+        (arg == "--llvm-cov" ? o->tools.llvm_cov : o->tools.llvm_profdata) = import_gcov::split_command(value);
+        if ((arg == "--llvm-cov" ? o->tools.llvm_cov : o->tools.llvm_profdata).empty())
+          return fail(arg + " needs a command");
+      } else if (arg == "--root") o->sources.root = value;
       else if (arg == "--spi") o->spi = value;
       else if (arg == "--dpi") o->dpi = value;
       else if (arg == "--runs") {
@@ -129,6 +143,16 @@ int run(int argc, char** argv) {
   import_llvm::ProgramBuilder builder;
   std::map<std::string, bool> seen;
   std::string bytes, text;
+  if (!o.tools.profiles.empty()) {
+    // The inputs are the program's binaries: llvm-cov writes the export.
+    o.tools.binaries = o.inputs;
+    o.inputs.clear();
+    if (!import_llvm::run_llvm_cov_export(o.tools, warn, &bytes, &error)) return fail(error);
+    import_llvm::LlvmExport data;
+    const std::string name = vorel::absolute_path(o.tools.binaries.front());
+    if (!import_llvm::parse_llvm_export(bytes, &data, &error) || !builder.add(data, name, rules, &error))
+      return fail(name + ": " + error);
+  }
   for (const std::string& name : o.inputs) {
     if (seen[name]) continue;  // a file given twice is read once
     seen[name] = true;

@@ -4,6 +4,8 @@
 // bad inputs end with a message naming the file and write nothing.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,18 @@ using e2e::TempDir;
 std::string llvm_importer() {
   std::string path = e2e::importer_path();
   return path.replace(path.rfind("gcov"), 4, "llvm");
+}
+
+// `program` found on PATH, or "" (the harness runs programs by path).
+std::string on_path(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  for (std::string dirs = path ? path : ""; !dirs.empty();) {
+    size_t end = dirs.find(':');
+    std::string candidate = dirs.substr(0, end) + "/" + program;
+    if (std::filesystem::exists(candidate)) return candidate;
+    dirs = end == std::string::npos ? "" : dirs.substr(end + 1);
+  }
+  return "";
 }
 
 std::string data(const std::string& name) {
@@ -67,6 +81,36 @@ TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
   EXPECT_NE(summary.find("                 6        5        1   83.33"), std::string::npos) << summary;
 }
 
+// The same program built, run and exported by the importer itself
+// (--instr-profile with the raw profile: llvm-profdata merges it).
+TEST(ImportLlvm, RunsLlvmCovOnTheBinary) {
+  TempDir dir;
+  e2e::write_file(dir.file("shapes.cpp"), data("shapes.cpp"));
+  const std::string clang = on_path("clang++-14");
+  if (clang.empty() || on_path("llvm-cov-14").empty() || on_path("llvm-profdata-14").empty())
+    GTEST_SKIP() << "clang++-14, llvm-cov-14 or llvm-profdata-14 is not installed (apt-get install clang-14)";
+  RunResult cc =
+      e2e::run_program(clang, {"-fprofile-instr-generate", "-fcoverage-mapping", "shapes.cpp", "-o", "shapes"}, dir.path());
+  ASSERT_EQ(cc.status, 0) << cc.err;
+  RunResult run = e2e::run_program(dir.file("shapes"), {}, dir.path(), {{"LLVM_PROFILE_FILE", "s.profraw"}});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::vector<std::string> tools = {"--llvm-cov", "llvm-cov-14", "--llvm-profdata", "llvm-profdata-14"};
+  std::vector<std::string> args = tools;
+  args.insert(args.end(), {"--instr-profile", "s.profraw", "shapes"});
+  RunResult imp = e2e::run_program(llvm_importer(), args, dir.path());
+  ASSERT_EQ(imp.status, 0) << imp.err;
+  RunResult r = e2e::run_vorelcov({"-txtlcov", "-nopmeter", "--lcov", "v.info"}, dir.path(), e2e::kHostsOwnRules);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(line_records(dir.read("v.info")), replaced(data("shapes.llvm-lines"), "LH:17", "LH:18"));
+  // A binary llvm-cov cannot read: its message, status 1, nothing written.
+  args = tools;
+  args.insert(args.end(), {"--instr-profile", "s.profraw", "--spi", "x.spi", "shapes.cpp"});
+  imp = e2e::run_program(llvm_importer(), args, dir.path());
+  EXPECT_EQ(imp.status, 1);
+  EXPECT_EQ(imp.err.rfind("vorelcov-import-llvm: llvm-cov-14 failed (exit status 1): ", 0), 0u) << imp.err;
+  EXPECT_FALSE(e2e::read_file(dir.file("x.spi")));
+}
+
 TEST(ImportLlvm, BadInputIsRefusedNamingTheFile) {
   const std::string ok_region = "[1,1,2,1,5,0,0,0]";
   auto doc = [](const std::string& type, const std::string& version, const std::string& region,
@@ -92,6 +136,11 @@ TEST(ImportLlvm, BadInputIsRefusedNamingTheFile) {
       {doc("llvm.coverage.json.export", "2.0.1", ok_region, "[1,1,5,1,true,false]"), "expected"},
       {doc("llvm.coverage.json.export", "2.0.1", ok_region, seg).substr(0, 60), "not llvm-cov export JSON"},
   };
+  RunResult none = e2e::run_program(llvm_importer(), {"--llvm-cov", "no-such-llvm-cov", "--instr-profile", "p.profdata",
+                                                       "prog"}, e2e::source_dir());
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err.rfind("vorelcov-import-llvm: cannot run no-such-llvm-cov: ", 0), 0u) << none.err;
+  EXPECT_NE(none.err.find("(it comes with LLVM; --llvm-cov names another)\n"), std::string::npos) << none.err;
   for (const Case& c : cases) {
     TempDir dir;
     e2e::write_file(dir.file("in.json"), c.json);
