@@ -128,7 +128,15 @@ bool ProgramBuilder::add(const LlvmExport& data, const std::string& input, const
     if (!rules.keeps(name)) continue;
     const import_gcov::ExclusionMarkers* markers = rules.markers ? rules.markers(name) : nullptr;
     FileData& file = file_of(name, module);
-    for (const auto& [line, count] : mapped_lines(f.segments)) {
+    const auto lines = mapped_lines(f.segments);
+    // Each segment stands for the lines up to the next: a bound on the
+    // whole import keeps a few segments from asking for huge tables.
+    mapped_total_ += lines.size();
+    if (mapped_total_ > kMaxMappedLines) {
+      *error = "more than " + std::to_string(kMaxMappedLines) + " executable lines in all (" + name + ")";
+      return false;
+    }
+    for (const auto& [line, count] : lines) {
       if (markers && markers->excludes_line(line)) continue;
       if (!add_count(&file.lines[line], count)) {
         *error = "count of " + name + ":" + std::to_string(line) + " does not fit 64 bits when summed";
@@ -203,7 +211,9 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
     pw::Routine holder;
     std::map<size_t, size_t> innermost;  // routine -> candidate
     std::vector<size_t> chosen;
-    for (const auto& [line, count] : file.lines) {
+    for (const auto& entry : file.lines) {
+      const uint32_t line = entry.first;  // a plain variable: lambdas capture it
+      const uint64_t count = entry.second;
       for (; next < candidates.size() && candidates[next].line_start <= line; ++next) active.push_back(next);
       active.erase(std::remove_if(active.begin(), active.end(),
                                   [&](size_t c) { return candidates[c].line_end < line; }),

@@ -25,6 +25,9 @@
 
 namespace import_llvm {
 
+// The most executable lines one import takes (over all files and inputs).
+inline constexpr size_t kMaxMappedLines = size_t{1} << 22;
+
 struct ImportSummary {
   size_t inputs = 0, files = 0, routines = 0, lines = 0, blocks = 0;
   size_t lines_outside_blocks = 0;  // carried by the line holder
@@ -69,6 +72,7 @@ class ProgramBuilder {
   std::vector<std::string> modules_;
   std::vector<std::string> file_order_;
   std::unordered_map<std::string, FileData> files_;
+  size_t mapped_total_ = 0;
 };
 
 // The routine name shown for llvm-cov's function name: internal-linkage
