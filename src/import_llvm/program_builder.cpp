@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "import_gcov/program_builder.h"
+#include "platform/whole_file.h"
 #include "profile/line_holder.h"
 
 namespace import_llvm {
@@ -21,7 +22,12 @@ bool add_count(uint64_t* total, uint64_t count) {
 
 constexpr uint32_t kMaxColumn = 0xFFFF;  // the static reader keeps 16-bit columns
 
-std::string file_name(const std::string& name) { return import_gcov::absolute_name("", name); }
+// llvm-cov names files as the compiler saw them, joined with its working
+// directory; a name still relative is taken from the importer's.
+std::string file_name(const std::string& name) {
+  if (name.empty() || name[0] == '/') return import_gcov::normal_path(name);
+  return import_gcov::normal_path(vorel::absolute_path(name));
+}
 
 }  // namespace
 
