@@ -11,6 +11,7 @@
 #include "import_gcov/exclusion_markers.h"
 #include "import_gcov/gcov_runner.h"
 #include "import_gcov/gunzip.h"
+#include "import_gcov/marker_filter.h"
 #include "import_gcov/import.h"
 #include "import_gcov/source_filter.h"
 #include "import_llvm/llvm_cov_runner.h"
@@ -104,31 +105,6 @@ int parse_args(int argc, char** argv, Options* o) {
   return -1;
 }
 
-// The exclusion markers of each source, read once.
-class Markers {
- public:
-  const import_gcov::ExclusionMarkers* of(const std::string& path) {
-    auto [it, added] = sources_.try_emplace(path);
-    if (added) {
-      std::string text, error;
-      if (!vorel::read_whole_file(path, &text, &error)) {
-        warn(path + ": cannot read the source (" + error + "); its exclusion markers are not applied");
-      } else {
-        it->second = import_gcov::scan_exclusion_markers(text);
-        if (!it->second.lines.empty()) ++with_markers_;
-        if (it->second.unterminated)
-          warn(path + ": an exclusion section is not closed; it runs to the end of the file");
-      }
-    }
-    return it->second.lines.empty() ? nullptr : &it->second;
-  }
-  size_t with_markers() const { return with_markers_; }
-
- private:
-  std::map<std::string, import_gcov::ExclusionMarkers> sources_;
-  size_t with_markers_ = 0;
-};
-
 int run(int argc, char** argv) {
   Options o;
   int status = parse_args(argc, argv, &o);
@@ -136,10 +112,16 @@ int run(int argc, char** argv) {
   std::string error;
   import_gcov::SourceFilter sources;
   if (!sources.init(o.sources, &error)) return fail(error);
-  Markers markers;
+  import_gcov::MarkerFilter markers;
   import_llvm::FileRules rules;
   rules.keeps = [&](const std::string& name) { return sources.keeps(name); };
-  if (o.markers) rules.markers = [&](const std::string& name) { return markers.of(name); };
+  if (o.markers)
+    rules.markers = [&](const std::string& name) -> const import_gcov::ExclusionMarkers* {
+      std::vector<std::string> warnings;
+      const import_gcov::ExclusionMarkers& m = markers.markers_of(name, &warnings);
+      for (const std::string& w : warnings) warn(w);
+      return m.lines.empty() ? nullptr : &m;
+    };
   import_llvm::ProgramBuilder builder;
   std::map<std::string, bool> seen;
   std::string bytes, text;
@@ -183,7 +165,8 @@ int run(int argc, char** argv) {
   if (sources.outside_root())
     std::printf("%zu source files outside the root %s left out\n", sources.outside_root(), sources.root().c_str());
   if (sources.by_patterns()) std::printf("%zu source files left out by --include/--exclude\n", sources.by_patterns());
-  if (markers.with_markers()) std::printf("exclusion markers applied in %zu source files\n", markers.with_markers());
+  if (markers.sources_with_markers())
+    std::printf("exclusion markers applied in %zu source files\n", markers.sources_with_markers());
   return 0;
 }
 

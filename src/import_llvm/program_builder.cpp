@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "import_gcov/count_sum.h"
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
 #include "profile/line_holder.h"
@@ -12,15 +13,8 @@ namespace pw = profile_writer;
 
 namespace {
 
-// Sums stay below UINT64_MAX, which the readers take as "never executed".
-bool add_count(uint64_t* total, uint64_t count) {
-  constexpr uint64_t kMax = UINT64_MAX - 1;
-  if (count > kMax || *total > kMax - count) return false;
-  *total += count;
-  return true;
-}
-
-constexpr uint32_t kMaxColumn = 0xFFFF;  // the static reader keeps 16-bit columns
+using import_gcov::add_count;
+using import_gcov::kMaxColumn;
 
 // llvm-cov names files as the compiler saw them, joined with its working
 // directory; a name still relative is taken from the importer's.
