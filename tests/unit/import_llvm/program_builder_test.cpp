@@ -84,3 +84,26 @@ TEST(LlvmProgramBuilder, RoutineNames) {
 }
 
 }  // namespace
+
+// Line 2's count (5) comes from a gap region running into it, which no
+// region gives: the line holder carries the line, the body does not.
+TEST(LlvmProgramBuilder, ACountOnlyAGapGivesGoesToTheLineHolder) {
+  LlvmExport e;
+  e.files.push_back(LlvmFile{"/p/g.c", {{1, 1, 2, true, true, false}, {1, 9, 5, true, true, true},
+                                        {2, 5, 2, true, false, false}, {3, 9, 0, false, false, false}}});
+  e.functions.push_back(LlvmFunction{"g", 2, {"/p/g.c"}, {region(1, 1, 3, 9, 2)}});
+  ProgramBuilder b;
+  std::string error;
+  ASSERT_TRUE(b.add(e, "in.json", keep_all(), &error)) << error;
+  ImportSummary s;
+  profile_writer::Program p = b.finish(1, &s);
+  const auto& routines = p.modules.at(0).files.at(0).routines;
+  ASSERT_EQ(routines.size(), 2u);
+  EXPECT_EQ(routines[0].blocks.at(0).lines, (std::vector<uint32_t>{1, 3}));
+  EXPECT_EQ(routines[1].name, vorel::kLineHolderName);
+  ASSERT_EQ(routines[1].blocks.size(), 2u);  // the entry, then line 2
+  EXPECT_EQ(routines[1].blocks[1].lines, (std::vector<uint32_t>{2}));
+  EXPECT_EQ(routines[1].blocks[1].count, 5u);
+  EXPECT_EQ(routines[1].blocks[1].line, 0u);  // no position: no region
+  EXPECT_EQ(s.blocks, 1u);
+}
