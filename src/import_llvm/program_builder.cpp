@@ -76,7 +76,15 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
       b.line = site.line_start, b.col = site.column_start;
       id = site.file_id;
     }
-    if (id != main_id) b.line = 0, b.col = 0;  // no site in the function's file
+    if (id != main_id && f.filenames[r.file_id] == f.filenames[main_id]) {
+      // An expansion clang recorded no site for (a macro named by another
+      // macro's token pasting) in the function's own file: llvm-cov counts
+      // the region where it stands, in its view of the file and its totals.
+      b.own_file = true;
+      b.line = r.line_start, b.col = r.column_start;
+    } else if (id != main_id) {
+      b.line = 0, b.col = 0;  // no site in the function's file
+    }
     b.col = std::min(b.col, kMaxColumn);
     // A region of a macro expansion counts on the expansion's line only:
     // llvm-cov adds the counts of all expansions on the macro's own lines,

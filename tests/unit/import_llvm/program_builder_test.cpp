@@ -50,10 +50,11 @@ TEST(LlvmProgramBuilder, RegionsCarryTheLinesLlvmCovCountsThemOn) {
 
 TEST(LlvmProgramBuilder, MarkersAndMacroExpansions) {
   LlvmExport e = sample();
-  // g in b.c: a macro from b.h expanded at 5:3.
-  e.functions.push_back(LlvmFunction{"g", 1, {"/p/b.c", "/p/b.h"},
+  // g in b.c: a macro from b.h expanded at 5:3; a region of b.c at 2:5 in
+  // a file id no expansion names (a macro named by token pasting).
+  e.functions.push_back(LlvmFunction{"g", 1, {"/p/b.c", "/p/b.h", "/p/b.c"},
                                      {region(4, 1, 6, 2, 1), region(5, 3, 5, 9, 1, 0, RegionKind::kExpansion, 1),
-                                      region(1, 20, 1, 30, 1, 1)}});
+                                      region(1, 20, 1, 30, 1, 1), region(2, 5, 2, 8, 1, 2)}});
   import_gcov::ExclusionMarkers m;
   m.lines = {{1, 1}};
   FileRules rules = keep_all();
@@ -68,9 +69,11 @@ TEST(LlvmProgramBuilder, MarkersAndMacroExpansions) {
   ASSERT_EQ(files.size(), 2u);
   EXPECT_EQ(files[0].routines.at(0).name, vorel::kLineHolderName);
   const profile_writer::Routine& g = files[1].routines.at(0);
-  ASSERT_EQ(g.blocks.size(), 2u);
+  ASSERT_EQ(g.blocks.size(), 3u);
   EXPECT_EQ(g.blocks[1].line, 5u);
   EXPECT_EQ(g.blocks[1].col, 3u);
+  EXPECT_EQ(g.blocks[2].line, 2u);
+  EXPECT_EQ(g.blocks[2].col, 5u);
 }
 
 TEST(LlvmProgramBuilder, RoutineNames) {
