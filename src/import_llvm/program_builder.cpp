@@ -1,6 +1,7 @@
 #include "import_llvm/program_builder.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "import_gcov/count_sum.h"
 #include "import_gcov/program_builder.h"
@@ -17,9 +18,13 @@ using import_gcov::add_count;
 using import_gcov::kMaxColumn;
 
 // llvm-cov names files as the compiler saw them, joined with its working
-// directory; a name still relative is taken from the importer's.
+// directory; a name still relative is taken from the importer's. A Windows
+// name (drive or server) is absolute on any host, kept as written like the
+// gcov importer keeps its names, so that it meets the root in one form.
 std::string file_name(const std::string& name) {
-  if (name.empty() || name[0] == '/') return import_gcov::normal_path(name);
+  const bool drive = name.size() > 2 && std::isalpha(static_cast<unsigned char>(name[0])) && name[1] == ':' &&
+                     (name[2] == '\\' || name[2] == '/');
+  if (name.empty() || name[0] == '/' || name[0] == '\\' || drive) return import_gcov::normal_path(name);
   return import_gcov::normal_path(vorel::absolute_path(name));
 }
 

@@ -42,13 +42,14 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-// The DA, LF and LH lines of a tracefile.
+// The DA, LF and LH lines of a tracefile, ended by \n.
 std::string line_records(const std::string& info) {
   std::string out;
   for (size_t at = 0; at < info.size();) {
     size_t end = info.find('\n', at);
     if (end == std::string::npos) end = info.size();
     std::string line = info.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // Windows text
     if (line.rfind("DA:", 0) == 0 || line.rfind("LF:", 0) == 0 || line.rfind("LH:", 0) == 0) out += line + "\n";
     at = end + 1;
   }
@@ -58,7 +59,9 @@ std::string line_records(const std::string& info) {
 TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
   TempDir dir;
   e2e::write_file(dir.file("shapes.cpp"), data("shapes.cpp"));
-  e2e::write_file(dir.file("shapes.json"), replaced(data("shapes.json"), "@DIR@", dir.path()));
+  // The directory as a JSON string (Windows: backslashes).
+  const std::string json_dir = replaced(dir.path(), "\\", "\\\\");
+  e2e::write_file(dir.file("shapes.json"), replaced(data("shapes.json"), "@DIR@", json_dir));
   RunResult imp = e2e::run_program(llvm_importer(), {"shapes.json"}, dir.path());
   ASSERT_EQ(imp.status, 0) << imp.err;
   // Line 5, a macro's definition, is counted by no routine's region: the

@@ -110,3 +110,16 @@ TEST(LlvmProgramBuilder, ACountOnlyAGapGivesGoesToTheLineHolder) {
   EXPECT_EQ(routines[1].blocks[1].line, 0u);  // no position: no region
   EXPECT_EQ(s.blocks, 1u);
 }
+
+// A Windows name is absolute on any host: kept as written, not joined
+// with the working directory.
+TEST(LlvmProgramBuilder, WindowsNamesAreAbsolute) {
+  LlvmExport e;
+  e.functions.push_back(LlvmFunction{"w", 1, {"C:\\p/w.c"}, {region(1, 1, 2, 1, 1)}});
+  std::vector<std::string> seen;
+  ProgramBuilder b;
+  std::string error;
+  ASSERT_TRUE(b.add(e, "in.json", {[&](const std::string& name) { return seen.push_back(name), false; }, nullptr},
+                    &error));
+  EXPECT_EQ(seen, std::vector<std::string>{"C:\\p/w.c"});
+}
