@@ -82,6 +82,15 @@ TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
   std::string summary = dir.read("CODE_COVERAGE.TXT");
   EXPECT_NE(summary.find("                21       15        6   71.43"), std::string::npos) << summary;
   EXPECT_NE(summary.find("                 6        5        1   83.33"), std::string::npos) << summary;
+  // Line 15, `if (i == 100) {`: the loop body and the condition ran (5), the
+  // then-region did not: a partly covered line with each region's count.
+  r = e2e::run_vorelcov({"-txtlcov", "-blockcounts", "-nopmeter"}, dir.path(), e2e::kHostsOwnRules);
+  ASSERT_EQ(r.status, 0) << r.err;
+  std::vector<std::string> views = e2e::list_dir(dir.file("CodeCoverage"));
+  ASSERT_EQ(views.size(), 1u);
+  std::string view = dir.read("CodeCoverage/" + views[0]);
+  EXPECT_NE(view.find("     15-2 of 3 blocks covered"), std::string::npos) << view;
+  EXPECT_NE(view.find("           $$$$$:     15-BLOCK "), std::string::npos) << view;
 }
 
 // The same program built, run and exported by the importer itself
