@@ -15,6 +15,9 @@
 namespace import_llvm {
 
 // (line, count) of every mapped line, ascending. `segments` ascend.
-std::vector<std::pair<uint32_t, uint64_t>> mapped_lines(const std::vector<LlvmSegment>& segments);
+// `newer`: llvm-cov 18 and later's rule, which also maps a line on which a
+// counted region (or gap) is entered, even when a skipped region (a
+// comment) starts it.
+std::vector<std::pair<uint32_t, uint64_t>> mapped_lines(const std::vector<LlvmSegment>& segments, bool newer);
 
 }  // namespace import_llvm

@@ -122,6 +122,7 @@ bool read_file(JsonCursor& in, LlvmFile* file) {
   bool has_name = false;
   bool ok = each_member(in, [&](const std::string& key) {
     if (key == "filename") return has_name = in.string(&file->filename);
+    if (key == "mcdc_records") file->newer_line_view = true;
     if (key == "segments")
       return each_element(in, [&] {
         file->segments.emplace_back();

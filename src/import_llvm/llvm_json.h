@@ -39,6 +39,9 @@ struct LlvmSegment {
 struct LlvmFile {
   std::string filename;
   std::vector<LlvmSegment> segments;  // ascending (line, column)
+  // Written by llvm-cov 18 or later (the file has "mcdc_records"), whose
+  // line view also maps a line on which a counted region is entered.
+  bool newer_line_view = false;
 };
 
 struct LlvmExport {

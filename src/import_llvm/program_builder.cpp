@@ -141,7 +141,7 @@ bool ProgramBuilder::add(const LlvmExport& data, const std::string& input, const
     if (!rules.keeps(name)) continue;
     const import_gcov::ExclusionMarkers* markers = rules.markers ? rules.markers(name) : nullptr;
     FileData& file = file_of(name, module);
-    const auto lines = mapped_lines(f.segments);
+    const auto lines = mapped_lines(f.segments, f.newer_line_view);
     // Each segment stands for the lines up to the next: a bound on the
     // whole import keeps a few segments from asking for huge tables.
     mapped_total_ += lines.size();

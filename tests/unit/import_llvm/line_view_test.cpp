@@ -20,6 +20,7 @@ TEST(LineView, FollowsLlvmCovsRules) {
     const char* what;
     std::vector<LlvmSegment> segments;
     Lines want;
+    bool newer = false;
   } cases[] = {
       {"a region over three lines; the line after its end is not mapped",
        {seg(2, 5, 4, true, true), seg(4, 2, 0, false, false)}, {{2, 4}, {3, 4}, {4, 4}}},
@@ -37,8 +38,16 @@ TEST(LineView, FollowsLlvmCovsRules) {
        {seg(1, 1, 1, true, true), seg(1, 5, 0, false, false), seg(3, 1, 6, true, true),
         seg(3, 4, 0, false, false)},
        {{1, 1}, {3, 6}}},
+      {"`/* comment */ code;` on line 2: not mapped by llvm-cov 14",
+       {seg(1, 1, 5, true, true), seg(2, 1, 0, false, true), seg(2, 12, 5, true, false), seg(2, 14, 5, true, true),
+        seg(3, 1, 0, false, false)},
+       {{1, 5}, {3, 5}}},
+      {"`/* comment */ code;` on line 2: mapped by llvm-cov 18 and later",
+       {seg(1, 1, 5, true, true), seg(2, 1, 0, false, true), seg(2, 12, 5, true, false), seg(2, 14, 5, true, true),
+        seg(3, 1, 0, false, false)},
+       {{1, 5}, {2, 5}, {3, 5}}, true},
   };
-  for (const Case& c : cases) EXPECT_EQ(import_llvm::mapped_lines(c.segments), c.want) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(import_llvm::mapped_lines(c.segments, c.newer), c.want) << c.what;
 }
 
 }  // namespace
