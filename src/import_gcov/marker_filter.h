@@ -24,10 +24,11 @@ class MarkerFilter {
   void apply(GcovUnit* unit, std::vector<std::string>* warnings);
   // The number of sources read so far that exclude lines.
   size_t sources_with_markers() const { return with_markers_; }
-
- private:
+  // The markers of the source `path`, read on first use (the warnings as
+  // for apply).
   const ExclusionMarkers& markers_of(const std::string& path, std::vector<std::string>* warnings);
 
+ private:
   std::unordered_map<std::string, ExclusionMarkers> sources_;
   size_t with_markers_ = 0;
 };

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "import_gcov/count_sum.h"
 #include "profile/branch_tag.h"
 
 namespace import_gcov {
@@ -12,16 +13,6 @@ namespace import_gcov {
 namespace pw = profile_writer;
 
 namespace {
-
-// Sums stay below UINT64_MAX, which the readers take as "never executed".
-bool add_count(uint64_t* total, uint64_t count) {
-  constexpr uint64_t kMax = UINT64_MAX - 1;
-  if (count > kMax || *total > kMax - count) return false;
-  *total += count;
-  return true;
-}
-
-constexpr uint32_t kMaxColumn = 0xFFFF;  // the static reader keeps 16-bit columns
 
 // Sorts by line and sums the counts of equal lines (each sum is at most the
 // line's total, which add() checked).
