@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Compares the counts of vorelcov's HTML source views (-counts) with gcov's:
-#   compare-gcov-html.sh GCOV_TEXT_DIR HTML_REPORT_DIR
+#   compare-gcov-html.sh GCOV_TEXT_DIR HTML_REPORT_DIR [ROOT]
 # GCOV_TEXT_DIR holds the *.gcov files of plain `gcov`, HTML_REPORT_DIR the
 # report (CodeCoverage/*_SRC.HTML). The first count under a source line (its
 # line block) must be gcov's count; a line gcov counts as run must show it;
 # a line gcov shows as never run or without code may show no count or 0.
+# ROOT (with its final '/') is the project's root: an imported profile names
+# its files, and so its pages, relative to it.
 # Prints the number of lines compared; status 1 on any mismatch.
 set -euo pipefail
-text_dir=$1 report_dir=$2
+text_dir=$1 report_dir=$2 root=${3:-}
 bad=0 compared=0
 for gcov_file in "$text_dir"/*.gcov; do
   src=$(sed -n '1s/^ *-: *0:Source://p' "$gcov_file")
+  [ -n "$root" ] && src=${src#"$root"}
   # The page of a source path: last '.' -> '_', '/' ':' '\' -> '_', upper case.
   base=$(printf '%s' "$src" | sed -E 's/\.([^./]*)$/_\1/; s#[/:\\]#_#g' | tr '[:lower:]' '[:upper:]')
   page="$report_dir/CodeCoverage/${base}_SRC.HTML"
