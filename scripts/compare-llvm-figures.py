@@ -8,7 +8,10 @@ EXPORT_JSON is `llvm-cov export -format=text`, LLVM_LCOV `llvm-cov export
 -format=lcov` of the same profile and binaries; VORELCOV_INFO and
 CODE_COVERAGE_TXT what `vorelcov --lcov VORELCOV_INFO -txtlcov` wrote after
 `vorelcov-import-llvm --no-markers EXPORT_JSON`. Checked:
-  - per file every DA line and its count (llvm-cov's line view);
+  - per file every DA line and its count (llvm-cov's line view), but for
+    lines beyond the source's last line, which llvm-cov may count (a region
+    ending at the end of a file without a line after it) and vorelcov leaves
+    out of every output as no line of the source: counted and printed;
   - LF/LH against the DA lines (llvm-cov's own LF/LH sum per-function line
     views, which count a line shared by two functions twice and leave out
     macro definitions: printed, equal when no such line exists);
@@ -44,6 +47,15 @@ def read_info(path):
     return files
 
 
+def source_lines(name):
+    """The number of lines of source `name` as vorelcov counts them, or None."""
+    try:
+        data = open(name, "rb").read()
+    except OSError:
+        return None
+    return data.count(b"\n") + (1 if data and not data.endswith(b"\n") else 0)
+
+
 def totals(text, section):
     m = re.search(section + r":\s+total.*?\n.*?\n\s+([\d,]+)\s+([\d,]+)", text)
     return (int(m.group(1).replace(",", "")), int(m.group(2).replace(",", ""))) if m else None
@@ -58,6 +70,13 @@ def main(export, llvm_lcov, info, txt):
             bad.append(f"{name}: only in {'llvm-cov' if name in ref else 'vorelcov'}")
             continue
         r, v = ref[name]["da"], mine[name]["da"]
+        last = source_lines(name)
+        if last is not None:
+            beyond = [line for line in r if line > last]
+            for line in beyond:
+                del r[line]
+            if beyond:
+                print(f"{name}: llvm-cov counts {len(beyond)} lines beyond the source's last line {last}")
         for line in sorted(set(r) | set(v)):
             if r.get(line) != v.get(line):
                 bad.append(f"{name}:{line}: llvm-cov DA {r.get(line)}, vorelcov {v.get(line)}")
