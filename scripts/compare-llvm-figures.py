@@ -10,7 +10,7 @@ CODE_COVERAGE_TXT what `vorelcov --lcov VORELCOV_INFO -txtlcov` wrote after
 `vorelcov-import-llvm --no-markers EXPORT_JSON`. Checked:
   - per file every DA line and its count (llvm-cov's line view), but for
     lines beyond the source's last line, which llvm-cov may count (a region
-    ending at the end of a file without a line after it) and vorelcov leaves
+    running to the position after the file's last line feed) and vorelcov leaves
     out of every output as no line of the source: counted and printed;
   - LF/LH against the DA lines (llvm-cov's own LF/LH sum per-function line
     views, which count a line shared by two functions twice and leave out
