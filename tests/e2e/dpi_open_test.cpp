@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "cli_expect.h"
-#include "e2e/harness.h"
 #include "profile_writer/dpi_writer.h"
 #include "profile_writer/program.h"
 

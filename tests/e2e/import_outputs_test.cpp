@@ -11,7 +11,6 @@
 #include <sys/file.h>
 #endif
 
-#include "e2e/harness.h"
 #include "report_snapshot.h"
 #include "spawn.h"
 

@@ -3,15 +3,10 @@
 // that names it and says why; nothing blocks, spins or fills the memory.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
-
-#include <filesystem>
 
 #include "cli_expect.h"
 #include "e2e/program_inputs.h"
@@ -61,62 +56,36 @@ TEST(InputFiles, NonRegularAndOversizedInputsAreRefusedAtOnce) {
   ASSERT_EQ(::truncate(dir.file("huge.gcov.json").c_str(), (off_t{256} << 20) + 1), 0);  // sparse
   write_file(dir.file("bomb.gcov.json.gz"), gzip_bomb());
 
-  const std::string fifo = "not a regular file (a FIFO)";
-  const std::string device = "not a regular file (a character device)";
-  const std::string limit = "268435456 bytes";
-  struct Case {
-    std::vector<std::string> args;  // importer runs start with "import"
-    std::string source_link;        // what src/m.c becomes, or ""
-    int status;
-    std::string out, err;           // for vorelcov: after the banner
-  } cases[] = {
-      {{"-dpi", "fifo"}, "", 1, "", "Couldn't find the dpi file fifo!\nvorelcov: fifo: " + fifo + "\n"},
-      {{"-ref", "fifo"}, "", 1, "", "Couldn't find the dpi file fifo!\nvorelcov: fifo: " + fifo + "\n"},
-      {{"-comp", "fifo"}, "", 1, "",
-       "ERROR: Couldn't open the component file fifo\nvorelcov: fifo: " + fifo + "\n"},
-      {{"-txtlcov"}, "/dev/zero", 0, "\nWarning - File src/m.c not found!\n",
-       "vorelcov: src/m.c: " + device + "\n"},
-      {{"-txtlcov"}, dir.file("fifo"), 0, "\nWarning - File src/m.c not found!\n",
-       "vorelcov: src/m.c: " + fifo + "\n"},
-      {{"import", "fifo"}, "", 1, "", "vorelcov-import-gcov: fifo: cannot read: " + fifo + "\n"},
-      {{"import", "/dev/zero"}, "", 1, "",
-       "vorelcov-import-gcov: /dev/zero: cannot read: " + device + "\n"},
-      {{"import", "huge.gcov.json"}, "", 1, "",
-       "vorelcov-import-gcov: huge.gcov.json: cannot read: larger than the limit of " + limit + "\n"},
-      {{"import", "bomb.gcov.json.gz"}, "", 1, "",
-       "vorelcov-import-gcov: bomb.gcov.json.gz: decompressed data larger than " + limit + "\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.back() + " " + c.source_link);
+  // Rows: arguments (importer runs start with "import"), what src/m.c
+  // becomes (or ""), status, a part of stdout, stderr (after the banner).
+  const std::vector<std::pair<std::string, std::string>> values = {
+      {"fifo", "not a regular file (a FIFO)"}, {"device", "not a regular file (a character device)"},
+      {"limit", "268435456 bytes"}, {"dir", dir.path()}};
+  for (const auto& row : expected_rows("input_files.tsv")) {
+    SCOPED_TRACE(row.at(0) + " " + row.at(1));
+    const std::vector<std::string> words_of = words(row[0]);
+    const std::string link = filled(row[1], values), err = filled(row.at(4), values);
     std::filesystem::remove(dir.file("src/m.c"));
-    if (c.source_link.empty())
+    if (link.empty())
       write_file(dir.file("src/m.c"), "int main() {\n}\n");
     else
-      std::filesystem::create_symlink(c.source_link, dir.file("src/m.c"));
+      std::filesystem::create_symlink(link, dir.file("src/m.c"));
     RunResult r;
-    if (c.args[0] == "import") {
-      r = run_limited(importer_path(), {c.args.begin() + 1, c.args.end()}, dir.path());
-      EXPECT_EQ(r.err, c.err);
+    if (words_of[0] == "import") {
+      r = run_limited(importer_path(), {words_of.begin() + 1, words_of.end()}, dir.path());
+      EXPECT_EQ(r.err, err);
     } else {
       std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src", "-nopmeter"};
-      args.insert(args.end(), c.args.begin(), c.args.end());
+      args.insert(args.end(), words_of.begin(), words_of.end());
       r = run_limited(vorelcov_path(), args, dir.path());
-      EXPECT_EQ(r.err, kScanDone + c.err);
+      EXPECT_EQ(r.err, kScanDone + err);
     }
-    EXPECT_EQ(r.status, c.status);
-    if (c.status == 0) {
-      EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
-    }
+    EXPECT_EQ(r.status, std::stoi(row[2]));
+    EXPECT_NE(r.out.find(row[3]), std::string::npos) << r.out;
   }
 }
 
-#else
-
-TEST(InputFiles, NonRegularAndOversizedInputsAreRefusedAtOnce) {
-  GTEST_SKIP() << "FIFOs and /dev/zero are POSIX files";
-}
-
-#endif
+#endif  // POSIX: FIFOs and /dev/zero
 
 }  // namespace
 }  // namespace e2e

@@ -6,14 +6,12 @@
 // escaped with one page per source file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <regex>
 #include <set>
-#include <string>
-#include <vector>
 
-#include "e2e/harness.h"
+#include "cli_expect.h"
 #include "e2e/program_inputs.h"
+#include "link_check.h"
 
 namespace e2e {
 namespace {
@@ -34,27 +32,6 @@ std::vector<fs::path> pages_of(const std::string& dir) {
   for (const auto& e : fs::directory_iterator(dir))
     if (e.path().extension() == ".html") pages.push_back(e.path());
   return pages;
-}
-
-// "page: target" for every href whose file is missing or whose #anchor is
-// no id in it; `checked` counts the links.
-std::vector<std::string> broken_links(const std::string& dir, int& checked) {
-  std::vector<std::string> broken;
-  const std::regex link("(?:href|src)=\"([^\"]*)\"");
-  for (const fs::path& page : pages_of(dir)) {
-    const std::string text = read_file(page.string()).value_or("");
-    for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
-      const std::string target = (*it)[1];
-      ++checked;
-      const size_t hash = target.find('#');
-      const std::string file = hash == 0 ? page.filename().string() : target.substr(0, hash);
-      const std::optional<std::string> body = read_file(dir + "/" + file);
-      const bool ok = body && (hash == std::string::npos ||
-                               body->find("id=\"" + target.substr(hash + 1) + "\"") != std::string::npos);
-      if (!ok) broken.push_back(page.filename().string() + ": " + target);
-    }
-  }
-  return broken;
 }
 
 // The three cards of a page: "covered/total" of lines, functions, blocks.
@@ -93,21 +70,9 @@ TEST(ModernReport, DemoFiguresEqualTheJsonSummary) {
     EXPECT_EQ(cards(page), json_cards(json, std::string("demo/src/") + base));
     EXPECT_NE(page.find("<h1>src/" + std::string(base) + "</h1>"), std::string::npos);
   }
-  // util.c: clamp's line 10 never ran, line 19 is excluded, die was never called.
-  const std::string util = dir.read("out/f-src_util.c.html");
-  for (const char* part :
-       {"<a id=\"first-miss\" href=\"#L10\">",
-        "<tr id=\"L10\" class=\"miss\"><td><a href=\"#L10\">10</a><td>0<td><a href=\"#L12\" "
-        "aria-label=\"not covered\">\u2717</a><td>        return low;\n",
-        "<tr id=\"L19\" class=\"inf\"><td><a href=\"#L19\">19</a><td><td><span role=\"img\" "
-        "aria-label=\"excluded (infeasible)\">\u2298</span><td>        return 0;",
-        "<tbody>\n<tr class=\"miss\"><td class=\"name\"><span class=\"mk\" title=\"never called\">"})
-    EXPECT_NE(util.find(part), std::string::npos) << part;
-  // main.c line 39: one of three blocks did not run; the details say which.
-  const std::string main_page = dir.read("out/f-src_main.c.html");
-  EXPECT_NE(main_page.find("<tr id=\"L39\" class=\"part\">"), std::string::npos);
-  EXPECT_NE(main_page.find("<li class=\"miss\">column 17: 0 of 1 block ran, count 0</li>"),
-            std::string::npos);
+  // util.c: clamp's line 10 never ran, line 19 is excluded, die was never
+  // called; main.c line 39: one of three blocks did not run, the details say which.
+  expect_outputs(dir.path(), "outputs.tsv", "modern demo");
 }
 
 TEST(ModernReport, LinksResolveWithoutInlineCodeAndBytesAreTheSameForEveryJobs) {
@@ -122,7 +87,7 @@ TEST(ModernReport, LinksResolveWithoutInlineCodeAndBytesAreTheSameForEveryJobs) 
     ASSERT_EQ(r.status, 0) << r.err;
   }
   int checked = 0;
-  EXPECT_EQ(broken_links(dir.file("j1"), checked), std::vector<std::string>{});
+  EXPECT_EQ(link_check::broken_links(dir.file("j1"), checked), std::vector<std::string>{});
   EXPECT_GT(checked, 300);
   for (const fs::path& page : pages_of(dir.file("j1"))) {
     SCOPED_TRACE(page.filename().string());
@@ -143,8 +108,7 @@ TEST(ModernReport, ThresholdsAndBadValues) {
   // util.c lines 55.56 %: low by default, high when that is the high mark.
   RunResult r = run_demo(dir, {"--html", "a", "--html-medium", "50", "--html-high", "55.56"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(dir.read("a/f-src_util.c.html").find("<p class=\"big pct hi\">55.56\u2009%</p>"),
-            std::string::npos);
+  expect_outputs(dir.path(), "outputs.tsv", "modern high");
   RunResult bad = run_demo(dir, {"--html", "b", "--html-high", "101"});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.err.find("--html-high needs a percentage from 0 to 100"), std::string::npos);
@@ -187,20 +151,10 @@ TEST(ModernReport, HostileNamesAreEscapedAndPagesOneToOne) {
   }
   // index, w/, w/a/, w/a"b</ and one page per source file.
   EXPECT_EQ(page_names.size(), 4 + files.size());
-  const std::string first = dir.read("h/f-w_a~22b~3c_script~3e.c.html");
-  EXPECT_NE(first.find("<h1>w/a&quot;b&lt;/script&gt;.c</h1>"), std::string::npos);
-  EXPECT_NE(first.find("<code>f&lt;/script&gt;&lt;img src=x onerror=alert(1)&gt;&quot;'&amp;</code>"),
-            std::string::npos);
-  EXPECT_NE(dir.read("h/d-w.html").find("data-name=\"w/.x&amp;y'.c\""), std::string::npos);
+  expect_outputs(dir.path(), "outputs.tsv", "modern hostile");
   int checked = 0;
-  EXPECT_EQ(broken_links(dir.file("h"), checked), std::vector<std::string>{});
+  EXPECT_EQ(link_check::broken_links(dir.file("h"), checked), std::vector<std::string>{});
 }
-
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
 
 // With -ref: sq ran in both runs, main only now (the reference has its
 // blocks at 0): main's lines 13 and 14 and main itself are newly covered.
@@ -219,15 +173,7 @@ TEST(ModernReport, DifferentialRunMarksNewlyCoveredLinesAndFunctions) {
   pw::write_dpi(program(0), dir.file("ref.dpi"), pw::DpiLayout::kSegmentedToc);
   RunResult r = run_inputs(dir, {"-ref", "ref.dpi", "--html", "h"});
   ASSERT_EQ(r.status, 0) << r.err;
-  const std::string page = dir.read("h/f-d_demo.c.html");
-  const std::string star = "<span class=\"new\" role=\"img\" aria-label=\"newly covered\">\u2605</span>";
-  EXPECT_NE(page.find(star + " newly covered lines: 2, functions: 1"), std::string::npos);
-  for (const char* line : {"13", "14"})
-    EXPECT_NE(page.find(std::string("<a href=\"#L") + line + "\">" + line + "</a><td>1<td>" + star),
-              std::string::npos) << line;
-  EXPECT_NE(page.find("<a href=\"#L4\">4</a><td>1,000<td><td>"), std::string::npos);
-  EXPECT_NE(page.find("newly covered</span></span> <code>main</code>"), std::string::npos);
-  EXPECT_EQ(page.find("newly covered</span></span> <code>sq</code>"), std::string::npos);
+  expect_outputs(dir.path(), "outputs.tsv", "modern new");
 }
 
 }  // namespace

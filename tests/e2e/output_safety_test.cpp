@@ -14,13 +14,12 @@
 
 #include <chrono>
 #include <filesystem>
-#include <map>
 #include <sstream>
 #include <thread>
 
 #include "cli_expect.h"
-#include "e2e/program_inputs.h"
 #include "link_check.h"
+#include "report_snapshot.h"
 
 namespace e2e {
 namespace {
@@ -45,28 +44,6 @@ std::vector<std::pair<std::string, std::string>> sources(int n, int lines) {
   std::vector<std::pair<std::string, std::string>> all;
   for (int i = 0; i < n; ++i) all.emplace_back(f_name(i) + ".c", text.str());
   return all;
-}
-
-// Every file under `root` by relative path, with its bytes.
-std::map<std::string, std::string> snapshot(const std::string& root) {
-  std::map<std::string, std::string> files;
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.is_regular_file())
-      files[fs::relative(e.path(), root).generic_string()] = read_file(e.path().string()).value_or("?");
-  return files;
-}
-
-std::map<std::string, std::string> report_of(const std::string& dir) {
-  std::map<std::string, std::string> report;
-  for (auto& [name, bytes] : snapshot(dir))
-    if (name == "CODE_COVERAGE.HTML" || name.rfind("CodeCoverage/", 0) == 0) report[name] = bytes;
-  return report;
-}
-
-bool has_temporary_files(const std::string& root) {
-  for (const auto& e : fs::recursive_directory_iterator(root))
-    if (e.path().filename().string().rfind(".vorelcov-", 0) == 0) return true;
-  return false;
 }
 
 RunResult run_in(const std::string& cwd, const TempDir& inputs, std::vector<std::string> extra,
@@ -114,22 +91,11 @@ TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
   write_inputs(dir, program(2, 3), sources(2, 10));
   ASSERT_EQ(run_in(cwd, dir, {}).status, 0);
   const auto before = report_of(cwd);
-  {
-    std::FILE* filler = std::fopen((cwd + "/filler").c_str(), "wb");
-    ASSERT_NE(filler, nullptr);
-    const std::string block(4096, 'x');
-    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() && std::fflush(filler) == 0) {
-    }
-    std::fclose(filler);
-  }
+  write_file(cwd + "/filler", std::string(256 << 10, 'x'));  // fills the disk
   RunResult again = run_in(cwd, dir, {"-counts"});
   EXPECT_EQ(again.status, 1);
   EXPECT_EQ(report_of(cwd), before);
-  EXPECT_FALSE(has_temporary_files(cwd));
-}
-#else
-TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
-  GTEST_SKIP() << "POSIX only: needs a 200 KB tmpfs mounted by root";
+  EXPECT_EQ(temporaries(cwd), std::vector<std::string>{});
 }
 #endif
 
@@ -148,7 +114,7 @@ TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_F1_C_SRC.HTML for output!\n");
   EXPECT_EQ(report_of(dir.path()), before);
-  EXPECT_FALSE(has_temporary_files(dir.path()));
+  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
 }
 
 #ifndef _WIN32
@@ -157,16 +123,11 @@ TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
 int lock_waiters(const std::string& dir) {
   struct stat st {};
   if (::stat(dir.c_str(), &st) != 0) return 0;
-  std::string inode = ":";
-  inode.append(std::to_string(st.st_ino)).append(" ");
-  const std::string locks = read_file("/proc/locks").value_or("");
+  const std::string inode = std::string(":").append(std::to_string(st.st_ino)).append(" ");
+  std::istringstream locks(read_file("/proc/locks").value_or(""));
   int waiters = 0;
-  for (size_t at = 0, end; at < locks.size(); at = end + 1) {
-    end = locks.find('\n', at);
-    if (end == std::string::npos) end = locks.size();
-    const std::string line = locks.substr(at, end - at);
-    if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos) ++waiters;
-  }
+  for (std::string line; std::getline(locks, line);)
+    waiters += line.find("->") != std::string::npos && line.find(inode) != std::string::npos;
   return waiters;
 }
 
@@ -235,14 +196,7 @@ TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
   EXPECT_EQ(fs::status(dir.file("CODE_COVERAGE.HTML")).permissions(), fs::perms(0640));
 }
-#else
-TEST(OutputSafety, ConcurrentRunsTakeTurns) {
-  GTEST_SKIP() << "POSIX only: waits on the directory's flock through /proc/locks";
-}
-TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
-  GTEST_SKIP() << "POSIX only: symbolic links need privileges on Windows";
-}
-#endif
+#endif  // POSIX: tmpfs, flock, symbolic links
 
 // Sources named in the working directory: x.c's view X_C_SRC would be
 // x_c.src's frame set, __toolbar the toolbar page; a 252-byte name gives
@@ -260,10 +214,7 @@ TEST(OutputSafety, PageNamesAreOneToOne) {
   pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
   RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path(), kHostsOwnRules);
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(dir.text("CodeCoverage/X_C_SRC.HTML").find("text of x.c"), std::string::npos);
-  EXPECT_NE(dir.text("CodeCoverage/X_C_SRC1_SRC.HTML").find("text of x_c.src"), std::string::npos);
-  EXPECT_NE(dir.text("CodeCoverage/__TOOLBAR.HTML").find("title=\"Help\""), std::string::npos);
-  EXPECT_NE(dir.text("CodeCoverage/__TOOLBAR1_SRC.HTML").find("text of __toolba"), std::string::npos);
+  expect_outputs(dir.path(), "outputs.tsv", "page names");
   const std::string shortened = std::string(224, 'N') + "_";
   int long_pages = 0;
   for (const std::string& page : list_dir(dir.file("CodeCoverage"))) {
@@ -282,7 +233,7 @@ TEST(OutputSafety, ComponentFileMarkersReachTheHelpPage) {
   write_inputs(dir, program(1, 3), sources(1, 5));
   write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\n");
   ASSERT_EQ(run_in(dir.path(), dir, {"-comp", dir.file("comp.txt")}).status, 0);
-  EXPECT_NE(dir.text("CodeCoverage/__HELP.HTML").find(">Infeasible code</TD>"), std::string::npos);
+  expect_outputs(dir.path(), "outputs.tsv", "component markers");
 }
 
 // inl(), of a header compiled into two modules, has one dynamic record that
@@ -299,11 +250,7 @@ TEST(OutputSafety, OneDynamicRecordCountsOnceInTheCallGraph) {
                {"", "m2.obj", {{"/build/t/", "h.h", {copy}}}}};
   write_inputs(dir, p, {{"h.h", "int inl() {\n  return 4;\n}\n"}});
   ASSERT_EQ(run_in(dir.path(), dir, {"-txtdcg", "cg.txt"}).status, 0);
-  EXPECT_EQ(dir.text("cg.txt"), ".module 0 \"m1.obj\"\n"
-                                "    .function \"inl\" 0 1 4\n"
-                                "    .funstats \"inl\" 0 1 4  0 0  0 0  0 0\n"
-                                ".mstats \"m1.obj\" 0 1  0 0  0 0  0 0\n"
-                                ".tstats 1 1  0 0  0 0  0 0\n");
+  EXPECT_EQ(dir.text("cg.txt"), expected_file("call_graph_one_record.txt"));
 }
 
 }  // namespace
