@@ -5,13 +5,12 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #else
 #include <windows.h>
+#endif
 
 #include <thread>
-#endif
 
 #include "cli_expect.h"
 #include "profile_writer/program.h"
@@ -101,63 +100,32 @@ TEST(Hardening, XmlListsAreWellFormedForAnyName) {
   e2e::expect_outputs(dir.path(), "outputs.tsv", "xml names");
 }
 
-// Another holder keeps a write lock on bytes 0-15 of `path` for half a
-// second: a child process on POSIX (fcntl), a thread of this process on
-// Windows (LockFileEx locks belong to a handle).
+// This process keeps a write lock on bytes 0-15 of `path` for half a second
+// (fcntl on POSIX, LockFileEx on Windows); a thread closes the file, which
+// ends the lock.
+struct LockHolder {
+  explicit LockHolder(const std::string& path) {
 #ifndef _WIN32
-class LockHolder {
- public:
-  explicit LockHolder(const std::string& path) {
-    int ready[2];
-    if (::pipe(ready) != 0) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      int fd = ::open(path.c_str(), O_RDWR);
-      struct flock lock {};
-      lock.l_type = F_WRLCK;
-      lock.l_len = 16;
-      if (fd < 0 || ::fcntl(fd, F_SETLK, &lock) != 0 || ::write(ready[1], "L", 1) != 1) _exit(2);
-      ::usleep(500 * 1000);
-      _exit(0);
-    }
-    char c = 0;
-    held_ = pid_ > 0 && ::read(ready[0], &c, 1) == 1;
-    for (int fd : ready) ::close(fd);
-  }
-  ~LockHolder() {
-    int status = 0;
-    if (pid_ > 0) ::waitpid(pid_, &status, 0);
-  }
-  bool held() const { return held_; }
-
- private:
-  pid_t pid_ = -1;
-  bool held_ = false;
-};
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_len = 16;
+    held = fd >= 0 && ::fcntl(fd, F_SETLK, &lock) == 0;
+    if (fd >= 0) release = std::thread([fd] { ::usleep(500 * 1000); ::close(fd); });
 #else
-class LockHolder {
- public:
-  explicit LockHolder(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            nullptr, OPEN_EXISTING, 0, nullptr);
     OVERLAPPED at{};
-    held_ = h != INVALID_HANDLE_VALUE && LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 16, 0, &at);
-    if (h == INVALID_HANDLE_VALUE) return;
-    release_ = std::thread([h] {
-      Sleep(500);
-      CloseHandle(h);  // the lock goes with the handle
-    });
+    held = h != INVALID_HANDLE_VALUE && LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 16, 0, &at);
+    if (h != INVALID_HANDLE_VALUE) release = std::thread([h] { Sleep(500); CloseHandle(h); });
+#endif
   }
   ~LockHolder() {
-    if (release_.joinable()) release_.join();
+    if (release.joinable()) release.join();
   }
-  bool held() const { return held_; }
-
- private:
-  std::thread release_;
-  bool held_ = false;
+  bool held = false;
+  std::thread release;
 };
-#endif
 
 // The run says once that it waits for the locked dynamic profile, then
 // completes.
@@ -167,7 +135,7 @@ TEST(Hardening, WaitForALockedProfileIsAnnounced) {
   e2e::RunResult r;
   {
     LockHolder holder(dir.file("t.dpi"));
-    ASSERT_TRUE(holder.held());
+    ASSERT_TRUE(holder.held);
     r = run(dir, {"-txtfcvrg", "f.txt"});
   }
   EXPECT_EQ(r.status, 0) << r.err;

@@ -24,7 +24,7 @@ RunResult run_demo(const TempDir& dir, std::vector<std::string> extra) {
   std::vector<std::string> args = {"-spi", "demo/demo.spi", "-dpi", "demo/demo.dpi", "-srcroot",
                                    "demo", "-comp", "demo/demo.comp", "-nopmeter"};
   args.insert(args.end(), extra.begin(), extra.end());
-  return run_vorelcov(args, dir.path());
+  return run_vorelcov(args, dir.path(), {{"SOURCE_DATE_EPOCH", "1700000000"}});
 }
 
 std::vector<fs::path> pages_of(const std::string& dir) {
@@ -55,37 +55,28 @@ std::vector<std::string> json_cards(const std::string& json, const std::string& 
   return out;
 }
 
-TEST(ModernReport, DemoFiguresEqualTheJsonSummary) {
+// The demo's report with --jobs 1 and 3: figures, links, bytes, thresholds.
+TEST(ModernReport, DemoReport) {
   TempDir dir;
-  RunResult r = run_demo(dir, {"-counts", "--html", "out", "--json-summary", "s.json"});
-  ASSERT_EQ(r.status, 0) << r.err;
+  for (const char* jobs : {"1", "3"}) {
+    RunResult r = run_demo(dir, {"-counts", "--jobs", jobs, "--html", std::string("j") + jobs, "--json-summary", "s.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
   const std::string json = dir.read("s.json");
   const std::vector<std::string> expected = {"79/90", "15/18", "88/98"};
   EXPECT_EQ(json_cards(json, ""), expected);
-  EXPECT_EQ(cards(dir.read("out/index.html")), expected);
-  EXPECT_EQ(cards(dir.read("out/d-src.html")), expected);  // every file is under src/
+  EXPECT_EQ(cards(dir.read("j1/index.html")), expected);
+  EXPECT_EQ(cards(dir.read("j1/d-src.html")), expected);  // every file is under src/
   for (const char* base : {"grade.c", "main.c", "report.c", "stats.c", "util.c"}) {
     SCOPED_TRACE(base);
-    const std::string page = dir.read(std::string("out/f-src_") + base + ".html");
+    const std::string page = dir.read(std::string("j1/f-src_") + base + ".html");
     EXPECT_EQ(cards(page), json_cards(json, std::string("demo/src/") + base));
     EXPECT_NE(page.find("<h1>src/" + std::string(base) + "</h1>"), std::string::npos);
   }
   // util.c: clamp's line 10 never ran, line 19 is excluded, die was never
   // called; main.c line 39: one of three blocks did not run, the details say which.
   expect_outputs(dir.path(), "outputs.tsv", "modern demo");
-}
-
-TEST(ModernReport, LinksResolveWithoutInlineCodeAndBytesAreTheSameForEveryJobs) {
-  TempDir dir;
-  const EnvChanges fixed = {{"SOURCE_DATE_EPOCH", "1700000000"}};
-  place_demo(dir.file("demo"));
-  for (const char* jobs : {"1", "3"}) {
-    RunResult r = run_vorelcov({"-spi", "demo/demo.spi", "-dpi", "demo/demo.dpi", "-srcroot",
-                                "demo", "-nopmeter", "--jobs", jobs, "--html",
-                                std::string("j") + jobs},
-                               dir.path(), fixed);
-    ASSERT_EQ(r.status, 0) << r.err;
-  }
+  // Links resolve, no inline code, the same bytes for every --jobs.
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.file("j1"), checked), std::vector<std::string>{});
   EXPECT_GT(checked, 300);
@@ -101,10 +92,6 @@ TEST(ModernReport, LinksResolveWithoutInlineCodeAndBytesAreTheSameForEveryJobs) 
   }
   EXPECT_NE(dir.read("j1/index.html").find("on 2023-11-14 22:13 UTC"), std::string::npos);
   EXPECT_EQ(dir.read("j1/vorelcov.js"), dir.read("j3/vorelcov.js"));
-}
-
-TEST(ModernReport, ThresholdsAndBadValues) {
-  TempDir dir;
   // util.c lines 55.56 %: low by default, high when that is the high mark.
   RunResult r = run_demo(dir, {"--html", "a", "--html-medium", "50", "--html-high", "55.56"});
   ASSERT_EQ(r.status, 0) << r.err;

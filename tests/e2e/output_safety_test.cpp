@@ -55,21 +55,14 @@ RunResult run_in(const std::string& cwd, const TempDir& inputs, std::vector<std:
 }
 
 #ifndef _WIN32
-// A 200 KB tmpfs, mounted when the test runs as root.
-class SmallDisk {
- public:
-  explicit SmallDisk(const std::string& path) : path_(path) {
-    fs::create_directory(path);
-    mounted_ = ::geteuid() == 0 && ::mount("tmpfs", path.c_str(), "tmpfs", 0, "size=200k") == 0;
-  }
+// A 200 KB tmpfs at `path`, mounted when the test runs as root.
+struct SmallDisk {
+  std::string path;
+  bool mounted = fs::create_directory(path) && ::geteuid() == 0 &&
+                 ::mount("tmpfs", path.c_str(), "tmpfs", 0, "size=200k") == 0;
   ~SmallDisk() {
-    if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
+    if (mounted) ::umount2(path.c_str(), MNT_DETACH);
   }
-  bool mounted() const { return mounted_; }
-
- private:
-  std::string path_;
-  bool mounted_ = false;
 };
 
 // Outputs that do not fit end the run with status 1 and a message naming
@@ -77,9 +70,9 @@ class SmallDisk {
 // report on a full disk leaves that report byte for byte.
 TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
   TempDir dir;
-  SmallDisk disk(dir.file("disk"));
-  if (!disk.mounted()) GTEST_SKIP() << "needs root to mount a 200 KB tmpfs";
-  const std::string cwd = dir.file("disk");
+  const SmallDisk disk{dir.file("disk")};
+  if (!disk.mounted) GTEST_SKIP() << "needs root to mount a 200 KB tmpfs";
+  const std::string& cwd = disk.path;
   write_inputs(dir, program(20, 3), sources(20, 120));
   for (const std::vector<std::string>& mode : {std::vector<std::string>{}, {"-txtlcov"}}) {
     RunResult r = run_in(cwd, dir, mode);
