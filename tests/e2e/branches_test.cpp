@@ -39,7 +39,7 @@ pw::Program program(bool with_arcs) {
 
 const char* const kSource = "int f(int x) {\n  int y = 0;\n  if (x) y = 1;\n  return -1;\n}\n";
 
-TEST(Branches, FiguresOfEveryExtensionOutput) {
+TEST(Branches, FiguresOfEveryExtensionOutputWithAndWithoutArcs) {
   TempDir dir;
   write_inputs(dir, program(true), {{"b.c", kSource}});
   RunResult r = run_inputs(dir, {"-txtlcov", "-blockcounts", "--lcov", "t.info", "--summary", "--json-summary",
@@ -61,13 +61,11 @@ TEST(Branches, FiguresOfEveryExtensionOutput) {
   ASSERT_EQ(run_inputs(dir, {"-counts"}).status, 0);
   const std::string view = dir.read("CodeCoverage/SRC_B_C_SRC.HTML");
   EXPECT_NE(view.substr(view.find("if (x)") - 200, 200).find("#fafad2"), std::string::npos);
-}
 
-TEST(Branches, ProfilesWithoutArcsShowNoBranchFigure) {
-  TempDir dir;
+  // Profiles without arcs show no branch figure.
   write_inputs(dir, program(false), {{"b.c", kSource}});
-  RunResult r = run_inputs(dir, {"-txtlcov", "--lcov", "t.info", "--summary", "--json-summary", "s.json",
-                                 "--cobertura", "c.xml"});
+  r = run_inputs(dir, {"-txtlcov", "--lcov", "t.info", "--summary", "--json-summary", "s.json", "--cobertura",
+                       "c.xml"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(lines_with(r.out, "lines:"), "lines: 66.67% (2 of 3), functions: 100.00% (1 of 1), blocks: 75.00% (3 of 4)\n");
   EXPECT_EQ(lines_with(*read_file(dir.file("t.info")), "BR"), "");

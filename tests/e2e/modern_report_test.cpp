@@ -107,10 +107,8 @@ TEST(ModernReport, DemoReport) {
   EXPECT_FALSE(file_exists(dir.file("j.json")));
 }
 
+#ifndef _WIN32  // file names with quotes and '<' exist on POSIX only
 TEST(ModernReport, HostileNamesAreEscapedAndPagesOneToOne) {
-#ifdef _WIN32
-  GTEST_SKIP() << "file names with quotes and '<' exist on POSIX only";
-#endif
   TempDir dir;
   const std::vector<std::string> files = {"w/a\"b</script>.c", "w/a_b.c", "w/a/b.c", "w/a~5fb.c",
                                           "w/.x&y'.c"};
@@ -142,6 +140,7 @@ TEST(ModernReport, HostileNamesAreEscapedAndPagesOneToOne) {
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.file("h"), checked), std::vector<std::string>{});
 }
+#endif
 
 // With -ref: sq ran in both runs, main only now (the reference has its
 // blocks at 0): main's lines 13 and 14 and main itself are newly covered.

@@ -94,11 +94,14 @@ TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
 
 // A rerun that stops part-way (the second source's view cannot be created:
 // a directory has its name) leaves the whole earlier report as it was,
-// root page included.
+// root page included. Markers given only in the component file are in use
+// when the help page is written: its colour table has "Infeasible code".
 TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
   TempDir dir;
   write_inputs(dir, program(3, 3), sources(3, 10));
-  ASSERT_EQ(run_inputs(dir).status, 0);
+  write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\nf1.c\nf2.c\n");
+  ASSERT_EQ(run_inputs(dir, {"-comp", "comp.txt"}).status, 0);
+  expect_outputs(dir.path(), "outputs.tsv", "component markers");
   fs::remove(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
   fs::create_directory(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
   const auto before = report_of(dir.path());
@@ -148,10 +151,10 @@ TEST(OutputSafety, ConcurrentRunsTakeTurns) {
   first.join();
   second.join();
   const std::string waiting = "vorelcov: waiting for another vorelcov run in this directory\n";
-  EXPECT_EQ(ra.status, 0);
-  EXPECT_EQ(rb.status, 0);
-  EXPECT_EQ(ra.err, kScanDone + waiting);
-  EXPECT_EQ(rb.err, kScanDone + waiting);
+  for (const RunResult* r : {&ra, &rb}) {
+    EXPECT_EQ(r->status, 0);
+    EXPECT_EQ(r->err, kScanDone + waiting);
+  }
   // The last run's pages are all there, and every page is one run's page
   // (pages only the earlier run wrote stay, as after any rerun).
   const auto report = report_of(dir.path()), pages_a = report_of(ref_a.path()),
@@ -217,16 +220,6 @@ TEST(OutputSafety, PageNamesAreOneToOne) {
   EXPECT_EQ(long_pages, 6);  // frame set, view, covered functions in four orders
   int checked = 0;
   EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
-}
-
-// Markers given only in the component file are in use when the help page
-// is written: its colour table has the "Infeasible code" row.
-TEST(OutputSafety, ComponentFileMarkersReachTheHelpPage) {
-  TempDir dir;
-  write_inputs(dir, program(1, 3), sources(1, 5));
-  write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\n");
-  ASSERT_EQ(run_in(dir.path(), dir, {"-comp", dir.file("comp.txt")}).status, 0);
-  expect_outputs(dir.path(), "outputs.tsv", "component markers");
 }
 
 // inl(), of a header compiled into two modules, has one dynamic record that
