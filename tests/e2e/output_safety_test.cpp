@@ -5,13 +5,18 @@
 // run what a killed one left); the importer's two outputs are one
 // transaction; runs and imports in one directory take turns; nothing is
 // written through a symbolic link, and every page name belongs to one page.
+// Outputs named on the command line: a device or /dev/stdout is written
+// directly, never replaced; a symbolic link to a file is followed and the
+// file replaced; no temporary name goes through a link.
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #endif
 
@@ -60,7 +65,89 @@ RunResult run_in(const std::string& cwd, const TempDir& inputs, std::vector<std:
   return run_vorelcov(args, cwd, kHostsOwnRules);
 }
 
-#ifndef _WIN32
+// A rerun that stops part-way (the second source's view cannot be created:
+// a directory has its name) leaves the whole earlier report as it was,
+// root page included. Markers given only in the component file are in use
+// when the help page is written: its colour table has "Infeasible code".
+TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
+  TempDir dir;
+  write_inputs(dir, program(3, 3), sources(3, 10));
+  write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\nf1.c\nf2.c\n");
+  ASSERT_EQ(run_inputs(dir, {"-comp", "comp.txt"}).status, 0);
+  expect_outputs(dir.path(), "outputs.tsv", "component markers");
+  fs::remove(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
+  fs::create_directory(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
+  const auto before = report_of(dir.path());
+  ASSERT_GT(before.size(), 30u);
+  RunResult r = run_inputs(dir, {"-counts"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_F1_C_SRC.HTML for output!\n");
+  EXPECT_EQ(report_of(dir.path()), before);
+  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
+}
+
+// Sources named in the working directory: x.c's view X_C_SRC would be
+// x_c.src's frame set, __toolbar the toolbar page; a 252-byte name gives
+// page names beyond 255 bytes. Each later one gets its own names.
+TEST(OutputSafety, PageNamesAreOneToOne) {
+  TempDir dir;
+  const std::string long_name = std::string(250, 'n') + ".c";
+  pw::Program p;
+  for (const std::string& name : {std::string("x.c"), std::string("x_c.src"),
+                                  std::string("__toolbar"), long_name}) {
+    p.modules.push_back(pw::module("", name, {pw::routine("r", 1, 2, {{1, 1, 1}})}));
+    write_file(dir.file(name), "text of " + name.substr(0, 8) + "\n");
+  }
+  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
+  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
+  RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path(), kHostsOwnRules);
+  ASSERT_EQ(r.status, 0) << r.err;
+  expect_outputs(dir.path(), "outputs.tsv", "page names");
+  const std::string shortened = std::string(224, 'N') + "_";
+  int long_pages = 0;
+  for (const std::string& page : list_dir(dir.file("CodeCoverage"))) {
+    EXPECT_LE(page.size(), 255u);
+    if (page.rfind(shortened, 0) == 0) ++long_pages;
+  }
+  EXPECT_EQ(long_pages, 6);  // frame set, view, covered functions in four orders
+  int checked = 0;
+  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
+}
+
+// inl(), of a header compiled into two modules, has one dynamic record that
+// both static definitions find by their block count: entered 4 times in
+// the one run, its node's frequency is 4, not 8.
+TEST(OutputSafety, OneDynamicRecordCountsOnceInTheCallGraph) {
+  TempDir dir;
+  pw::Routine inl = pw::routine("inl", 1, 3, {{2, 3, 4}});
+  inl.function_number = 1;
+  pw::Routine copy = inl;
+  copy.in_dpi = false;
+  pw::Program p;
+  p.modules = {{"", "m1.obj", {{"/build/t/", "h.h", {inl}}}},
+               {"", "m2.obj", {{"/build/t/", "h.h", {copy}}}}};
+  write_inputs(dir, p, {{"h.h", "int inl() {\n  return 4;\n}\n"}});
+  ASSERT_EQ(run_in(dir.path(), dir, {"-txtdcg", "cg.txt"}).status, 0);
+  EXPECT_EQ(dir.text("cg.txt"), expected_file("call_graph_one_record.txt"));
+}
+
+std::string input(const char* name) { return source_dir() + "/tests/e2e/data/import_outputs/" + name; }
+
+TEST(ImportOutputs, AFailedDynamicFileKeepsTheStaticFile) {
+  TempDir dir;
+  ASSERT_EQ(run_program(importer_path(), {"--keep-external", "--no-markers", "--spi", "t.spi", "--dpi", "t.dpi", input("one.gcov.json")}, dir.path())
+                .status, 0);
+  const std::string spi = dir.read("t.spi");
+  std::filesystem::create_directory(dir.file("d.dpi"));
+  RunResult r = run_program(importer_path(), {"--keep-external", "--no-markers", "--spi", "t.spi", "--dpi", "d.dpi", input("two.gcov.json")}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vorelcov-import-gcov: cannot write d.dpi: Is a directory\n");
+  EXPECT_EQ(dir.read("t.spi"), spi);
+  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
+}
+
+#ifndef _WIN32  // tmpfs, flock, signals, symbolic links, mount namespaces
+
 // A 200 KB tmpfs at `path`, mounted when the test runs as root.
 struct SmallDisk {
   std::string path;
@@ -96,30 +183,7 @@ TEST(OutputSafety, FullDiskFailsTheRunAndKeepsTheEarlierReport) {
   EXPECT_EQ(report_of(cwd), before);
   EXPECT_EQ(temporaries(cwd), std::vector<std::string>{});
 }
-#endif
 
-// A rerun that stops part-way (the second source's view cannot be created:
-// a directory has its name) leaves the whole earlier report as it was,
-// root page included. Markers given only in the component file are in use
-// when the help page is written: its colour table has "Infeasible code".
-TEST(OutputSafety, FailedRerunKeepsTheEarlierReport) {
-  TempDir dir;
-  write_inputs(dir, program(3, 3), sources(3, 10));
-  write_file(dir.file("comp.txt"), "ONE_LINE_NOTFEASIBLE: \"NF\"\nf0.c\nf1.c\nf2.c\n");
-  ASSERT_EQ(run_inputs(dir, {"-comp", "comp.txt"}).status, 0);
-  expect_outputs(dir.path(), "outputs.tsv", "component markers");
-  fs::remove(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
-  fs::create_directory(dir.file("CodeCoverage/SRC_F1_C_SRC.HTML"));
-  const auto before = report_of(dir.path());
-  ASSERT_GT(before.size(), 30u);
-  RunResult r = run_inputs(dir, {"-counts"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, kScanDone + "Cannot open CodeCoverage/SRC_F1_C_SRC.HTML for output!\n");
-  EXPECT_EQ(report_of(dir.path()), before);
-  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
-}
-
-#ifndef _WIN32
 // Processes blocked on the flock of directory `dir`, from /proc/locks
 // ("N: -> FLOCK  ADVISORY  WRITE <pid> <maj>:<min>:<inode> 0 EOF").
 int lock_waiters(const std::string& dir) {
@@ -198,54 +262,7 @@ TEST(OutputSafety, SymbolicLinksAreNotWrittenThrough) {
   ASSERT_EQ(run_in(dir.path(), dir, {}).status, 0);
   EXPECT_EQ(fs::status(dir.file("CODE_COVERAGE.HTML")).permissions(), fs::perms(0640));
 }
-#endif  // POSIX: tmpfs, flock, symbolic links
 
-// Sources named in the working directory: x.c's view X_C_SRC would be
-// x_c.src's frame set, __toolbar the toolbar page; a 252-byte name gives
-// page names beyond 255 bytes. Each later one gets its own names.
-TEST(OutputSafety, PageNamesAreOneToOne) {
-  TempDir dir;
-  const std::string long_name = std::string(250, 'n') + ".c";
-  pw::Program p;
-  for (const std::string& name : {std::string("x.c"), std::string("x_c.src"),
-                                  std::string("__toolbar"), long_name}) {
-    p.modules.push_back(pw::module("", name, {pw::routine("r", 1, 2, {{1, 1, 1}})}));
-    write_file(dir.file(name), "text of " + name.substr(0, 8) + "\n");
-  }
-  pw::write_spi(p, dir.file("t.spi"), pw::SpiLayout::kTextV8);
-  pw::write_dpi(p, dir.file("t.dpi"), pw::DpiLayout::kSegmentedToc);
-  RunResult r = run_vorelcov({"-spi", "t.spi", "-dpi", "t.dpi", "-nopmeter"}, dir.path(), kHostsOwnRules);
-  ASSERT_EQ(r.status, 0) << r.err;
-  expect_outputs(dir.path(), "outputs.tsv", "page names");
-  const std::string shortened = std::string(224, 'N') + "_";
-  int long_pages = 0;
-  for (const std::string& page : list_dir(dir.file("CodeCoverage"))) {
-    EXPECT_LE(page.size(), 255u);
-    if (page.rfind(shortened, 0) == 0) ++long_pages;
-  }
-  EXPECT_EQ(long_pages, 6);  // frame set, view, covered functions in four orders
-  int checked = 0;
-  EXPECT_EQ(link_check::broken_links(dir.path(), checked), std::vector<std::string>{});
-}
-
-// inl(), of a header compiled into two modules, has one dynamic record that
-// both static definitions find by their block count: entered 4 times in
-// the one run, its node's frequency is 4, not 8.
-TEST(OutputSafety, OneDynamicRecordCountsOnceInTheCallGraph) {
-  TempDir dir;
-  pw::Routine inl = pw::routine("inl", 1, 3, {{2, 3, 4}});
-  inl.function_number = 1;
-  pw::Routine copy = inl;
-  copy.in_dpi = false;
-  pw::Program p;
-  p.modules = {{"", "m1.obj", {{"/build/t/", "h.h", {inl}}}},
-               {"", "m2.obj", {{"/build/t/", "h.h", {copy}}}}};
-  write_inputs(dir, p, {{"h.h", "int inl() {\n  return 4;\n}\n"}});
-  ASSERT_EQ(run_in(dir.path(), dir, {"-txtdcg", "cg.txt"}).status, 0);
-  EXPECT_EQ(dir.text("cg.txt"), expected_file("call_graph_one_record.txt"));
-}
-
-#ifndef _WIN32
 using Clock = std::chrono::steady_clock;
 
 TEST(InterruptedRun, StoppedRunsLeaveOneWholeReport) {
@@ -312,24 +329,7 @@ TEST(InterruptedRun, StoppedRunsLeaveOneWholeReport) {
   }
   EXPECT_GT(stopped_part_way, kRounds / 4);
 }
-#endif
 
-std::string input(const char* name) { return source_dir() + "/tests/e2e/data/import_outputs/" + name; }
-
-TEST(ImportOutputs, AFailedDynamicFileKeepsTheStaticFile) {
-  TempDir dir;
-  ASSERT_EQ(run_program(importer_path(), {"--keep-external", "--no-markers", "--spi", "t.spi", "--dpi", "t.dpi", input("one.gcov.json")}, dir.path())
-                .status, 0);
-  const std::string spi = dir.read("t.spi");
-  std::filesystem::create_directory(dir.file("d.dpi"));
-  RunResult r = run_program(importer_path(), {"--keep-external", "--no-markers", "--spi", "t.spi", "--dpi", "d.dpi", input("two.gcov.json")}, dir.path());
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "vorelcov-import-gcov: cannot write d.dpi: Is a directory\n");
-  EXPECT_EQ(dir.read("t.spi"), spi);
-  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
-}
-
-#ifndef _WIN32
 // An import waits while another process holds the lock of its outputs'
 // directory (as a vorelcov run there does) and writes both files after.
 TEST(ImportOutputs, ImportsInOneDirectoryTakeTurns) {
@@ -345,6 +345,70 @@ TEST(ImportOutputs, ImportsInOneDirectoryTakeTurns) {
   EXPECT_EQ(wait_for(pid), 0);
   EXPECT_EQ(list_dir(dir.file("out")), (std::vector<std::string>{"t.dpi", "t.spi"}));
 }
+
+ino_t inode(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+std::string kind(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return "missing";
+  return S_ISLNK(st.st_mode) ? "link" : S_ISCHR(st.st_mode) ? "device" : S_ISREG(st.st_mode) ? "file" : "other";
+}
+
+// Devices: the runs go on in a child with a mount namespace of its own,
+// whose /dev is a fresh tmpfs holding null and the stdout link, so the
+// machine's own /dev is never at risk. The child writes what it finds to
+// `state`.
+TEST(DeviceOutput, DevicesAndDescriptorLinksAreWrittenDirectly) {
+  TempDir dir;
+  write_inputs(dir, pw::Program{{module("f.c", {pw::routine("f", 1, 2, {{1, 1, 1, {1}}})})}}, {{"f.c", "f\n"}});
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", "/dev", "tmpfs", 0, "size=64k") != 0 ||
+        ::mknod("/dev/null", S_IFCHR | 0666, ::makedev(1, 3)) != 0 ||
+        ::symlink("/proc/self/fd/1", "/dev/stdout") != 0)
+      ::_exit(77);
+    const std::vector<std::string> args = {"-spi", "t.spi", "-dpi", "t.dpi", "-srcroot", "src", "-nopmeter",
+                                           "-nohtml", "--lcov", "/dev/stdout", "-txtfcvrg", "/dev/null"};
+    write_file(dir.file("stdout.txt"), "");
+    const ino_t file = inode(dir.file("stdout.txt"));  // the file is written, not replaced
+    const int report = wait_for(spawn(vorelcov_path(), args, dir.path(), dir.file("stdout.txt")));
+    const int import = wait_for(spawn(importer_path(), {"--keep-external", "--no-markers", "--spi", "/dev/null", "--dpi", "i.dpi", input("one.gcov.json")}, dir.path()));
+    std::string state = std::to_string(report) + " " + std::to_string(import) + " " + kind("/dev/stdout") + " " +
+                        kind("/dev/null") + (inode(dir.file("stdout.txt")) == file ? " same" : " replaced") + " in /dev:";
+    for (const std::string& name : list_dir("/dev")) state += " " + name;
+    write_file(dir.file("state"), state);
+    ::_exit(0);
+  }
+  if (wait_for(child) == 77) GTEST_SKIP() << "needs a private mount namespace (unshare -m: root or user namespaces)";
+  EXPECT_EQ(dir.read("state"), "0 0 link device same in /dev: null stdout");
+  EXPECT_EQ(dir.read("stdout.txt").rfind("TN:\nSF:", 0), 0u) << dir.read("stdout.txt");
+  EXPECT_TRUE(file_exists(dir.file("i.dpi")));
+}
+
+TEST(DeviceOutput, LinksToFilesAreFollowed) {
+  TempDir dir;
+  write_inputs(dir, pw::Program{{module("f.c", {pw::routine("f", 1, 2, {{1, 1, 1, {1}}})})}}, {{"f.c", "f\n"}});
+  std::filesystem::create_directory(dir.file("lists"));
+  std::filesystem::create_symlink("lists/real.txt", dir.file("list.txt"));  // to a name not made yet
+  std::filesystem::create_symlink("victim", dir.file("i.spi.part"));       // a trap for a fixed temporary name
+  write_file(dir.file("victim"), "keep");
+  EXPECT_EQ(run_inputs(dir, {"-nohtml", "-txtfcvrg", "list.txt"}).status, 0);
+  EXPECT_EQ(kind(dir.file("list.txt")), "link");
+  EXPECT_NE(dir.read("lists/real.txt").find("f"), std::string::npos);
+  std::filesystem::create_symlink("lists/real.spi", dir.file("i.spi"));
+  write_file(dir.file("lists/real.spi"), "old");
+  EXPECT_EQ(run_program(importer_path(), {"--keep-external", "--no-markers", "--spi", "i.spi", "--dpi", "i.dpi", input("one.gcov.json")}, dir.path()).status, 0);
+  EXPECT_EQ(kind(dir.file("i.spi")), "link");
+  EXPECT_NE(dir.read("lists/real.spi"), "old");
+  EXPECT_EQ(dir.read("victim"), "keep");
+}
+
 #endif
+
 }  // namespace
 }  // namespace e2e
+
