@@ -1,8 +1,11 @@
 // Expected texts shared by the command-line end-to-end tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -49,6 +52,44 @@ inline std::vector<std::string> words(const std::string& field) {
   std::istringstream in(field);
   for (std::string w; in >> w;) out.push_back(w);
   return out;
+}
+
+// The lines of `text` that hold `what`, each with its line feed.
+inline std::string lines_with(const std::string& text, const std::string& what) {
+  std::string out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    if (line.find(what) != std::string::npos) out += line + "\n";
+  return out;
+}
+
+// `text` with every "{name}" of `values` replaced by its value.
+inline std::string filled(std::string text, const std::vector<std::pair<std::string, std::string>>& values) {
+  for (const auto& [name, value] : values) {
+    const std::string key = std::string("{").append(name).append("}");
+    for (size_t at = 0; (at = text.find(key, at)) != std::string::npos; at += value.size())
+      text.replace(at, key.size(), value);
+  }
+  return text;
+}
+
+// Checks the outputs under `dir` against the rows of the table `table` whose
+// first field is `group`: an output file, then a text it holds ("^file": it
+// starts with the text, "!file": it does not hold it), "{key}" in the text
+// standing for its value.
+inline void expect_outputs(const std::string& dir, const std::string& table, const std::string& group,
+                           const std::vector<std::pair<std::string, std::string>>& values = {}) {
+  int checked = 0;
+  for (const auto& row : expected_rows(table)) {
+    if (row.at(0) != group) continue;
+    ++checked;
+    const std::string file = row.at(1), part = filled(row.at(2), values);
+    const bool mark = file[0] == '^' || file[0] == '!';
+    const size_t at = read_file(dir + "/" + file.substr(mark)).value_or("").find(part);
+    EXPECT_TRUE(file[0] == '^' ? at == 0 : file[0] == '!' ? at == std::string::npos : at != std::string::npos)
+        << file << ": " << part;
+  }
+  EXPECT_GT(checked, 0) << "no rows " << group << " in " << table;
 }
 
 // The usage text for the program path of the harness.

@@ -6,10 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
-#include "e2e/harness.h"
+#include "cli_expect.h"
 
 namespace {
 
@@ -33,15 +31,14 @@ std::string on_path(const std::string& name) {
 std::string listing(const std::string& dir) {
   std::string out;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
-    out += entry.path().string() + (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : "/") + "\n";
+    out.append(entry.path().string()).append(" ").append(entry.is_regular_file() ? std::to_string(entry.file_size()) : "/").append("\n");
   return out;
 }
 
 // The tree compiled as CMake would lay it out, app run twice, probe once.
 void build_tree(const TempDir& dir, const std::string& gcc) {
-  const std::string data = e2e::source_dir() + "/examples/gcov_tree/";
-  for (const char* f : {"src/shape.c", "src/shape.h", "app/main.c", "probe/main.c", "tool/main.c"})
-    put(dir, f, *e2e::read_file(data + f));
+  std::filesystem::copy(e2e::source_dir() + "/examples/gcov_tree", dir.path(),
+                        std::filesystem::copy_options::recursive);
   for (const char* name : {"app", "probe", "tool"}) {
     const std::string program = name;
     std::vector<std::string> objects;
@@ -72,22 +69,8 @@ std::string tracefile(const TempDir& dir, const std::vector<std::string>& import
                                       dir.path() + "/"}, dir.path()).out;
 }
 
-// The lines of `text` that start with `prefix`.
-std::string lines_of(const std::string& text, const std::string& prefix) {
-  std::string out;
-  for (size_t at = 0; at < text.size();) {
-    size_t end = text.find('\n', at);
-    if (text.compare(at, prefix.size(), prefix) == 0) out += text.substr(at, end - at + 1);
-    at = end + 1;
-  }
-  return out;
-}
-#endif
 
 TEST(ImportBuildTree, OneCommandGivesLcovsFigures) {
-#ifdef _WIN32
-  GTEST_SKIP() << "POSIX only: compiles with gcc --coverage and runs gcov";
-#else
   const std::string gcc = on_path("gcc");
   if (gcc.empty() || on_path("gcov").empty()) GTEST_SKIP() << "needs gcc and gcov";
   TempDir dir;
@@ -96,26 +79,23 @@ TEST(ImportBuildTree, OneCommandGivesLcovsFigures) {
   RunResult imp = e2e::run_program(e2e::importer_path(), {"--jobs", "3", "build"}, dir.path());
   ASSERT_EQ(imp.status, 0) << imp.err;
   EXPECT_EQ(imp.err, "");
-  EXPECT_EQ(imp.out,
-            "6 units, 5 source files, 7 routines, 26 lines -> zentra.spi, zentra.dpi\n"
-            "2 units never ran: included with zero counts\n"
-            "exclusion markers applied in 2 source files\n");
+  EXPECT_EQ(imp.out, e2e::expected_file("gcov_tree/summary.txt"));
   EXPECT_EQ(listing(dir.file("build")), before);  // nothing written into the build tree
-  const std::string expected = *e2e::read_file(e2e::source_dir() + "/tests/e2e/expected/gcov_tree/tracefile.txt");
+  const std::string expected = e2e::expected_file("gcov_tree/tracefile.txt");
   EXPECT_EQ(tracefile(dir, {"build"}), expected);
   // One job gives the same; a single .gcda file is its own unit.
   EXPECT_EQ(tracefile(dir, {"--jobs", "1", "build"}), expected);
-  EXPECT_EQ(lines_of(tracefile(dir, {"build/CMakeFiles/probe.dir/probe/main.c.gcda"}), "SF:"), "SF:probe/main.c\n");
+  EXPECT_EQ(e2e::lines_with(tracefile(dir, {"build/CMakeFiles/probe.dir/probe/main.c.gcda"}), "SF:"), "SF:probe/main.c\n");
   // --no-unexecuted leaves tool's units out; --no-markers brings the excluded lines back.
   std::string ran = tracefile(dir, {"--no-unexecuted", "build"});
-  EXPECT_EQ(lines_of(ran, "SF:"), "SF:app/main.c\nSF:probe/main.c\nSF:src/shape.c\nSF:src/shape.h\n");
-  EXPECT_EQ(lines_of(ran, "LF:"), "LF:5\nLF:3\nLF:12\nLF:2\n");
+  EXPECT_EQ(e2e::lines_with(ran, "SF:"), "SF:app/main.c\nSF:probe/main.c\nSF:src/shape.c\nSF:src/shape.h\n");
+  EXPECT_EQ(e2e::lines_with(ran, "LF:"), "LF:5\nLF:3\nLF:12\nLF:2\n");
   std::string all = tracefile(dir, {"--no-markers", "build"});
-  EXPECT_EQ(lines_of(all, "LF:"), "LF:5\nLF:3\nLF:21\nLF:2\nLF:5\n");
-  EXPECT_EQ(lines_of(all, "FNF:"), "FNF:1\nFNF:1\nFNF:5\nFNF:1\nFNF:1\n");
+  EXPECT_EQ(e2e::lines_with(all, "LF:"), "LF:5\nLF:3\nLF:21\nLF:2\nLF:5\n");
+  EXPECT_EQ(e2e::lines_with(all, "FNF:"), "FNF:1\nFNF:1\nFNF:5\nFNF:1\nFNF:1\n");
   // --include and --exclude match the root-relative path; a root that holds
   // none of the sources is an error.
-  EXPECT_EQ(lines_of(tracefile(dir, {"--include", "main", "--exclude", "^(app|tool)/", "build"}), "SF:"),
+  EXPECT_EQ(e2e::lines_with(tracefile(dir, {"--include", "main", "--exclude", "^(app|tool)/", "build"}), "SF:"),
             "SF:probe/main.c\n");
   put(dir, "empty/.keep", "");
   imp = e2e::run_program(e2e::importer_path(), {"--root", "empty", "build"}, dir.path());
@@ -129,41 +109,26 @@ TEST(ImportBuildTree, OneCommandGivesLcovsFigures) {
   EXPECT_EQ(imp.status, 0);
   EXPECT_EQ(imp.err, "vorelcov-import-gcov: warning: " + dir.file("tool/main.c") +
                          ": cannot read the source (No such file or directory); its exclusion markers are not applied\n");
-#endif
 }
+#endif  // POSIX: compiles with gcc --coverage and runs gcov
 
+// Rows: files made with junk in them, the arguments (split at '|'), a part
+// of standard error, and "posix" when the row runs gcov or the system's
+// reason differs on Windows.
 TEST(ImportBuildTree, BadInputEndsWithStatusOneAndSaysWhy) {
-  const struct {
-    std::vector<std::string> files;  // created with junk in them
-    std::vector<std::string> args;
-    const char* message;             // standard error holds this (DIR: the directory)
-    bool posix_only;                 // runs gcov, or the system's reason differs on Windows
-  } cases[] = {
-      {{"t/a.o", "t/sub/b.txt"}, {"t"},
-       "t: nothing to import below this directory: no .gcno files (a build with `gcc --coverage` writes one "
-       "beside each object file), no .gcda files (running the program built so writes them) and no "
-       "*.gcov.json.gz or *.gcov.json files (`gcov --json-format` writes them)\n", false},
-      {{"t/x.gcno"}, {"--no-unexecuted", "t"},
-       "t: no .gcda files below this directory (running the program built with `gcc --coverage` writes them); "
-       "1 units that never ran are left out by --no-unexecuted\n", false},
-      {{"t/x.gcda", "t/x.gcno"}, {"--gcov-executable", "no-such-gcov --flag", "t"},
-       "cannot run no-such-gcov --flag: No such file or directory (reading a build tree needs gcov, which comes "
-       "with gcc; --gcov-executable names another)\n", true},
-      {{"t/x.gcda", "t/x.gcno"}, {"t"}, "/t: gcov failed (exit status 2): DIR/t/x.gcno:not a gcov notes file ", true},
-      {{}, {"t/none.gcda"}, "t/none.gcda: cannot read: No such file or directory\n", false},
-      {{}, {"--jobs", "0", "t"}, "--jobs needs a number from 1 to 256, not '0'\n", false},
-  };
-  for (const auto& c : cases) {
+  for (const auto& row : e2e::expected_rows("import_bad_input.tsv")) {
 #ifdef _WIN32
-    if (c.posix_only) continue;
+    if (row.at(3) == "posix") continue;
 #endif
     TempDir dir;
-    for (const std::string& f : c.files) put(dir, f, "junk\n");
-    RunResult r = e2e::run_program(e2e::importer_path(), c.args, dir.path());
-    EXPECT_EQ(r.status, 1) << c.message;
-    std::string message = c.message;
-    for (size_t at; (at = message.find("DIR")) != std::string::npos;) message.replace(at, 3, dir.path());
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    for (const std::string& f : e2e::words(row.at(0))) put(dir, f, "junk\n");
+    std::vector<std::string> args(1);
+    for (char c : row.at(1))
+      if (c == '|') args.emplace_back();
+      else args.back().push_back(c);
+    RunResult r = e2e::run_program(e2e::importer_path(), args, dir.path());
+    EXPECT_EQ(r.status, 1) << row[2];
+    EXPECT_NE(r.err.find(e2e::filled(row[2], {{"dir", dir.path()}})), std::string::npos) << r.err;
     EXPECT_FALSE(e2e::file_exists(dir.file("zentra.spi")));
   }
 }

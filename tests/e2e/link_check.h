@@ -1,5 +1,6 @@
 // Link integrity of a generated report set: every href and src of every page
-// names a file that exists, and every "#lN" anchor a name="lN" in its target.
+// names a file that exists, and every "#x" anchor a name="x" or id="x" in its
+// target (the page itself when the link is only "#x").
 #pragma once
 
 #include <cstring>
@@ -59,12 +60,14 @@ inline std::vector<std::string> broken_links(const std::filesystem::path& root, 
         anchor = target.substr(hash + 1);
         target.erase(hash);
       }
-      const fs::path file = page.parent_path() / percent_decode(target);
+      const fs::path file = target.empty() ? page : page.parent_path() / percent_decode(target);
       if (!fs::is_regular_file(file)) {
         broken.push_back(page.filename().string() + ": " + target);
         continue;
       }
-      if (!anchor.empty() && slurp(file).find("name=\"" + anchor + "\"") == std::string::npos)
+      const std::string body = anchor.empty() ? "" : slurp(file);
+      if (!anchor.empty() && body.find("name=\"" + anchor + "\"") == std::string::npos &&
+          body.find("id=\"" + anchor + "\"") == std::string::npos)
         broken.push_back(page.filename().string() + ": " + target + "#" + anchor);
     }
   }
