@@ -15,6 +15,7 @@ namespace {
 using e2e::RunResult;
 using e2e::TempDir;
 
+#ifndef _WIN32  // POSIX paths in the unit's data
 // One unit: src/a.c (relative to the unit's directory) and ext/x.h outside
 // the project, two functions with one line each.
 std::string unit_json(const std::string& dir) {
@@ -32,7 +33,6 @@ void put(const std::string& path, const std::string& content) {
   e2e::write_file(path, content);
 }
 
-#ifndef _WIN32  // POSIX paths in the unit's data
 TEST(ImportRootNames, EveryOutputNamesFilesRelativeToTheRoot) {
   TempDir dir;
   for (const char* tree : {"proj", "copy"})  // the copy's source says which one was read
