@@ -59,7 +59,7 @@ inline std::string lines_with(const std::string& text, const std::string& what) 
   std::string out;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);)
-    if (line.find(what) != std::string::npos) out += line + "\n";
+    if (line.find(what) != std::string::npos) out += line.substr(0, line.find_last_not_of('\r') + 1) + "\n";
   return out;
 }
 
@@ -85,7 +85,7 @@ inline void expect_outputs(const std::string& dir, const std::string& table, con
     ++checked;
     const std::string file = row.at(1), part = filled(row.at(2), values);
     const bool mark = file[0] == '^' || file[0] == '!';
-    const size_t at = read_file(dir + "/" + file.substr(mark)).value_or("").find(part);
+    const size_t at = text_form(read_file(dir + "/" + file.substr(mark)).value_or("")).find(part);
     EXPECT_TRUE(file[0] == '^' ? at == 0 : file[0] == '!' ? at == std::string::npos : at != std::string::npos)
         << file << ": " << part;
   }

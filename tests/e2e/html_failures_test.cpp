@@ -21,7 +21,11 @@ TEST(HtmlFailures, EachPageNamesItsFailure) {
     std::filesystem::create_directories(dir.file(row[0]));
     RunResult r = run_inputs(dir, {}, kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, kScanDone + row.at(1) + "\n");
+    std::string message = row.at(1);
+#ifdef _WIN32  // the report directory joins its pages with the host's separator
+    for (size_t at = 0; (at = message.find("CodeCoverage/", at)) != std::string::npos;) message[at += 12] = '\\';
+#endif
+    EXPECT_EQ(r.err, kScanDone + message + "\n");
     if (row[0] != "CODE_COVERAGE.HTML") {
       EXPECT_FALSE(file_exists(dir.file("CODE_COVERAGE.HTML")));
     }
