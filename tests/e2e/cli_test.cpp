@@ -22,16 +22,7 @@ void expect_usage(const RunResult& r, const std::string& message, const std::str
 // ZENTRA.DPI), the last -dpi, an argument that looks like an option; it is
 // opened before the static file; qst options may go without a value.
 TEST(CommandLineCli, TheDynamicProfileLookedFor) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, "zentra.dpi"},
-      {{"-spi", "app.spi", "-dpi", "app.dpi"}, "app.dpi"},
-      {{"-dpi", "first.dpi", "-dpi", "second.dpi"}, "second.dpi"},
-      {{"-dpi", "-helpx"}, "-helpx"},
-      {{"-qst_host"}, "zentra.dpi"},
-      {{"-qst_db_name"}, "zentra.dpi"},
-      {{"-qst_db_prj"}, "zentra.dpi"},
-  };
-  for (const auto& [args, name] : cases) {
+  for (const auto& row : expected_rows("dpi_looked_for.tsv")) {  // options, the name
     TempDir dir;
 #ifndef _WIN32  // a case-insensitive file system would find it
     write_file(dir.file("ZENTRA.DPI"), "not the default name");
@@ -40,10 +31,10 @@ TEST(CommandLineCli, TheDynamicProfileLookedFor) {
     const std::vector<std::string> files = {"app.spi"};
 #endif
     write_file(dir.file("app.spi"), "V");
-    RunResult r = run_vorelcov(args, dir.path(), kHostsOwnRules);
+    RunResult r = run_vorelcov(words(row[0]), dir.path(), kHostsOwnRules);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file " + name + "!\n");
+    EXPECT_EQ(r.err, kScanDone + "Couldn't find the dpi file " + row.at(1) + "!\n");
     EXPECT_EQ(list_dir(dir.path()), files);
   }
 }

@@ -78,25 +78,13 @@ TEST_F(CoverageCli, ComponentFileNarrowsTheReportToFilesOfInterest) {
                                "End markBlocks for file:   " + shown("lib/b.c") + "\n");
 }
 
+// Rows: the component file's text, the message.
 TEST_F(CoverageCli, ComponentFileErrorsEndTheRun) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"ONE_LINE_NOTFEASIBLE: bare\n",
-       "ERROR: File comp.txt does not contain quotas for ONE_LINE_NOTFEASIBLE\n"},
-      {"END_NOTFEASIBLE: \"\"\n", "ERROR: you specified empty marker for infeasible\n"},
-      {"\n  \n", "ERROR: File comp.txt does not contain any component information\n"},
-      {"BEGIN_NOTFEASIBLE: \"abc\n", "ERROR: File comp.txt does not contain quotas for BEGIN_NOTFEASIBLE\n"},
-      {"END_NOTFEASIBLE: \"\n", "ERROR: File comp.txt does not contain quotas for END_NOTFEASIBLE\n"},
-      {"END_NOTFEASIBLE: \"e\"\n", "ERROR: Component file comp.txt specifies end block marker but not does "
-                                 "not specify start block marker\n"},
-      {"BEGIN_NOTFEASIBLE: \"b\"\nsrc\n",
-       "ERROR: Component file comp.txt specifies start block marker but not does not specify "
-       "end block marker\n"},
-  };
-  for (const auto& [text, message] : cases) {
-    write_file(dir.file("comp.txt"), text);
+  for (const auto& row : expected_rows("component_file_errors.tsv")) {
+    write_file(dir.file("comp.txt"), row[0]);
     RunResult r = run({"-comp", "comp.txt"});
-    EXPECT_EQ(r.status, 1) << text;
-    EXPECT_EQ(r.err, kScanDone + message);
+    EXPECT_EQ(r.status, 1) << row[0];
+    EXPECT_EQ(r.err, kScanDone + row.at(1) + "\n");
   }
   RunResult missing = run({"-comp", "nope.txt"});
   EXPECT_EQ(missing.status, 1);

@@ -2,9 +2,11 @@
 // line coverage of them; bad inputs end with a message naming the file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "cli_expect.h"
 #include "e2e/harness.h"
 
 namespace {
@@ -12,36 +14,21 @@ namespace {
 using e2e::RunResult;
 using e2e::TempDir;
 
-const char* const kSource =
-    "template <class T> T twice(T x) { return x + x; }\n"  // 1: two instances, 6 + 2
-    "int main(int argc, char**) {\n"                        // 2
-    "  int s = twice(argc);\n"                              // 3
-    "  double d = twice(1.5);\n"                            // 4
-    "  if (argc > 5)\n"                                     // 5
-    "    s = 0;\n"                                          // 6: never ran
-    "  return s + (int)d;\n"                                // 7
-    "}\n";                                                  // 8: not executable
-
-std::string json(std::string dir) {
-  for (size_t at = 0; (at = dir.find('\\', at)) != std::string::npos; at += 2) dir.insert(at, 1, '\\');
-  return R"J({"format_version": "1", "current_working_directory": ")J" + dir + R"J(", "data_file": "t.cpp",
-  "files": [{"file": "t.cpp", "functions": [
-    {"name": "_Z5twiceIiET_S0_", "demangled_name": "int twice<int>(int)", "start_line": 1, "start_column": 22,
-     "end_line": 1, "end_column": 49, "execution_count": 6},
-    {"name": "_Z5twiceIdET_S0_", "start_line": 1, "start_column": 22, "end_line": 1, "end_column": 49,
-     "execution_count": 2},
-    {"name": "main", "start_line": 2, "start_column": 5, "end_line": 8, "end_column": 1, "execution_count": 2}],
-  "lines": [{"line_number": 1, "count": 6, "function_name": "_Z5twiceIiET_S0_"},
-    {"line_number": 1, "count": 2, "function_name": "_Z5twiceIdET_S0_"},
-    {"line_number": 2, "count": 2, "function_name": "main"}, {"line_number": 3, "count": 2, "function_name": "main"},
-    {"line_number": 4, "count": 2, "function_name": "main"}, {"line_number": 5, "count": 2, "function_name": "main"},
-    {"line_number": 6, "count": 0, "function_name": "main"}, {"line_number": 7, "count": 2, "function_name": "main"}]}]})J";
+// tests/e2e/data/import_gcov: t.cpp, whose template twice() has two
+// instances (6 and 2 calls) on line 1; line 6 never ran, line 8 is not
+// executable. t.gcov.json is gcov's view of it, run in directory @DIR@.
+void write_inputs(const TempDir& dir) {
+  const std::string data = e2e::source_dir() + "/tests/e2e/data/import_gcov/";
+  std::string cwd = dir.path(), json = *e2e::read_file(data + "t.gcov.json");
+  for (size_t at = 0; (at = cwd.find('\\', at)) != std::string::npos; at += 2) cwd.insert(at, 1, '\\');
+  json.replace(json.find("@DIR@"), 5, cwd);
+  e2e::write_file(dir.file("t.cpp"), *e2e::read_file(data + "t.cpp"));
+  e2e::write_file(dir.file("t.gcov.json"), json);
 }
 
 TEST(ImportGcov, LineCountsOfTheReportAreGcovsLineCounts) {
   TempDir dir;
-  e2e::write_file(dir.file("t.cpp"), kSource);
-  e2e::write_file(dir.file("t.gcov.json"), json(dir.path()));
+  write_inputs(dir);
   RunResult imp = e2e::run_program(e2e::importer_path(), {"."}, dir.path());
   ASSERT_EQ(imp.status, 0) << imp.err;
   EXPECT_EQ(imp.out, "1 units, 1 source files, 3 routines, 7 lines -> zentra.spi, zentra.dpi\n");
@@ -51,16 +38,7 @@ TEST(ImportGcov, LineCountsOfTheReportAreGcovsLineCounts) {
   ASSERT_EQ(lcov.size(), 1u);
   // gcov: line 1 is 6 + 2 = 8, line 6 never ran, line 8 is not executable;
   // the file is named relative to the project's root.
-  std::string expected = "               -: " + e2e::host_name("t.cpp") + "\n" +
-            "               8:      1:template <class T> T twice(T x) { return x + x; }\n"
-            "               2:      2:int main(int argc, char**) {\n"
-            "               2:      3:  int s = twice(argc);\n"
-            "               2:      4:  double d = twice(1.5);\n"
-            "               2:      5:  if (argc > 5)\n"
-            "           #####:      6:    s = 0;\n"
-            "               2:      7:  return s + (int)d;\n"
-            "               -:      8:}\n";
-  EXPECT_EQ(dir.text("CodeCoverage/" + lcov[0]), expected);
+  EXPECT_EQ(dir.text("CodeCoverage/" + lcov[0]), e2e::host_names(e2e::expected_file("import_gcov.lcov"), {"t.cpp"}));
   // The totals count line 1 once (7 executable lines, 6 ran), and both
   // instances ran: 3 of 3 functions.
   const std::string table = dir.text("CODE_COVERAGE.TXT");
@@ -76,21 +54,14 @@ TEST(ImportGcov, LineCountsOfTheReportAreGcovsLineCounts) {
 }
 
 TEST(ImportGcov, BadInputEndsWithStatusOneAndAMessageNamingTheFile) {
-  const struct {
-    std::string content;
-    const char* message;
-  } cases[] = {  // every reason the reader gives is in the unit tests
-      {"{\"format_version\": \"9\", \"files\": []}", "bad.gcov.json: gcov JSON format_version \"9\" is not known"},
-  };
-  for (const auto& c : cases) {
-    TempDir dir;
-    e2e::write_file(dir.file("bad.gcov.json"), c.content);
-    RunResult r = e2e::run_program(e2e::importer_path(), {"bad.gcov.json"}, dir.path());
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err.rfind("vorelcov-import-gcov: " + std::string(c.message), 0), 0u) << r.err;
-    EXPECT_FALSE(e2e::file_exists(dir.file("zentra.spi")));
-  }
-  TempDir dir;
+  TempDir dir;  // every reason the reader gives is in the unit tests
+  e2e::write_file(dir.file("bad.gcov.json"), "{\"format_version\": \"9\", \"files\": []}");
+  RunResult r = e2e::run_program(e2e::importer_path(), {"bad.gcov.json"}, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("vorelcov-import-gcov: bad.gcov.json: gcov JSON format_version \"9\" is not known", 0), 0u)
+      << r.err;
+  EXPECT_FALSE(e2e::file_exists(dir.file("zentra.spi")));
+  std::filesystem::remove(dir.file("bad.gcov.json"));
   RunResult none = e2e::run_program(e2e::importer_path(), {"."}, dir.path());
   EXPECT_EQ(none.status, 1);
   EXPECT_NE(none.err.find("no *.gcov.json.gz or *.gcov.json files"), std::string::npos);

@@ -150,22 +150,10 @@ TEST_F(ComputeFile, DifferentialCoverage) {
   EXPECT_EQ(entry().flags, static_cast<uint32_t>(kFileReadable | kFileUncovered));
 }
 
-// Several routines on one line: per routine its largest block count, summed
-// over the routines; the file's line totals count each line once.
-TEST_F(ComputeFile, SharedLinesSumRoutinesAndCountOnceInTotals) {
-  std::string s = source("s.c", 4);
-  open(program(s, {routine("a", 1, 2, {{1, 1, 5, {1, 2}}, {2, 1, 7, {2}}}),
-                   routine("b", 2, 2, {{2, 1, 3, {2}}}),
-                   routine("c", 2, 3, {{2, 1, 0, {2, 3}}})}));
-  compute(true);
-  const uint64_t want[] = {0, 5, 7 + 3, 0};
-  for (uint32_t line = 1; line <= 3; ++line) {
-    std::optional<LineInfo> info = model.files.line_query(line);
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->max_count, want[line]) << line;
-  }
-  EXPECT_EQ(std::make_tuple(entry().lines, entry().covered_lines), std::make_tuple(3u, 2u));
-  // The never-run mark stays when nothing on the line ran.
+// Several routines on one line sum their counts (pinned end to end); the
+// never-run mark stays when nothing on the line ran, and a sum saturates
+// below it.
+TEST(SummedLineCount, NeverRunMarkAndSaturation) {
   PositionRecord ran{}, never{};
   ran.routine = 1, ran.count = 4, never.routine = 2, never.count = kNeverExecuted;
   EXPECT_EQ(summed_line_count(std::vector<PositionRecord>{never, ran}), 4u);
