@@ -23,26 +23,6 @@ bool read_u32(JsonCursor& in, const char* what, uint32_t* out) {
   return in.unsigned_integer(&v, what) && fits_u32(in, v, what, out);
 }
 
-// Iterates the members of an object, calling `member(key)` for each.
-template <class Member>
-bool each_member(JsonCursor& in, Member member) {
-  if (!in.expect('{')) return false;
-  std::string key;
-  bool done = false;
-  for (bool first = true; in.next_member(first, &key, &done); first = false)
-    if (!member(key)) return false;
-  return done;
-}
-
-template <class Element>
-bool each_element(JsonCursor& in, Element element) {
-  if (!in.expect('[')) return false;
-  bool done = false;
-  for (bool first = true; in.next_element(first, &done); first = false)
-    if (!element()) return false;
-  return done;
-}
-
 bool read_function(JsonCursor& in, GcovFunction* f) {
   bool has_name = false;
   bool ok = each_member(in, [&](const std::string& key) {

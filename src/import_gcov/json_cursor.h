@@ -50,4 +50,26 @@ class JsonCursor {
   std::string error_;
 };
 
+// Iterates the members of an object, calling `member(key)` for each; false
+// when the text is no object or `member` fails.
+template <class Member>
+bool each_member(JsonCursor& in, Member member) {
+  if (!in.expect('{')) return false;
+  std::string key;
+  bool done = false;
+  for (bool first = true; in.next_member(first, &key, &done); first = false)
+    if (!member(key)) return false;
+  return done;
+}
+
+// Iterates the elements of an array, calling `element()` for each.
+template <class Element>
+bool each_element(JsonCursor& in, Element element) {
+  if (!in.expect('[')) return false;
+  bool done = false;
+  for (bool first = true; in.next_element(first, &done); first = false)
+    if (!element()) return false;
+  return done;
+}
+
 }  // namespace import_gcov

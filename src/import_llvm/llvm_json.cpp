@@ -8,27 +8,10 @@
 namespace import_llvm {
 
 using import_gcov::JsonCursor;
+using import_gcov::each_element;
+using import_gcov::each_member;
 
 namespace {
-
-template <class Member>
-bool each_member(JsonCursor& in, Member member) {
-  if (!in.expect('{')) return false;
-  std::string key;
-  bool done = false;
-  for (bool first = true; in.next_member(first, &key, &done); first = false)
-    if (!member(key)) return false;
-  return done;
-}
-
-template <class Element>
-bool each_element(JsonCursor& in, Element element) {
-  if (!in.expect('[')) return false;
-  bool done = false;
-  for (bool first = true; in.next_element(first, &done); first = false)
-    if (!element()) return false;
-  return done;
-}
 
 bool read_u32(JsonCursor& in, const char* what, uint32_t limit, uint32_t* out) {
   uint64_t v;
