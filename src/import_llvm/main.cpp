@@ -13,6 +13,7 @@
 #include "import_gcov/gunzip.h"
 #include "import_gcov/marker_filter.h"
 #include "import_gcov/import.h"
+#include "import_gcov/outputs.h"
 #include "import_gcov/source_filter.h"
 #include "import_llvm/llvm_cov_runner.h"
 #include "import_llvm/llvm_json.h"
@@ -122,6 +123,10 @@ int run(int argc, char** argv) {
       for (const std::string& w : warnings) warn(w);
       return m.lines.empty() ? nullptr : &m;
     };
+  // Every file read, so that no output can be one of them.
+  std::vector<std::string> files = o.inputs;
+  files.insert(files.end(), o.tools.profiles.begin(), o.tools.profiles.end());
+  if (!import_gcov::begin_outputs(o.spi, o.dpi, files, &error, "vorelcov-import-llvm")) return fail(error);
   import_llvm::ProgramBuilder builder;
   std::map<std::string, bool> seen;
   std::string bytes, text;
@@ -155,9 +160,9 @@ int run(int argc, char** argv) {
                 "the files outside it");
   import_llvm::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
-  if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
-      !profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error))
-    return fail(error);
+  const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
+                       profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
+  if (!import_gcov::finish_outputs(written, &error)) return fail(error);
   std::printf("%zu inputs, %zu source files, %zu routines, %zu regions, %zu lines -> %s, %s\n", summary.inputs,
               summary.files, summary.routines, summary.blocks, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.lines_outside_blocks)

@@ -1,0 +1,55 @@
+// vorelcov-import-llvm follows the gcov importer's rules: its two outputs are
+// one transaction, long options take "=value", inputs are read under the
+// size cap and names a profile cannot store are refused.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+#include "report_snapshot.h"
+
+namespace e2e {
+namespace {
+
+std::string llvm_importer() {
+  std::string path = importer_path();
+  return path.replace(path.rfind("gcov"), 4, "llvm");
+}
+
+// One function of one line in `file`, run 5 times.
+std::string export_of(const std::string& file) {
+  return R"({"type":"llvm.coverage.json.export","version":"2.0.1","data":[{"files":[{"filename":")" + file +
+         R"(","segments":[[1,1,5,true,true,false],[1,9,0,false,false,false]]}],"functions":[{"name":"f","count":5,)"
+         R"("filenames":[")" + file + R"("],"regions":[[1,1,1,9,5,0,0,0]]}]}]})";
+}
+
+TEST(ImportLlvmRules, OutputsAreOneTransaction) {
+  TempDir dir;
+  write_file(dir.file("in.json"), export_of("/a.c"));
+  const std::vector<std::string> base = {"--keep-external", "--no-markers", "--spi", "t.spi"};
+  std::vector<std::string> args = base;
+  args.insert(args.end(), {"--dpi", "t.dpi", "in.json"});
+  ASSERT_EQ(run_program(llvm_importer(), args, dir.path()).status, 0);
+  const std::string spi = dir.read("t.spi");
+  // A dynamic file that cannot be written leaves the static one as it was.
+  std::filesystem::create_directory(dir.file("d.dpi"));
+  args = base;
+  args.insert(args.end(), {"--dpi", "d.dpi", "in.json"});
+  RunResult r = run_program(llvm_importer(), args, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vorelcov-import-llvm: cannot write d.dpi: Is a directory\n");
+  EXPECT_EQ(dir.read("t.spi"), spi);
+  EXPECT_EQ(temporaries(dir.path()), std::vector<std::string>{});
+  // An output that is an input is refused before anything is read.
+  args = base;
+  args.insert(args.end(), {"--dpi", "in.json", "in.json"});
+  r = run_program(llvm_importer(), args, dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "vorelcov-import-llvm: --dpi in.json and the input in.json are one file\n");
+  EXPECT_EQ(dir.read("in.json"), export_of("/a.c"));
+}
+
+}  // namespace
+}  // namespace e2e
