@@ -2,7 +2,6 @@
 // (clang's source-based coverage) into a static and a dynamic profile file
 // that vorelcov reads.
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <new>
 #include <string>
@@ -18,6 +17,7 @@
 #include "import_llvm/llvm_cov_runner.h"
 #include "import_llvm/llvm_json.h"
 #include "import_llvm/program_builder.h"
+#include "platform/long_option.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
 
@@ -44,7 +44,8 @@ constexpr const char* kUsage =
     "  --keep-external  keep the source files outside the root\n"
     "  --include REGEX  keep only files whose root-relative path matches (repeatable)\n"
     "  --exclude REGEX  leave out files whose root-relative path matches (repeatable)\n"
-    "  --help      this text\n";
+    "  --help      this text\n"
+    "A value follows its option as the next word or after '=' (--runs=3).\n";
 
 struct Options {
   std::string spi = "zentra.spi", dpi = "zentra.dpi";
@@ -65,19 +66,25 @@ void warn(const std::string& message) { std::fprintf(stderr, "vorelcov-import-ll
 // Returns -1 when the run goes on, else the exit status.
 int parse_args(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+    // "--name=value" is "--name value" (platform/long_option.h).
+    const vorel::LongOption option = vorel::split_long_option(argv[i]);
+    std::string arg(option.name);
     if (arg == "--help") {
+      if (option.attached) return fail("option --help takes no value");
       std::fputs(kUsage, stdout);
       return 0;
     }
     if (arg == "--no-markers" || arg == "--keep-external") {
+      if (option.attached) return fail("option " + arg + " takes no value");
       (arg == "--no-markers" ? o->markers : o->sources.keep_external) = arg == "--keep-external";
       continue;
     }
     if (arg == "--root" || arg == "--include" || arg == "--exclude" || arg == "--spi" || arg == "--dpi" ||
         arg == "--runs" || arg == "--instr-profile" || arg == "--llvm-cov" || arg == "--llvm-profdata") {
-      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
-      std::string value = argv[++i];
+      const char* given = vorel::long_option_value(option, argc, argv, i);
+      if (!given) return fail("option " + arg + " needs a value\n" + kUsage);
+      std::string value = given;
+      uint64_t n = 0;
       if (arg == "--instr-profile") o->tools.profiles.push_back(value);
       else if (arg == "--llvm-cov" || arg == "--llvm-profdata") {
         (arg == "--llvm-cov" ? o->tools.llvm_cov : o->tools.llvm_profdata) = import_gcov::split_command(value);
@@ -87,9 +94,7 @@ int parse_args(int argc, char** argv, Options* o) {
       else if (arg == "--spi") o->spi = value;
       else if (arg == "--dpi") o->dpi = value;
       else if (arg == "--runs") {
-        char* end = nullptr;
-        unsigned long long n = std::strtoull(value.c_str(), &end, 10);
-        if (value.empty() || *end || value[0] == '-' || n == 0 || n > UINT32_MAX)
+        if (!vorel::parse_decimal(value, 1, UINT32_MAX, &n))
           return fail("--runs needs a number from 1 to 4294967295, not '" + value + "'");
         o->runs = static_cast<uint32_t>(n);
       } else (arg == "--include" ? o->sources.include : o->sources.exclude).push_back(value);

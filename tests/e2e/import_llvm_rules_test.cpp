@@ -51,5 +51,31 @@ TEST(ImportLlvmRules, OutputsAreOneTransaction) {
   EXPECT_EQ(dir.read("in.json"), export_of("/a.c"));
 }
 
+// "--name=value" is "--name value"; a switch or --help given a value, and a
+// count that is not plain decimal digits, are refused.
+TEST(ImportLlvmRules, LongOptionsTakeAttachedValues) {
+  TempDir dir;
+  write_file(dir.file("in.json"), export_of("/a.c"));
+  const std::string runs = "vorelcov-import-llvm: --runs needs a number from 1 to 4294967295, not ";
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  } cases[] = {
+      {{"--help=x"}, "vorelcov-import-llvm: option --help takes no value\n"},
+      {{"--no-markers=1", "in.json"}, "vorelcov-import-llvm: option --no-markers takes no value\n"},
+      {{"--keep-external=", "in.json"}, "vorelcov-import-llvm: option --keep-external takes no value\n"},
+      {{"--runs=0x2", "in.json"}, runs + "'0x2'\n"},
+      {{"--runs", "+2", "in.json"}, runs + "'+2'\n"},
+      {{"--llvm-cov=", "--instr-profile=p", "b"}, "vorelcov-import-llvm: --llvm-cov needs a command\n"},
+      {{"--keep-external", "--no-markers", "--runs=2", "--spi=a.spi", "--dpi=a.dpi", "in.json"}, ""},
+  };
+  for (const Case& c : cases) {
+    RunResult r = run_program(llvm_importer(), c.args, dir.path());
+    EXPECT_EQ(r.status, c.err.empty() ? 0 : 1) << c.args[0];
+    EXPECT_EQ(r.err, c.err);
+  }
+  EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"a.dpi", "a.spi", "in.json"}));
+}
+
 }  // namespace
 }  // namespace e2e
