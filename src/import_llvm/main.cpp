@@ -111,6 +111,27 @@ int parse_args(int argc, char** argv, Options* o) {
   return -1;
 }
 
+// False (with `*error` naming the name) when a file or function name of
+// `data` holds a line end or a zero byte, which profile files cannot store.
+bool check_names(const import_llvm::LlvmExport& data, std::string* error) {
+  for (const import_llvm::LlvmFile& f : data.files)
+    if (!import_gcov::check_name("source file", f.filename, error)) return false;
+  for (const import_llvm::LlvmFunction& f : data.functions) {
+    if (!import_gcov::check_name("function", f.name, error)) return false;
+    for (const std::string& name : f.filenames)
+      if (!import_gcov::check_name("source file", name, error)) return false;
+  }
+  return true;
+}
+
+// Checks the names of one parsed export and adds it to the builder.
+bool take_export(std::string_view json, const std::string& name, const import_llvm::FileRules& rules,
+                 import_llvm::ProgramBuilder* builder, std::string* error) {
+  import_llvm::LlvmExport data;
+  return import_llvm::parse_llvm_export(json, &data, error) && check_names(data, error) &&
+         builder->add(data, name, rules, error);
+}
+
 int run(int argc, char** argv) {
   Options o;
   int status = parse_args(argc, argv, &o);
@@ -128,9 +149,12 @@ int run(int argc, char** argv) {
       for (const std::string& w : warnings) warn(w);
       return m.lines.empty() ? nullptr : &m;
     };
-  // Every file read, so that no output can be one of them.
+  // Every file read, so that no output can be one of them. An input's name
+  // is its module's, which profile files must be able to store.
   std::vector<std::string> files = o.inputs;
   files.insert(files.end(), o.tools.profiles.begin(), o.tools.profiles.end());
+  for (const std::string& name : o.inputs)
+    if (!import_gcov::check_name("input", name, &error)) return fail(error);
   if (!import_gcov::begin_outputs(o.spi, o.dpi, files, &error, "vorelcov-import-llvm")) return fail(error);
   import_llvm::ProgramBuilder builder;
   std::map<std::string, bool> seen;
@@ -140,23 +164,20 @@ int run(int argc, char** argv) {
     o.tools.binaries = o.inputs;
     o.inputs.clear();
     if (!import_llvm::run_llvm_cov_export(o.tools, warn, &bytes, &error)) return fail(error);
-    import_llvm::LlvmExport data;
     const std::string name = vorel::absolute_path(o.tools.binaries.front());
-    if (!import_llvm::parse_llvm_export(bytes, &data, &error) || !builder.add(data, name, rules, &error))
-      return fail(name + ": " + error);
+    if (!take_export(bytes, name, rules, &builder, &error)) return fail(name + ": " + error);
   }
   for (const std::string& name : o.inputs) {
     if (seen[name]) continue;  // a file given twice is read once
     seen[name] = true;
-    if (!vorel::read_whole_file(name, &bytes, &error)) return fail(name + ": cannot read: " + error);
+    if (!vorel::read_whole_file(name, &bytes, &error, import_gcov::kMaxInputBytes))
+      return fail(name + ": cannot read: " + error);
     std::string_view json = bytes;
     if (import_gcov::looks_gzipped(bytes)) {
       if (!import_gcov::gunzip(bytes, &text, &error, import_gcov::kMaxJsonBytes)) return fail(name + ": " + error);
       json = text;
     }
-    import_llvm::LlvmExport data;
-    if (!import_llvm::parse_llvm_export(json, &data, &error) || !builder.add(data, name, rules, &error))
-      return fail(name + ": " + error);
+    if (!take_export(json, name, rules, &builder, &error)) return fail(name + ": " + error);
   }
   if (sources.kept() == 0 && sources.outside_root() + sources.by_patterns() > 0)
     return fail("no source file of the data is kept (" + std::to_string(sources.outside_root()) +

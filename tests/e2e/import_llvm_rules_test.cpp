@@ -77,5 +77,31 @@ TEST(ImportLlvmRules, LongOptionsTakeAttachedValues) {
   EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"a.dpi", "a.spi", "in.json"}));
 }
 
+// A name a profile cannot store, and an input above the size cap, end the
+// import naming the input; nothing is written.
+TEST(ImportLlvmRules, BadNamesAndHugeInputsAreRefused) {
+  TempDir dir;
+  std::string nul_function = export_of("/a.c");
+  nul_function.replace(nul_function.find(R"("name":"f")"), 10, R"("name":"f\u0000g")");
+  write_file(dir.file("nl.json"), export_of("/a\\nb.c"));
+  write_file(dir.file("nul.json"), nul_function);
+  write_file(dir.file("huge.json"), "");
+  std::filesystem::resize_file(dir.file("huge.json"), (uintmax_t{256} << 20) + 1);  // sparse
+  const std::string cannot = " holds a line end or a zero byte, which profile files cannot store\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {"nl.json", R"(nl.json: source file "/a\nb.c")" + cannot},
+      {"nul.json", R"(nul.json: function "f\x00g")" + cannot},
+      {"huge.json", "huge.json: cannot read: larger than the limit of 268435456 bytes\n"},
+  };
+  RunResult r = run_program(llvm_importer(), {"a\rb.json"}, dir.path());
+  EXPECT_EQ(r.err, "vorelcov-import-llvm: input \"a\\rb.json\"" + cannot);
+  for (const auto& [input, err] : cases) {
+    r = run_program(llvm_importer(), {"--keep-external", "--no-markers", input}, dir.path());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vorelcov-import-llvm: " + err);
+  }
+  EXPECT_FALSE(read_file(dir.file("zentra.spi")));
+}
+
 }  // namespace
 }  // namespace e2e
