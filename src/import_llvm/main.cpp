@@ -186,6 +186,7 @@ int run(int argc, char** argv) {
                 "the files outside it");
   import_llvm::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
+  sources.store_roots(&program);  // names relative to the project's root
   const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
                        profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
   if (!import_gcov::finish_outputs(written, &error)) return fail(error);

@@ -6,6 +6,7 @@
 #include "import_gcov/count_sum.h"
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
+#include "profile/imported.h"
 #include "profile/line_holder.h"
 
 namespace import_llvm {
@@ -178,7 +179,7 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
   summary->inputs = modules_.size();
   pw::Program program;
   program.runs = runs;
-  program.header_string = "vorelcov-import-llvm";
+  program.header_string = vorel::kImportedLlvmHeaderString;
   std::vector<std::vector<pw::SourceFile>> module_files(modules_.size());
   for (const std::string& name : file_order_) {
     const FileData& file = files_.at(name);
