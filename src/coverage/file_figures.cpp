@@ -70,7 +70,7 @@ void add_branch(FileFigures& figures, const BlockLineMap& m, uint64_t count, con
   const uint32_t line = m.first_entry;
   if (line == 0 || line > figures.last_line || scanner.is_infeasible(line)) return;
   const bool ran = (m.kept_value & kBranchNotRun) == 0;
-  BranchFigure arc{m.kept_value & kBranchNumberMask, ran ? count : 0, ran};
+  BranchFigure arc{m.kept_value & kBranchNumberMask, branch_block(m.kept_value), ran ? count : 0, ran};
   std::vector<BranchFigure>& arcs = figures.branches[line];
   auto at = std::lower_bound(arcs.begin(), arcs.end(), arc.number,
                              [](const BranchFigure& b, uint32_t n) { return b.number < n; });

@@ -30,9 +30,10 @@ struct FunctionFigures {
   std::vector<uint32_t> lines; // its executable lines, ascending
 };
 
-// One branch arc of a line, as lcov's BRDA gives it (block number 0).
+// One branch arc of a line, as lcov's BRDA gives it.
 struct BranchFigure {
   uint32_t number = 0;
+  uint32_t block = 0;          // 0, or the pair of an importer's paired arcs
   uint64_t count = 0;
   bool ran = false;            // false: lcov writes the count as "-"
 };

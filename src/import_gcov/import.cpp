@@ -4,8 +4,6 @@
 
 namespace import_gcov {
 
-namespace {
-
 // Profile files store names as lines or zero-ended strings: a name with a
 // line end or a zero byte is refused while its input is known, not when the
 // outputs are written.
@@ -15,8 +13,6 @@ bool check_name(const char* what, const std::string& name, std::string* error) {
            "\" holds a line end or a zero byte, which profile files cannot store";
   return false;
 }
-
-}  // namespace
 
 bool check_names(const GcovUnit& unit, std::string* error) {
   if (!check_name("working directory", unit.current_working_directory, error) ||

@@ -20,6 +20,10 @@ inline constexpr size_t kMaxJsonBytes = size_t{256} << 20;
 // bytes as \xHH, a backslash doubled.
 std::string escaped_name(std::string_view name);
 
+// False (with `*error` saying "`what` \"NAME\" holds a line end...", the
+// name escaped) when `name` holds a line end or a zero byte.
+bool check_name(const char* what, const std::string& name, std::string* error);
+
 // False (with `*error` naming the name, escaped) when a name of `unit`
 // holds a line end or a zero byte, which profile files cannot store.
 bool check_names(const GcovUnit& unit, std::string* error);

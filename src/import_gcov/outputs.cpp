@@ -14,14 +14,17 @@ std::string directory_of(const std::string& path) {
   return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
 }
 
+const char* waiting_program = "vorelcov-import-gcov";
+
 void say_waiting(const std::string& dir) {
-  std::fprintf(stderr, "vorelcov-import-gcov: waiting for another run writing in %s\n", dir.c_str());
+  std::fprintf(stderr, "%s: waiting for another run writing in %s\n", waiting_program, dir.c_str());
 }
 
 }  // namespace
 
 bool begin_outputs(const std::string& spi, const std::string& dpi, const std::vector<std::string>& inputs,
-                   std::string* error) {
+                   std::string* error, const char* program) {
+  waiting_program = program;
   if (vorel::same_file(spi, true, dpi, true)) {
     *error = "--spi " + spi + " and --dpi " + dpi + " are one file";
     return false;

@@ -10,10 +10,10 @@ namespace import_gcov {
 
 // Refuses a static and a dynamic output that are one file, or an output that
 // is one of the `inputs`; then takes the locks of the outputs' directories
-// (saying so on stderr when it has to wait) and begins the transaction.
-// False with `*error` naming both uses.
+// (saying so on stderr, as `program`, when it has to wait) and begins the
+// transaction. False with `*error` naming both uses.
 bool begin_outputs(const std::string& spi, const std::string& dpi, const std::vector<std::string>& inputs,
-                   std::string* error);
+                   std::string* error, const char* program = "vorelcov-import-gcov");
 
 // Puts both outputs in place when `written`, else removes what was written
 // of them. False (with `*error` naming the file) when the commit fails.

@@ -46,7 +46,7 @@ bool SourceFilter::keeps(const std::string& absolute) {
 }
 
 void SourceFilter::store_roots(profile_writer::Program* program) const {
-  program->header_string = vorel::kImportedHeaderString;
+  if (!vorel::is_imported_header(program->header_string)) program->header_string = vorel::kImportedHeaderString;
   for (profile_writer::Module& m : program->modules)
     for (profile_writer::SourceFile& f : m.files) {
       if (!f.root.empty() || f.name.size() <= root_.size() || f.name.compare(0, root_.size(), root_) != 0 ||

@@ -34,7 +34,8 @@ class SourceFilter {
   // per name).
   bool keeps(const std::string& absolute);
 
-  // Marks `program` as written by the importer and stores each source file
+  // Marks `program` as written by an importer (keeping the header string
+  // of the importer that built it, else the gcov importer's) and stores each source file
   // below the root with the root as its stored root, so that the reports
   // name it relative to the root and -srcroot can move it; a file outside
   // the root (--keep-external) keeps its absolute name. A name that is not

@@ -1,6 +1,6 @@
 // The structure of llvm-cov's export: top object -> "data" -> per export
 // "files" (filename, segments) and "functions" (name, count, filenames,
-// regions). Unknown members are skipped; tuples may grow at their end.
+// regions, branches). Unknown members are skipped; tuples may grow at their end.
 #include "import_llvm/llvm_json.h"
 
 #include "import_gcov/json_cursor.h"
@@ -33,6 +33,31 @@ bool read_tuple(JsonCursor& in, size_t min, const char* what, Field field) {
 }
 
 bool backwards(uint32_t l1, uint32_t c1, uint32_t l2, uint32_t c2) { return l1 > l2 || (l1 == l2 && c1 > c2); }
+
+bool runs_backwards(JsonCursor& in, const char* what, uint32_t l1, uint32_t c1, uint32_t l2, uint32_t c2) {
+  if (l1 == 0) return !in.fail(std::string(what) + " at line 0");
+  if (!backwards(l1, c1, l2, c2)) return false;
+  return !in.fail(std::string(what) + " runs backwards (" + std::to_string(l1) + ":" + std::to_string(c1) + " to " +
+                  std::to_string(l2) + ":" + std::to_string(c2) + ")");
+}
+
+// [line start, column start, line end, column end, true count, false count,
+//  file id, expanded file id, kind]
+bool read_branch(JsonCursor& in, LlvmBranch* b) {
+  bool ok = read_tuple(in, 9, "branch", [&](size_t i) {
+    switch (i) {
+      case 0: return read_u32(in, "branch line", kMaxLine, &b->line_start);
+      case 1: return read_u32(in, "branch column", UINT32_MAX, &b->column_start);
+      case 2: return read_u32(in, "branch line", kMaxLine, &b->line_end);
+      case 3: return read_u32(in, "branch column", UINT32_MAX, &b->column_end);
+      case 4: return in.unsigned_integer(&b->true_count, "branch count");
+      case 5: return in.unsigned_integer(&b->false_count, "branch count");
+      case 6: return read_u32(in, "file id", UINT32_MAX, &b->file_id);
+      default: return in.skip_value();
+    }
+  });
+  return ok && !runs_backwards(in, "branch", b->line_start, b->column_start, b->line_end, b->column_end);
+}
 
 bool read_region(JsonCursor& in, LlvmRegion* r) {
   uint32_t kind = 0;
@@ -74,6 +99,11 @@ bool read_function(JsonCursor& in, LlvmFunction* f) {
         f->regions.emplace_back();
         return read_region(in, &f->regions.back());
       });
+    if (key == "branches")
+      return each_element(in, [&] {
+        f->branches.emplace_back();
+        return read_branch(in, &f->branches.back());
+      });
     return in.skip_value();
   });
   if (!ok) return false;
@@ -84,6 +114,10 @@ bool read_function(JsonCursor& in, LlvmFunction* f) {
       return in.fail("function " + f->name + ": file id out of range (" + std::to_string(f->filenames.size()) +
                      " files)");
   }
+  for (const LlvmBranch& b : f->branches)
+    if (b.file_id >= f->filenames.size())
+      return in.fail("function " + f->name + ": branch file id out of range (" + std::to_string(f->filenames.size()) +
+                     " files)");
   return true;
 }
 

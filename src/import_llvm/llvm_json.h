@@ -23,11 +23,19 @@ struct LlvmRegion {
   RegionKind kind = RegionKind::kCode;
 };
 
+// A branch region: a condition's true and false outcome counts.
+struct LlvmBranch {
+  uint32_t line_start = 0, column_start = 0, line_end = 0, column_end = 0;
+  uint64_t true_count = 0, false_count = 0;
+  uint32_t file_id = 0;
+};
+
 struct LlvmFunction {
   std::string name;  // as llvm-cov gives it ("file.c:name" for internal linkage)
   uint64_t count = 0;
   std::vector<std::string> filenames;
   std::vector<LlvmRegion> regions;
+  std::vector<LlvmBranch> branches = {};  // in the record's order
 };
 
 struct LlvmSegment {

@@ -2,7 +2,6 @@
 // (clang's source-based coverage) into a static and a dynamic profile file
 // that vorelcov reads.
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <new>
 #include <string>
@@ -13,10 +12,12 @@
 #include "import_gcov/gunzip.h"
 #include "import_gcov/marker_filter.h"
 #include "import_gcov/import.h"
+#include "import_gcov/outputs.h"
 #include "import_gcov/source_filter.h"
 #include "import_llvm/llvm_cov_runner.h"
 #include "import_llvm/llvm_json.h"
 #include "import_llvm/program_builder.h"
+#include "platform/long_option.h"
 #include "platform/whole_file.h"
 #include "profile_writer/program.h"
 
@@ -43,7 +44,8 @@ constexpr const char* kUsage =
     "  --keep-external  keep the source files outside the root\n"
     "  --include REGEX  keep only files whose root-relative path matches (repeatable)\n"
     "  --exclude REGEX  leave out files whose root-relative path matches (repeatable)\n"
-    "  --help      this text\n";
+    "  --help      this text\n"
+    "A value follows its option as the next word or after '=' (--runs=3).\n";
 
 struct Options {
   std::string spi = "zentra.spi", dpi = "zentra.dpi";
@@ -64,19 +66,25 @@ void warn(const std::string& message) { std::fprintf(stderr, "vorelcov-import-ll
 // Returns -1 when the run goes on, else the exit status.
 int parse_args(int argc, char** argv, Options* o) {
   for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
+    // "--name=value" is "--name value" (platform/long_option.h).
+    const vorel::LongOption option = vorel::split_long_option(argv[i]);
+    std::string arg(option.name);
     if (arg == "--help") {
+      if (option.attached) return fail("option --help takes no value");
       std::fputs(kUsage, stdout);
       return 0;
     }
     if (arg == "--no-markers" || arg == "--keep-external") {
+      if (option.attached) return fail("option " + arg + " takes no value");
       (arg == "--no-markers" ? o->markers : o->sources.keep_external) = arg == "--keep-external";
       continue;
     }
     if (arg == "--root" || arg == "--include" || arg == "--exclude" || arg == "--spi" || arg == "--dpi" ||
         arg == "--runs" || arg == "--instr-profile" || arg == "--llvm-cov" || arg == "--llvm-profdata") {
-      if (i + 1 >= argc) return fail("option " + arg + " needs a value\n" + kUsage);
-      std::string value = argv[++i];
+      const char* given = vorel::long_option_value(option, argc, argv, i);
+      if (!given) return fail("option " + arg + " needs a value\n" + kUsage);
+      std::string value = given;
+      uint64_t n = 0;
       if (arg == "--instr-profile") o->tools.profiles.push_back(value);
       else if (arg == "--llvm-cov" || arg == "--llvm-profdata") {
         (arg == "--llvm-cov" ? o->tools.llvm_cov : o->tools.llvm_profdata) = import_gcov::split_command(value);
@@ -86,9 +94,7 @@ int parse_args(int argc, char** argv, Options* o) {
       else if (arg == "--spi") o->spi = value;
       else if (arg == "--dpi") o->dpi = value;
       else if (arg == "--runs") {
-        char* end = nullptr;
-        unsigned long long n = std::strtoull(value.c_str(), &end, 10);
-        if (value.empty() || *end || value[0] == '-' || n == 0 || n > UINT32_MAX)
+        if (!vorel::parse_decimal(value, 1, UINT32_MAX, &n))
           return fail("--runs needs a number from 1 to 4294967295, not '" + value + "'");
         o->runs = static_cast<uint32_t>(n);
       } else (arg == "--include" ? o->sources.include : o->sources.exclude).push_back(value);
@@ -103,6 +109,27 @@ int parse_args(int argc, char** argv, Options* o) {
   }
   if (o->inputs.empty()) return fail(std::string("no input given\n") + kUsage);
   return -1;
+}
+
+// False (with `*error` naming the name) when a file or function name of
+// `data` holds a line end or a zero byte, which profile files cannot store.
+bool check_names(const import_llvm::LlvmExport& data, std::string* error) {
+  for (const import_llvm::LlvmFile& f : data.files)
+    if (!import_gcov::check_name("source file", f.filename, error)) return false;
+  for (const import_llvm::LlvmFunction& f : data.functions) {
+    if (!import_gcov::check_name("function", f.name, error)) return false;
+    for (const std::string& name : f.filenames)
+      if (!import_gcov::check_name("source file", name, error)) return false;
+  }
+  return true;
+}
+
+// Checks the names of one parsed export and adds it to the builder.
+bool take_export(std::string_view json, const std::string& name, const import_llvm::FileRules& rules,
+                 import_llvm::ProgramBuilder* builder, std::string* error) {
+  import_llvm::LlvmExport data;
+  return import_llvm::parse_llvm_export(json, &data, error) && check_names(data, error) &&
+         builder->add(data, name, rules, error);
 }
 
 int run(int argc, char** argv) {
@@ -122,6 +149,13 @@ int run(int argc, char** argv) {
       for (const std::string& w : warnings) warn(w);
       return m.lines.empty() ? nullptr : &m;
     };
+  // Every file read, so that no output can be one of them. An input's name
+  // is its module's, which profile files must be able to store.
+  std::vector<std::string> files = o.inputs;
+  files.insert(files.end(), o.tools.profiles.begin(), o.tools.profiles.end());
+  for (const std::string& name : o.inputs)
+    if (!import_gcov::check_name("input", name, &error)) return fail(error);
+  if (!import_gcov::begin_outputs(o.spi, o.dpi, files, &error, "vorelcov-import-llvm")) return fail(error);
   import_llvm::ProgramBuilder builder;
   std::map<std::string, bool> seen;
   std::string bytes, text;
@@ -130,23 +164,20 @@ int run(int argc, char** argv) {
     o.tools.binaries = o.inputs;
     o.inputs.clear();
     if (!import_llvm::run_llvm_cov_export(o.tools, warn, &bytes, &error)) return fail(error);
-    import_llvm::LlvmExport data;
     const std::string name = vorel::absolute_path(o.tools.binaries.front());
-    if (!import_llvm::parse_llvm_export(bytes, &data, &error) || !builder.add(data, name, rules, &error))
-      return fail(name + ": " + error);
+    if (!take_export(bytes, name, rules, &builder, &error)) return fail(name + ": " + error);
   }
   for (const std::string& name : o.inputs) {
     if (seen[name]) continue;  // a file given twice is read once
     seen[name] = true;
-    if (!vorel::read_whole_file(name, &bytes, &error)) return fail(name + ": cannot read: " + error);
+    if (!vorel::read_whole_file(name, &bytes, &error, import_gcov::kMaxInputBytes))
+      return fail(name + ": cannot read: " + error);
     std::string_view json = bytes;
     if (import_gcov::looks_gzipped(bytes)) {
       if (!import_gcov::gunzip(bytes, &text, &error, import_gcov::kMaxJsonBytes)) return fail(name + ": " + error);
       json = text;
     }
-    import_llvm::LlvmExport data;
-    if (!import_llvm::parse_llvm_export(json, &data, &error) || !builder.add(data, name, rules, &error))
-      return fail(name + ": " + error);
+    if (!take_export(json, name, rules, &builder, &error)) return fail(name + ": " + error);
   }
   if (sources.kept() == 0 && sources.outside_root() + sources.by_patterns() > 0)
     return fail("no source file of the data is kept (" + std::to_string(sources.outside_root()) +
@@ -155,9 +186,10 @@ int run(int argc, char** argv) {
                 "the files outside it");
   import_llvm::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
-  if (!profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) ||
-      !profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error))
-    return fail(error);
+  sources.store_roots(&program);  // names relative to the project's root
+  const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
+                       profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
+  if (!import_gcov::finish_outputs(written, &error)) return fail(error);
   std::printf("%zu inputs, %zu source files, %zu routines, %zu regions, %zu lines -> %s, %s\n", summary.inputs,
               summary.files, summary.routines, summary.blocks, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.lines_outside_blocks)

@@ -6,6 +6,8 @@
 #include "import_gcov/count_sum.h"
 #include "import_gcov/program_builder.h"
 #include "platform/whole_file.h"
+#include "profile/branch_tag.h"
+#include "profile/imported.h"
 #include "profile/line_holder.h"
 
 namespace import_llvm {
@@ -28,7 +30,30 @@ std::string file_name(const std::string& name) {
   return import_gcov::normal_path(vorel::absolute_path(name));
 }
 
+// Appends the branches of expansion file `id` (nested expansions first) at
+// `line`, the top-level expansion's line, as llvm-cov's lcov export collects
+// them. Only the region `expanded_by` names for a file id is followed, and
+// `depth` bounds a cycle of file ids, so bad input costs no more than that.
+void expansion_branches(const LlvmFunction& f, const std::vector<int>& expanded_by, uint32_t id, uint32_t line,
+                        size_t depth, std::vector<BranchPair>* out) {
+  if (depth > f.filenames.size()) return;
+  for (size_t i = 0; i < f.regions.size(); ++i)
+    if (f.regions[i].kind == RegionKind::kExpansion && f.regions[i].file_id == id &&
+        expanded_by[f.regions[i].expanded_file_id] == static_cast<int>(i))
+      expansion_branches(f, expanded_by, f.regions[i].expanded_file_id, line, depth + 1, out);
+  for (const LlvmBranch& b : f.branches)
+    if (b.file_id == id) out->push_back(BranchPair{line, b.column_start, b.true_count, b.false_count, 0});
+}
+
 }  // namespace
+
+std::vector<BranchPair> branch_order(std::vector<BranchPair> own, const std::vector<BranchPair>& expansions) {
+  own.insert(own.end(), expansions.begin(), expansions.end());
+  std::sort(own.begin(), own.end(), [](const BranchPair& a, const BranchPair& b) {
+    return a.line != b.line ? a.line < b.line : a.column < b.column;
+  });
+  return own;
+}
 
 std::string routine_name(const std::string& llvm_name, bool* is_static) {
   *is_static = llvm_name.compare(0, 3, "_ZL") == 0;
@@ -111,6 +136,18 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
     fresh.blocks.push_back(b);
   }
   if (fresh.blocks.empty()) return true;
+  for (const LlvmBranch& b : f.branches)
+    if (b.file_id == main_id)
+      fresh.own_branches.push_back(BranchPair{b.line_start, b.column_start, b.true_count, b.false_count, 0});
+  for (size_t i = 0; i < f.regions.size(); ++i)
+    if (f.regions[i].kind == RegionKind::kExpansion && f.regions[i].file_id == main_id &&
+        expanded_by[f.regions[i].expanded_file_id] == static_cast<int>(i))
+      expansion_branches(f, expanded_by, f.regions[i].expanded_file_id, f.regions[i].line_start, 1,
+                         &fresh.expansion_branches);
+  for (auto* list : {&fresh.own_branches, &fresh.expansion_branches})
+    list->erase(std::remove_if(list->begin(), list->end(),
+                               [&](const BranchPair& b) { return markers && markers->excludes_line(b.line); }),
+                list->end());
 
   FileData& data = file_of(file, module);
   auto [it, added] = data.routine_index.emplace(f.name, data.routines.size());
@@ -120,16 +157,20 @@ bool ProgramBuilder::add_function(const LlvmFunction& f, size_t module, const Fi
   }
   // The same function from another input: its regions must be the same.
   RoutineData& known = data.routines[it->second].second;
-  if (known.blocks.size() != fresh.blocks.size()) {
+  if (known.blocks.size() != fresh.blocks.size() || known.own_branches.size() != fresh.own_branches.size() ||
+      known.expansion_branches.size() != fresh.expansion_branches.size()) {
     *error = "function " + f.name + " has different regions in different inputs";
     return false;
   }
-  for (size_t i = 0; i < fresh.blocks.size(); ++i)
-    if (!add_count(&known.blocks[i].count, fresh.blocks[i].count)) {
-      *error = "count of a region of " + f.name + " does not fit 64 bits when summed";
-      return false;
-    }
-  return true;
+  bool fits = true;
+  for (size_t i = 0; i < fresh.blocks.size(); ++i) fits = fits && add_count(&known.blocks[i].count, fresh.blocks[i].count);
+  for (auto [mine, theirs] : {std::pair{&known.own_branches, &fresh.own_branches},
+                              std::pair{&known.expansion_branches, &fresh.expansion_branches}})
+    for (size_t i = 0; i < theirs->size(); ++i)
+      fits = fits && add_count(&(*mine)[i].true_count, (*theirs)[i].true_count) &&
+             add_count(&(*mine)[i].false_count, (*theirs)[i].false_count);
+  if (!fits) *error = "count of a region of " + f.name + " does not fit 64 bits when summed";
+  return fits;
 }
 
 bool ProgramBuilder::add(const LlvmExport& data, const std::string& input, const FileRules& rules,
@@ -178,7 +219,7 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
   summary->inputs = modules_.size();
   pw::Program program;
   program.runs = runs;
-  program.header_string = "vorelcov-import-llvm";
+  program.header_string = vorel::kImportedLlvmHeaderString;
   std::vector<std::vector<pw::SourceFile>> module_files(modules_.size());
   for (const std::string& name : file_order_) {
     const FileData& file = files_.at(name);
@@ -261,6 +302,31 @@ pw::Program ProgramBuilder::finish(uint32_t runs, ImportSummary* summary) const 
     }
     for (pw::Routine& r : routines)
       for (pw::Block& b : r.blocks) std::sort(b.lines.begin(), b.lines.end());
+    // Each branch region: its true and false outcome, arcs 2k and 2k+1 of
+    // the k-th region on its line in llvm-cov's order, in the routine it
+    // belongs to; lcov writes "-" for both when neither ran.
+    std::vector<BranchPair> own, expansions;
+    for (size_t ri = 0; ri < file.routines.size(); ++ri)
+      for (auto [from, to] : {std::pair{&file.routines[ri].second.own_branches, &own},
+                              std::pair{&file.routines[ri].second.expansion_branches, &expansions}})
+        for (BranchPair b : *from) {
+          b.routine = ri;
+          to->push_back(b);
+        }
+    uint32_t line = 0, number = 0;
+    for (const BranchPair& b : branch_order(std::move(own), expansions)) {
+      if (b.line != line) line = b.line, number = 0;
+      const bool not_run = b.true_count == 0 && b.false_count == 0;
+      for (uint64_t count : {b.true_count, b.false_count}) {
+        if (number > vorel::kMaxBranchNumber) break;
+        pw::Block arc;  // position line 0: no block figure counts it
+        arc.count = count;
+        arc.map_first = line;
+        arc.map_value = vorel::branch_kept_value(number++, not_run, true);
+        routines[b.routine].blocks.push_back(std::move(arc));
+        ++routines[b.routine].extra_blocks;
+      }
+    }
     if (!holder.blocks.empty()) {
       holder.name = vorel::kLineHolderName;
       holder.start_line = holder.blocks.front().lines.front();

@@ -5,7 +5,10 @@
 //   any input, is one routine with its counts summed),
 //   code region -> block at the region's start (a region of a macro
 //   expansion at the expansion's start in the function's file), whose line
-//   map is the lines on which llvm-cov's line view counts it.
+//   map is the lines on which llvm-cov's line view counts it,
+//   branch region -> two branch arcs (true, false outcome) on its start
+//   line (a macro's: the expansion's line), numbered per line in the order
+//   llvm-cov's lcov export numbers them (branch_order below).
 // Line counts come from each file's segments, computed as llvm-cov's line
 // view computes them (line_view.h); a line no block can carry goes to the
 // file's line-holder routine.
@@ -40,6 +43,19 @@ struct FileRules {
   std::function<const import_gcov::ExclusionMarkers*(const std::string&)> markers;
 };
 
+// A branch region's outcome counts on the line llvm-cov shows it at.
+struct BranchPair {
+  uint32_t line = 0, column = 0;  // a macro's: the expansion's line, the column in the macro
+  uint64_t true_count = 0, false_count = 0;
+  size_t routine = 0;  // set by branch_order
+};
+
+// llvm-cov's lcov export lists a file's branch regions from a list of the
+// own-file branches of every function, then every function's expansion
+// branches, sorted by line with std::sort (not stable: the same algorithm
+// on the same list gives llvm-cov's order). Returns that order.
+std::vector<BranchPair> branch_order(std::vector<BranchPair> own, const std::vector<BranchPair>& expansions);
+
 class ProgramBuilder {
  public:
   // Adds one export read from `input`; false with `*error` when a summed
@@ -58,6 +74,9 @@ class ProgramBuilder {
     size_t module = 0;
     uint32_t start_line = 0, start_col = 0, end_line = 0, end_col = 0;
     std::vector<RegionBlock> blocks;  // the body region first
+    // Branch regions in the function's own file, then those of its macro
+    // expansions (at the expansion's line), each in llvm-cov's order.
+    std::vector<BranchPair> own_branches, expansion_branches;
   };
   struct FileData {
     size_t first_module = 0;

@@ -27,7 +27,7 @@ DpiFile* dpi_open(const char* name, const DpiOpenOptions& options) {
   checked_seek(impl.fp, 0, SEEK_END, name);
   impl.file_size = checked_tell64(impl.fp, name);
   dpi_read_header(*f);
-  if (f->header_string == kImportedHeaderString) {
+  if (is_imported_header(f->header_string)) {
     f->imported = true;
     impl.options.src_root.clear();
   }

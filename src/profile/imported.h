@@ -1,6 +1,7 @@
-// Profiles written by vorelcov's own importers (vorelcov-import-gcov).
+// Profiles written by vorelcov's own importers (vorelcov-import-gcov,
+// vorelcov-import-llvm).
 //
-// Their dynamic file carries kImportedHeaderString as its header string.
+// Their dynamic file carries the importer's header string (below).
 // They store each source file inside the project with the project's root
 // as its stored root (root length = the root's length), so the readers hand
 // such a name out relative to the project ("src/util.c") whatever the
@@ -10,8 +11,16 @@
 // absolute names with root length 0.
 #pragma once
 
+#include <string_view>
+
 namespace vorel {
 
 inline constexpr const char* kImportedHeaderString = "vorelcov-import-gcov";
+inline constexpr const char* kImportedLlvmHeaderString = "vorelcov-import-llvm";
+
+// Whether a dynamic file's header string is one of the importers'.
+inline bool is_imported_header(std::string_view header) {
+  return header == kImportedHeaderString || header == kImportedLlvmHeaderString;
+}
 
 }  // namespace vorel

@@ -46,9 +46,9 @@ void write_record(std::FILE* out, const FileFigures& file, const std::string& ba
   for (const auto& [line, arcs] : file.branches)
     for (const BranchFigure& b : arcs) {
       if (b.ran)
-        std::fprintf(out, "BRDA:%u,0,%u,%llu\n", line, b.number, static_cast<unsigned long long>(b.count));
+        std::fprintf(out, "BRDA:%u,%u,%u,%llu\n", line, b.block, b.number, static_cast<unsigned long long>(b.count));
       else
-        std::fprintf(out, "BRDA:%u,0,%u,-\n", line, b.number);
+        std::fprintf(out, "BRDA:%u,%u,%u,-\n", line, b.block, b.number);
     }
   if (const uint64_t arcs = file.branch_count())
     std::fprintf(out, "BRF:%llu\nBRH:%llu\n", static_cast<unsigned long long>(arcs),
@@ -76,7 +76,8 @@ std::string relative_to_base(const std::string& name, const std::string& base_di
 std::string absolute_from_base(const std::string& name, const std::string& base_dir) {
   if (name.empty() || name[0] == '/' || base_dir.empty()) return name;
   if (name.size() > 1 && name[1] == ':') return name;  // a drive-letter path
-  return base_dir + "/" + name;
+  const char last = base_dir.back();  // the root directory ends with its separator
+  return base_dir + (last == '/' || last == '\\' ? "" : "/") + name;
 }
 
 }  // namespace vorel

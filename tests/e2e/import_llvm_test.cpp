@@ -42,15 +42,16 @@ std::string replaced(std::string text, const std::string& from, const std::strin
   return text;
 }
 
-// The DA, LF and LH lines of a tracefile, ended by \n.
-std::string line_records(const std::string& info) {
+// The DA, LF and LH lines of a tracefile (`kinds`), ended by \n.
+std::string line_records(const std::string& info, const std::vector<std::string>& kinds = {"DA:", "LF:", "LH:"}) {
   std::string out;
   for (size_t at = 0; at < info.size();) {
     size_t end = info.find('\n', at);
     if (end == std::string::npos) end = info.size();
     std::string line = info.substr(at, end - at);
     if (!line.empty() && line.back() == '\r') line.pop_back();  // Windows text
-    if (line.rfind("DA:", 0) == 0 || line.rfind("LF:", 0) == 0 || line.rfind("LH:", 0) == 0) out += line + "\n";
+    for (const std::string& kind : kinds)
+      if (line.rfind(kind, 0) == 0) out += line + "\n";
     at = end + 1;
   }
   return out;
@@ -77,9 +78,13 @@ TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
   // counted in its DA); vorelcov's totals are those of the DA lines.
   std::string want = replaced(data("shapes.llvm-lines"), "LH:17", "LH:18");
   EXPECT_EQ(line_records(dir.read("v.info")), want);
+  // BRDA, BRF, BRH are llvm-cov's ("-": other() never ran; line 19: TWICE's).
+  EXPECT_EQ(line_records(dir.read("v.info"), {"BRDA:", "BRF:", "BRH:"}), data("shapes.llvm-branches"));
   // Blocks are regions summed over instantiations: twice<int> and
   // twice<double> one each (llvm-cov report: 20 regions, 6 missed, per group).
   std::string summary = dir.read("CODE_COVERAGE.TXT");
+  // Names relative to the project's root, as for the gcov importer's profiles.
+  EXPECT_NE(summary.find("\nshapes.cpp    "), std::string::npos) << summary;
   EXPECT_NE(summary.find("                21       15        6   71.43"), std::string::npos) << summary;
   EXPECT_NE(summary.find("                 6        5        1   83.33"), std::string::npos) << summary;
   // Line 15, `if (i == 100) {`: the loop body and the condition ran (5), the

@@ -26,6 +26,7 @@ TEST(ImportedNames, ReadersHandRootedNamesOutRelative) {
     std::string rooted;  // the rooted file's name as the readers give it
   } cases[] = {
       {vorel::kImportedHeaderString, long_name},
+      {vorel::kImportedLlvmHeaderString, long_name},
       {"another writer", "/elsewhere/" + long_name},
   };
   for (const auto& c : cases) {
@@ -36,10 +37,10 @@ TEST(ImportedNames, ReadersHandRootedNamesOutRelative) {
       dpi_test::Opened opened = dpi_test::open_dpi(dir.file("p.dpi"), options);
       ASSERT_TRUE(opened.file) << opened.err;
       ASSERT_EQ(opened.file->index.size(), 2u);
-      EXPECT_EQ(opened.file->imported, c.header == vorel::kImportedHeaderString);
+      EXPECT_EQ(opened.file->imported, vorel::is_imported_header(c.header));
       EXPECT_EQ(std::string(opened.file->index[1].file_name), "/usr/include/x.h");
       // A compiler's name this long keeps its stored form, with the warning.
-      const std::string stored = c.header == vorel::kImportedHeaderString ? c.rooted : "/proj/" + long_name;
+      const std::string stored = vorel::is_imported_header(c.header) ? c.rooted : "/proj/" + long_name;
       EXPECT_EQ(std::string(opened.file->index[0].file_name), stored);
     }
   }
