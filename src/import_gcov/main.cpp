@@ -168,11 +168,7 @@ int run(int argc, char** argv) {
     return true;
   };
   if (!import_gcov::run_gcov_batches(inputs.batches, o.gcov, take, &error)) return fail(error);
-  if (sources.kept() == 0 && sources.outside_root() + sources.by_patterns() > 0)
-    return fail("no source file of the data is kept (" + std::to_string(sources.outside_root()) +
-                " outside the root " + sources.root() + ", " + std::to_string(sources.by_patterns()) +
-                " left out by --include/--exclude); --root names the project's root, --keep-external keeps "
-                "the files outside it");
+  if (const std::string why = sources.nothing_kept(); !why.empty()) return fail(why);
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
   sources.store_roots(&program);
@@ -185,9 +181,7 @@ int run(int argc, char** argv) {
     std::printf("%zu functions without executable lines left out\n", summary.routines_without_lines);
   if (inputs.units_never_run) std::printf("%zu units never ran: included with zero counts\n", inputs.units_never_run);
   if (inputs.units_left_out) std::printf("%zu units that never ran left out\n", inputs.units_left_out);
-  if (sources.outside_root())
-    std::printf("%zu source files outside the root %s left out\n", sources.outside_root(), sources.root().c_str());
-  if (sources.by_patterns()) std::printf("%zu source files left out by --include/--exclude\n", sources.by_patterns());
+  std::fputs(sources.left_out_summary().c_str(), stdout);
   if (markers.sources_with_markers())
     std::printf("exclusion markers applied in %zu source files\n", markers.sources_with_markers());
   return 0;

@@ -64,4 +64,19 @@ void SourceFilter::apply(GcovUnit* unit) {
   unit->files.erase(gone, unit->files.end());
 }
 
+std::string SourceFilter::nothing_kept() const {
+  if (kept_ > 0 || outside_ + by_patterns_ == 0) return "";
+  return "no source file of the data is kept (" + std::to_string(outside_) + " outside the root " + root_ + ", " +
+         std::to_string(by_patterns_) +
+         " left out by --include/--exclude); --root names the project's root, --keep-external keeps the files "
+         "outside it";
+}
+
+std::string SourceFilter::left_out_summary() const {
+  std::string out;
+  if (outside_) out += std::to_string(outside_) + " source files outside the root " + root_ + " left out\n";
+  if (by_patterns_) out += std::to_string(by_patterns_) + " source files left out by --include/--exclude\n";
+  return out;
+}
+
 }  // namespace import_gcov

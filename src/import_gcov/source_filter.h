@@ -46,6 +46,11 @@ class SourceFilter {
   size_t kept() const { return kept_; }
   size_t outside_root() const { return outside_; }
   size_t by_patterns() const { return by_patterns_; }
+  // The refusal of a run whose data names source files but keeps none, or
+  // "" when some file is kept (or none was named).
+  std::string nothing_kept() const;
+  // The summary's lines of the files left out (none when none was).
+  std::string left_out_summary() const;
 
  private:
   std::string root_;

@@ -179,11 +179,7 @@ int run(int argc, char** argv) {
     }
     if (!take_export(json, name, rules, &builder, &error)) return fail(name + ": " + error);
   }
-  if (sources.kept() == 0 && sources.outside_root() + sources.by_patterns() > 0)
-    return fail("no source file of the data is kept (" + std::to_string(sources.outside_root()) +
-                " outside the root " + sources.root() + ", " + std::to_string(sources.by_patterns()) +
-                " left out by --include/--exclude); --root names the project's root, --keep-external keeps "
-                "the files outside it");
+  if (const std::string why = sources.nothing_kept(); !why.empty()) return fail(why);
   import_llvm::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
   sources.store_roots(&program);  // names relative to the project's root
@@ -194,9 +190,7 @@ int run(int argc, char** argv) {
               summary.files, summary.routines, summary.blocks, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.lines_outside_blocks)
     std::printf("%zu lines counted outside every region of their file's functions\n", summary.lines_outside_blocks);
-  if (sources.outside_root())
-    std::printf("%zu source files outside the root %s left out\n", sources.outside_root(), sources.root().c_str());
-  if (sources.by_patterns()) std::printf("%zu source files left out by --include/--exclude\n", sources.by_patterns());
+  std::fputs(sources.left_out_summary().c_str(), stdout);
   if (markers.sources_with_markers())
     std::printf("exclusion markers applied in %zu source files\n", markers.sources_with_markers());
   return 0;
