@@ -11,7 +11,7 @@ using namespace e2e;
 TEST(ImportLlvmRules, SharedWithTheGcovImporter) {
   TempDir dir;
   auto data = [](const std::string& name) { return *read_file(source_dir() + "/tests/e2e/data/llvm/" + name); };
-  for (const char* name : {"one.json", "nl.json", "nul.json"}) write_file(dir.file(name), data(name));
+  for (const char* name : {"one.json", "nl.json", "zero-byte.json"}) write_file(dir.file(name), data(name));
   write_file(dir.file("huge.json"), "");
   std::filesystem::resize_file(dir.file("huge.json"), (uintmax_t{256} << 20) + 1);  // sparse
   std::filesystem::create_directory(dir.file("d.dpi"));
