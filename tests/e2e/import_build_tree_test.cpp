@@ -21,12 +21,6 @@ void put(const TempDir& dir, const std::string& name, const std::string& content
 }
 
 #ifndef _WIN32
-// A program on PATH, or "" when there is none.
-std::string on_path(const std::string& name) {
-  std::string found = e2e::run_program("/bin/sh", {"-c", "command -v " + name}, "/").out;
-  return found.empty() ? found : found.substr(0, found.size() - 1);
-}
-
 // Every file below `dir` with its size, one per line.
 std::string listing(const std::string& dir) {
   std::string out;
@@ -71,8 +65,8 @@ std::string tracefile(const TempDir& dir, const std::vector<std::string>& import
 
 
 TEST(ImportBuildTree, OneCommandGivesLcovsFigures) {
-  const std::string gcc = on_path("gcc");
-  if (gcc.empty() || on_path("gcov").empty()) GTEST_SKIP() << "needs gcc and gcov";
+  const std::string gcc = e2e::on_path("gcc");
+  if (gcc.empty() || e2e::on_path("gcov").empty()) GTEST_SKIP() << "needs gcc and gcov";
   TempDir dir;
   build_tree(dir, gcc);
   const std::string before = listing(dir.file("build"));

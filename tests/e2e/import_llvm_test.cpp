@@ -4,7 +4,6 @@
 // bad inputs end with a message naming the file and write nothing.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,18 +18,6 @@ using e2e::TempDir;
 std::string llvm_importer() {
   std::string path = e2e::importer_path();
   return path.replace(path.rfind("gcov"), 4, "llvm");
-}
-
-// `program` found on PATH, or "" (the harness runs programs by path).
-std::string on_path(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  for (std::string dirs = path ? path : ""; !dirs.empty();) {
-    size_t end = dirs.find(':');
-    std::string candidate = dirs.substr(0, end) + "/" + program;
-    if (std::filesystem::exists(candidate)) return candidate;
-    dirs = end == std::string::npos ? "" : dirs.substr(end + 1);
-  }
-  return "";
 }
 
 std::string data(const std::string& name) {
@@ -103,8 +90,8 @@ TEST(ImportLlvm, LinesEqualLlvmCovsLcovExport) {
 TEST(ImportLlvm, RunsLlvmCovOnTheBinary) {
   TempDir dir;
   e2e::write_file(dir.file("shapes.cpp"), data("shapes.cpp"));
-  const std::string clang = on_path("clang++-14");
-  if (clang.empty() || on_path("llvm-cov-14").empty() || on_path("llvm-profdata-14").empty())
+  const std::string clang = e2e::on_path("clang++-14");
+  if (clang.empty() || e2e::on_path("llvm-cov-14").empty() || e2e::on_path("llvm-profdata-14").empty())
     GTEST_SKIP() << "clang++-14, llvm-cov-14 or llvm-profdata-14 is not installed (apt-get install clang-14)";
   RunResult cc =
       e2e::run_program(clang, {"-fprofile-instr-generate", "-fcoverage-mapping", "shapes.cpp", "-o", "shapes"}, dir.path());

@@ -1,6 +1,7 @@
 #include "e2e/harness.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -111,6 +112,22 @@ std::string host_text(std::string text) {
 #else
   return text;
 #endif
+}
+
+std::string on_path(const std::string& program) {
+#ifdef _WIN32
+  const char separator = ';';
+#else
+  const char separator = ':';
+#endif
+  const char* path = std::getenv("PATH");
+  for (std::string dirs = path ? path : ""; !dirs.empty();) {
+    const size_t end = dirs.find(separator);
+    const std::string candidate = dirs.substr(0, end) + "/" + program;
+    if (std::filesystem::exists(native(candidate))) return candidate;
+    dirs = end == std::string::npos ? "" : dirs.substr(end + 1);
+  }
+  return "";
 }
 
 }  // namespace e2e

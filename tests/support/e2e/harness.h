@@ -66,6 +66,9 @@ class TempDir {
 std::optional<std::string> read_file(const std::string& path);
 void write_file(const std::string& path, const std::string& content);
 bool file_exists(const std::string& path);
+// The path of `program` on PATH, or "" when it is not there (the harness
+// runs programs by path): tests of other tools skip without them.
+std::string on_path(const std::string& program);
 // What `xmllint --noout` says about the file at `path`: "" when it is
 // well-formed XML (always "" on Windows, where xmllint is not at hand).
 std::string xml_lint(const std::string& path);
