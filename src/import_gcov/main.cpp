@@ -172,9 +172,7 @@ int run(int argc, char** argv) {
   import_gcov::ImportSummary summary;
   profile_writer::Program program = builder.finish(o.runs, &summary);
   sources.store_roots(&program);
-  const bool written = profile_writer::write_spi(program, o.spi, profile_writer::SpiLayout::kBinaryV8, &error) &&
-                       profile_writer::write_dpi(program, o.dpi, profile_writer::DpiLayout::kSegmentedToc, &error);
-  if (!import_gcov::finish_outputs(written, &error)) return fail(error);
+  if (!import_gcov::write_profiles(program, o.spi, o.dpi, &error)) return fail(error);
   std::printf("%zu units, %zu source files, %zu routines, %zu lines -> %s, %s\n", summary.units, summary.files,
               summary.routines, summary.lines, o.spi.c_str(), o.dpi.c_str());
   if (summary.routines_without_lines)

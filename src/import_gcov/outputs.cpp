@@ -53,4 +53,11 @@ bool finish_outputs(bool written, std::string* error) {
   return false;
 }
 
+bool write_profiles(const profile_writer::Program& program, const std::string& spi, const std::string& dpi,
+                    std::string* error) {
+  const bool written = profile_writer::write_spi(program, spi, profile_writer::SpiLayout::kBinaryV8, error) &&
+                       profile_writer::write_dpi(program, dpi, profile_writer::DpiLayout::kSegmentedToc, error);
+  return finish_outputs(written, error);
+}
+
 }  // namespace import_gcov

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "profile_writer/program.h"
+
 namespace import_gcov {
 
 // Refuses a static and a dynamic output that are one file, or an output that
@@ -18,5 +20,10 @@ bool begin_outputs(const std::string& spi, const std::string& dpi, const std::ve
 // Puts both outputs in place when `written`, else removes what was written
 // of them. False (with `*error` naming the file) when the commit fails.
 bool finish_outputs(bool written, std::string* error);
+
+// Writes `program` as the static profile `spi` and the dynamic profile
+// `dpi`, then finishes the transaction begun by begin_outputs.
+bool write_profiles(const profile_writer::Program& program, const std::string& spi, const std::string& dpi,
+                    std::string* error);
 
 }  // namespace import_gcov
